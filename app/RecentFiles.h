@@ -1,0 +1,35 @@
+// The recent-files file kbplast.cfg: up to five project paths, newest first, CR LF after each.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/PathRules.h"
+
+namespace kelbo {
+
+inline constexpr int kMaxRecentFiles = 5;
+inline constexpr const char* kRecentFileName = "kbplast.cfg";
+
+// Where kbplast.cfg lives: beside the executable, or, when that folder cannot be written, in
+// the user's configuration folder ($XDG_CONFIG_HOME/kelbo, else ~/.config/kelbo).
+std::string recentFilesLocation(const std::string& exeDir);
+// The rule itself, with the facts given, for tests.
+std::string recentFilesLocation(const std::string& exeDir, bool exeDirWritable,
+                                const std::string& xdgConfigHome, const std::string& home,
+                                PathStyle style = nativePathStyle());
+
+// The file's lines, at most five; a missing or empty file gives none.
+std::vector<std::string> readRecentFiles(const std::string& cfgPath,
+                                         FileSystem& fs = nativeFileSystem());
+// Puts `projectPath` (lower-cased on Windows) on the first line and keeps the former first four.
+bool RememberFile(const std::string& cfgPath, const std::string& projectPath, std::string& error,
+                  FileSystem& fs = nativeFileSystem(), PathStyle style = nativePathStyle());
+
+// "&1 " followed by the path, for item 1 to 5.
+std::string recentItemCaption(int number, const std::string& path);
+// The caption without its first three characters.
+std::string pathFromRecentCaption(const std::string& caption);
+
+} // namespace kelbo

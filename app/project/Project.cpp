@@ -1,0 +1,66 @@
+#include "app/project/Project.h"
+
+namespace kelbo {
+
+std::string_view kindName(ResourceKind kind) {
+    switch (kind) {
+    case ResourceKind::Bitmap:
+        return "BITMAP";
+    case ResourceKind::Icon:
+        return "ICON";
+    case ResourceKind::String:
+        return "STRING";
+    case ResourceKind::Wave:
+        return "WAVE";
+    }
+    return "";
+}
+
+int Project::totalCount() const {
+    int total = 0;
+    for (const Lines& list : lists_)
+        total += static_cast<int>(list.size());
+    return total;
+}
+
+void Project::append(ResourceKind kind, std::string line) {
+    lists_[kindIndex(kind)].push_back(std::move(line));
+}
+
+bool Project::replace(ResourceKind kind, int index, std::string line) {
+    Lines& list = lists_[kindIndex(kind)];
+    if (index < 0 || index >= static_cast<int>(list.size()))
+        return false;
+    list[index] = std::move(line);
+    return true;
+}
+
+bool Project::remove(ResourceKind kind, int index) {
+    Lines& list = lists_[kindIndex(kind)];
+    if (index < 0 || index >= static_cast<int>(list.size()))
+        return false;
+    list.erase(list.begin() + index);
+    return true;
+}
+
+void Project::clearAll() {
+    for (Lines& list : lists_)
+        list.clear();
+}
+
+void Session::appendItem(ResourceKind kind, std::string line) {
+    project.append(kind, std::move(line));
+    ProjectChanged = true;
+}
+
+void Session::replaceItem(ResourceKind kind, int index, std::string line) {
+    if (project.replace(kind, index, std::move(line)))
+        ProjectChanged = true;
+}
+
+void Session::removeItem(ResourceKind kind, int index) {
+    if (project.remove(kind, index))
+        ProjectChanged = true;
+}
+
+} // namespace kelbo

@@ -1,0 +1,73 @@
+// The one resource project: four ordered lists of item lines, one per kind.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelbo {
+
+// Index of a resource kind; the order is the same in tabs, files, listing and compile order.
+enum class ResourceKind : std::int16_t { Bitmap = 0, Icon = 1, String = 2, Wave = 3 };
+
+inline constexpr int kKindCount = 4;
+inline constexpr std::array<ResourceKind, kKindCount> kAllKinds = {
+    ResourceKind::Bitmap, ResourceKind::Icon, ResourceKind::String, ResourceKind::Wave};
+
+// "BITMAP", "ICON", "STRING", "WAVE".
+std::string_view kindName(ResourceKind kind);
+inline int kindIndex(ResourceKind kind) { return static_cast<int>(kind); }
+
+// Most lines one kind can hold, and most bytes in one line: the project file stores both as
+// signed 16-bit numbers.
+inline constexpr int kMaxLinesPerKind = 32767;
+inline constexpr int kMaxLineLength = 32767;
+
+class Project {
+public:
+    using Lines = std::vector<std::string>;
+
+    int count(ResourceKind kind) const { return static_cast<int>(lines(kind).size()); }
+    const std::string& line(ResourceKind kind, int index) const { return lines(kind).at(index); }
+    const Lines& lines(ResourceKind kind) const { return lists_[kindIndex(kind)]; }
+    int totalCount() const;
+    bool empty() const { return totalCount() == 0; }
+
+    void append(ResourceKind kind, std::string line);
+    // Both ignore an index outside the list and then return false.
+    bool replace(ResourceKind kind, int index, std::string line);
+    bool remove(ResourceKind kind, int index);
+    void clear(ResourceKind kind) { lists_[kindIndex(kind)].clear(); }
+    void clearAll();
+
+    bool operator==(const Project&) const = default;
+
+private:
+    std::array<Lines, kKindCount> lists_;
+};
+
+// The values the windows share for one run; none is ever saved.
+struct Session {
+    Project project;
+    bool ProjectChanged = false;
+    ResourceKind CurrentKind = ResourceKind::Bitmap;
+    std::string ProjectPath;
+    std::string ProjectDir;
+    std::string EditedLine;
+    std::string ItemDir;
+    std::int16_t CompileBits = 0;
+    std::string ResFileName;
+    std::string ResDir;
+    // Folder of the running executable, for the defaults of ProjectDir, ItemDir and ResDir.
+    std::string ExeDir;
+
+    // Model operations that mark the project changed.
+    void appendItem(ResourceKind kind, std::string line);
+    void replaceItem(ResourceKind kind, int index, std::string line);
+    // Marks the project changed only when a line was removed.
+    void removeItem(ResourceKind kind, int index);
+};
+
+} // namespace kelbo

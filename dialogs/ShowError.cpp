@@ -1,0 +1,15 @@
+#include "dialogs/ShowError.h"
+
+#include "dialogs/ErrorCodes.h"
+#include "platform/Platform.h"
+
+namespace kelbo {
+
+void ShowError(Platform& platform, QWidget* parent, int code) {
+    platform.beep();
+    platform.messageBox(parent, QString::fromStdString(errorMessage(code)),
+                        QString::fromStdString(errorTitle(code)), Platform::BoxIcon::Stop,
+                        Platform::BoxButtons::Ok);
+}
+
+} // namespace kelbo

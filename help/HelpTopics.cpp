@@ -1,0 +1,103 @@
+#include "help/HelpTopics.h"
+
+#include <initializer_list>
+
+namespace kelbo {
+namespace {
+
+// Lines joined by CR LF; `trailing` line ends follow the last line.
+std::string text(std::initializer_list<const char*> lines, int trailing) {
+    std::string out;
+    bool first = true;
+    for (const char* line : lines) {
+        if (!first)
+            out += "\r\n";
+        out += line;
+        first = false;
+    }
+    for (int i = 0; i < trailing; ++i)
+        out += "\r\n";
+    return out;
+}
+
+// The three kinds that take a name or a number explain it the same way.
+std::string fileKindText(const char* kind, const char* vbKind) {
+    std::string head = std::string(kind) + " Identificator : String or Number";
+    std::string s100 = std::string("Picture1.picture = LoadResPicture (100,") + vbKind + ")";
+    std::string sTest = std::string("Picture1.picture = LoadResPicture (\"test\",") + vbKind + ")";
+    std::string sTheTest =
+        std::string("Picture1.picture = LoadResPicture (\"The Test\",") + vbKind + ")";
+    return text({head.c_str(), "", "If Identificator is a number, it must be a positive",
+                 "integer (<32767)", "", "If identificator is a string : 32 characters maximum",
+                 "(spaces are accepted)", "", "Samples :", "", s100.c_str(), "", sTest.c_str(),
+                 "", sTheTest.c_str()},
+                2);
+}
+
+} // namespace
+
+const std::array<HelpTopic, 6>& helpTopics() {
+    static const std::array<HelpTopic, 6> topics = {{
+        {"Introduction", "  INTRODUCTION",
+         text({"Kelbo is a Resource compiler. It is a standalone program",
+               "No need of RC.EXE or BRC.EXE",
+               "",
+               "Kelbo accepts BITPMAP, ICON, STRING and WAVE resources.",
+               "It can create Res-file in 16 bits-Mode or in 32 bits-Mode.",
+               "",
+               "To create a resource file",
+               "",
+               "1) Create a resource source file (*.KBP) that contains all the",
+               "    string resources of your application :",
+               "   Select the tab of the resource and click on the Add-Button.",
+               "   Select a resource and specify an identificator.",
+               "2) Save the KBP-file.",
+               "3) Compile in 16 or 32 bits Mode.",
+               "4) Add the RES-file to your Visual Basic project.",
+               "",
+               "WARNING :",
+               "Visual Basic uses locking on the RES-file to prevent problems with",
+               "multiple applications trying to use the file at the same time.",
+               "Before modifying the Res-file, you must close your Visual Basic",
+               "project."},
+              0)},
+        {"BITMAP", " BITMAP", fileKindText("BITMAP", "0")},
+        {"ICON", " ICON", fileKindText("ICON", "1")},
+        {"STRING", " STRING",
+         text({"STRING Identificator : only a Number", "", "The identificator must be a positive",
+               "integer (<32767)", "", "Samples :", "", "Text1.Text = LoadResString (100)"},
+              2)},
+        {"WAVE", " WAVE",
+         text({"WAVE Identificator : String or Number", "",
+               "If Identificator is a number, it must be a positive", "integer (<32767)", "",
+               "If identificator is a string : 32 characters maximum", "(spaces are accepted)"},
+              2)},
+        {"Sample Wave-resource", "  Sample WAVE",
+         text({"In a Module.bas place the following declaration :",
+               "",
+               "In 16 bits Mode :",
+               "",
+               "Declare Function sndPlaySound Lib \"MMSYSTEM\" _",
+               "       (SoundName As Any, ByVal Flag%) As Integer",
+               "",
+               "In 32 bits Mode :",
+               "",
+               "Declare Function sndPlaySound Lib \"winmm\" Alias \"sndPlaySoundA\" _",
+               "       (SoundName As Any, Byval Flags As Long) As Long",
+               "",
+               "In the code of a button, place this code :",
+               "",
+               "Sub Command1_click",
+               "   Dim bSound() As Byte",
+               "   bSound = LoadResData (100,\"WAVE\")",
+               "   R = sndPlaySound (bSound(0), 4)",
+               "End Sub",
+               "",
+               "(100) is the Wave-Identificator",
+               "(4) is a flag (SoundName points to a memory file)"},
+              0)},
+    }};
+    return topics;
+}
+
+} // namespace kelbo

@@ -1,0 +1,61 @@
+// The file layer of the core. Paths are Windows-1252 text, as the project holds them; the
+// native side converts them. Output always goes to a temporary file that replaces the target
+// only when it is complete, so a failure never damages what was there.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kelbo {
+
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    virtual std::uint64_t size() const = 0;
+    // Reads exactly `count` bytes at `offset`; false on any short read or error.
+    virtual bool readAt(std::uint64_t offset, void* buffer, std::size_t count) = 0;
+};
+
+class OutputFile {
+public:
+    // Destroying an output that was not committed removes its temporary file.
+    virtual ~OutputFile() = default;
+    virtual bool write(const void* data, std::size_t count) = 0;
+    // Flushes to disk and renames the temporary file over the target.
+    virtual bool commit() = 0;
+    // Why the last write or commit failed.
+    virtual std::string error() const = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // On failure returns null and sets `error` to the reason ("No such file or directory").
+    virtual std::unique_ptr<InputFile> openInput(const std::string& path, std::string& error) = 0;
+    virtual std::unique_ptr<OutputFile> createOutput(const std::string& path,
+                                                     std::string& error) = 0;
+    virtual bool fileExists(const std::string& path) = 0;
+};
+
+FileSystem& nativeFileSystem();
+
+// Reads a whole file; false with the reason on failure.
+bool readWholeFile(FileSystem& fs, const std::string& path, std::string& bytes,
+                   std::string& error);
+// Replaces `path` with `bytes` atomically; false with the reason on failure.
+bool writeWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes,
+                    std::string& error);
+
+// Runtime facts from the operating system.
+std::string executableDirectory();
+std::string currentDirectory();
+// True when a file can be created in `dir`.
+bool isDirectoryWritable(const std::string& dir);
+// Creates a folder and its missing parents; false when it still does not exist.
+bool makeDirectories(const std::string& dir);
+// Value of an environment variable, empty when unset.
+std::string environmentValue(const char* name);
+
+} // namespace kelbo

@@ -1,0 +1,337 @@
+// The one file of the core that talks to the operating system.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
+#include "platform/PathRules.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kelbo {
+namespace {
+
+std::string reasonOf(int err) { return std::strerror(err); }
+
+#ifdef _WIN32
+std::wstring widePath(const std::string& path) {
+    std::u16string u = cp1252ToUtf16(path);
+    return std::wstring(u.begin(), u.end());
+}
+
+std::string windowsReason(DWORD code) {
+    wchar_t* buffer = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string out;
+    for (DWORD i = 0; i < n; ++i) {
+        wchar_t c = buffer[i];
+        if (c == L'\r' || c == L'\n')
+            continue;
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    if (buffer)
+        LocalFree(buffer);
+    while (!out.empty() && (out.back() == ' ' || out.back() == '.'))
+        out.pop_back();
+    return out.empty() ? "Error " + std::to_string(code) : out;
+}
+
+std::FILE* openFile(const std::string& path, const wchar_t* mode) {
+    return _wfopen(widePath(path).c_str(), mode);
+}
+#else
+std::string nativePath(const std::string& path) { return cp1252ToUtf8(path); }
+#endif
+
+class NativeInput : public InputFile {
+public:
+    NativeInput(std::FILE* f, std::uint64_t size) : f_(f), size_(size) {}
+    ~NativeInput() override { std::fclose(f_); }
+    std::uint64_t size() const override { return size_; }
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        if (offset > size_ || count > size_ - offset)
+            return false;
+        if (count == 0)
+            return true;
+        if (offset != position_) {
+#ifdef _WIN32
+            if (_fseeki64(f_, static_cast<long long>(offset), SEEK_SET) != 0)
+                return false;
+#else
+            if (fseeko(f_, static_cast<off_t>(offset), SEEK_SET) != 0)
+                return false;
+#endif
+        }
+        std::size_t got = std::fread(buffer, 1, count, f_);
+        position_ = offset + got;
+        return got == count;
+    }
+
+private:
+    std::FILE* f_;
+    std::uint64_t size_;
+    std::uint64_t position_ = 0;
+};
+
+class NativeOutput : public OutputFile {
+public:
+    NativeOutput(std::FILE* f, std::string tempPath, std::string target)
+        : f_(f), temp_(std::move(tempPath)), target_(std::move(target)) {}
+    ~NativeOutput() override {
+        if (f_)
+            std::fclose(f_);
+        if (!committed_)
+            removeTemp();
+    }
+    bool write(const void* data, std::size_t count) override {
+        if (!f_)
+            return false;
+        if (count > 0 && std::fwrite(data, 1, count, f_) != count) {
+            error_ = reasonOf(errno);
+            return false;
+        }
+        return true;
+    }
+    bool commit() override {
+        if (!f_)
+            return false;
+        bool ok = std::fflush(f_) == 0;
+        if (!ok)
+            error_ = reasonOf(errno);
+#ifdef _WIN32
+        if (ok && _commit(_fileno(f_)) != 0) {
+            error_ = reasonOf(errno);
+            ok = false;
+        }
+#else
+        if (ok && fsync(fileno(f_)) != 0) {
+            error_ = reasonOf(errno);
+            ok = false;
+        }
+#endif
+        if (std::fclose(f_) != 0 && ok) {
+            error_ = reasonOf(errno);
+            ok = false;
+        }
+        f_ = nullptr;
+        if (!ok)
+            return false;
+#ifdef _WIN32
+        if (!MoveFileExW(widePath(temp_).c_str(), widePath(target_).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            error_ = windowsReason(GetLastError());
+            return false;
+        }
+#else
+        if (std::rename(nativePath(temp_).c_str(), nativePath(target_).c_str()) != 0) {
+            error_ = reasonOf(errno);
+            return false;
+        }
+#endif
+        committed_ = true;
+        return true;
+    }
+    std::string error() const override { return error_; }
+
+private:
+    void removeTemp() {
+#ifdef _WIN32
+        _wremove(widePath(temp_).c_str());
+#else
+        ::unlink(nativePath(temp_).c_str());
+#endif
+    }
+
+    std::FILE* f_;
+    std::string temp_;
+    std::string target_;
+    std::string error_;
+    bool committed_ = false;
+};
+
+std::string tempNameFor(const std::string& target) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string suffix;
+    for (int i = 0; i < 8; ++i)
+        suffix += digits[rng() % 36];
+    std::string dir = directoryOf(target);
+    std::string name = "." + fileNameOf(target) + "." + suffix + ".tmp";
+    return dir.empty() ? name : joinPath(dir, name);
+}
+
+class NativeFileSystem : public FileSystem {
+public:
+    std::unique_ptr<InputFile> openInput(const std::string& path, std::string& error) override {
+        if (path.empty()) {
+            error = reasonOf(ENOENT);
+            return nullptr;
+        }
+#ifdef _WIN32
+        std::FILE* f = openFile(path, L"rb");
+        if (!f) {
+            error = reasonOf(errno);
+            return nullptr;
+        }
+        struct _stat64 st;
+        if (_fstat64(_fileno(f), &st) != 0 || (st.st_mode & _S_IFDIR)) {
+            std::fclose(f);
+            error = reasonOf(EISDIR);
+            return nullptr;
+        }
+#else
+        std::FILE* f = std::fopen(nativePath(path).c_str(), "rb");
+        if (!f) {
+            error = reasonOf(errno);
+            return nullptr;
+        }
+        struct stat st;
+        if (fstat(fileno(f), &st) != 0) {
+            error = reasonOf(errno);
+            std::fclose(f);
+            return nullptr;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            std::fclose(f);
+            error = S_ISDIR(st.st_mode) ? reasonOf(EISDIR) : "Not a regular file";
+            return nullptr;
+        }
+#endif
+        return std::make_unique<NativeInput>(f, static_cast<std::uint64_t>(st.st_size));
+    }
+
+    std::unique_ptr<OutputFile> createOutput(const std::string& path,
+                                             std::string& error) override {
+        if (path.empty()) {
+            error = reasonOf(ENOENT);
+            return nullptr;
+        }
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string temp = tempNameFor(path);
+#ifdef _WIN32
+            std::FILE* f = openFile(temp, L"wbx");
+            if (!f) {
+                if (errno == EEXIST)
+                    continue;
+                error = reasonOf(errno);
+                return nullptr;
+            }
+#else
+            int fd = ::open(nativePath(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                            0666);
+            if (fd < 0) {
+                if (errno == EEXIST)
+                    continue;
+                error = reasonOf(errno);
+                return nullptr;
+            }
+            std::FILE* f = fdopen(fd, "wb");
+            if (!f) {
+                error = reasonOf(errno);
+                ::close(fd);
+                ::unlink(nativePath(temp).c_str());
+                return nullptr;
+            }
+#endif
+            // Large writes go straight through; small ones are gathered.
+            std::setvbuf(f, nullptr, _IOFBF, 1 << 16);
+            return std::make_unique<NativeOutput>(f, temp, path);
+        }
+        error = reasonOf(EEXIST);
+        return nullptr;
+    }
+
+    bool fileExists(const std::string& path) override {
+#ifdef _WIN32
+        struct _stat64 st;
+        return _wstat64(widePath(path).c_str(), &st) == 0 && !(st.st_mode & _S_IFDIR);
+#else
+        struct stat st;
+        return ::stat(nativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+#endif
+    }
+};
+
+} // namespace
+
+FileSystem& nativeFileSystem() {
+    static NativeFileSystem fs;
+    return fs;
+}
+
+std::string executableDirectory() {
+#ifdef _WIN32
+    wchar_t buffer[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    std::u16string wide(buffer, buffer + n);
+    std::optional<std::string> path = utf16ToCp1252(wide);
+    return path ? directoryOf(*path, PathStyle::Windows) : std::string();
+#else
+    char buffer[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return currentDirectory();
+    std::optional<std::string> path = utf8ToCp1252(std::string_view(buffer, n));
+    return path ? directoryOf(*path, PathStyle::Posix) : currentDirectory();
+#endif
+}
+
+std::string currentDirectory() {
+#ifdef _WIN32
+    wchar_t buffer[MAX_PATH * 4];
+    DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(std::size(buffer)), buffer);
+    std::optional<std::string> path = utf16ToCp1252(std::u16string(buffer, buffer + n));
+    return path ? *path : std::string();
+#else
+    char buffer[4096];
+    if (!::getcwd(buffer, sizeof buffer))
+        return "/";
+    std::optional<std::string> path = utf8ToCp1252(buffer);
+    return path ? *path : std::string("/");
+#endif
+}
+
+bool isDirectoryWritable(const std::string& dir) {
+    if (dir.empty())
+        return false;
+    std::string probe = joinPath(dir, ".kelbo-write-test");
+    std::string error;
+    std::unique_ptr<OutputFile> out = nativeFileSystem().createOutput(probe, error);
+    return out != nullptr; // dropped uncommitted: the probe is removed again
+}
+
+bool makeDirectories(const std::string& dir) {
+    std::error_code ec;
+#ifdef _WIN32
+    std::u16string wide = cp1252ToUtf16(dir);
+    std::filesystem::path path(std::wstring(wide.begin(), wide.end()));
+#else
+    std::filesystem::path path(cp1252ToUtf8(dir));
+#endif
+    std::filesystem::create_directories(path, ec);
+    return std::filesystem::is_directory(path, ec);
+}
+
+std::string environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+} // namespace kelbo

@@ -1,0 +1,63 @@
+#include "rescompiler/ItemLine.h"
+
+#include "platform/Cp1252.h"
+
+namespace kelbo {
+
+std::string_view itemIdText(std::string_view line) {
+    std::size_t tab = line.find(kTab);
+    return tab == std::string_view::npos ? line : line.substr(0, tab);
+}
+
+std::string_view itemTailText(std::string_view line) {
+    std::size_t tab = line.find(kTab);
+    return tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
+}
+
+std::string_view trimSpaces(std::string_view text) {
+    std::size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos)
+        return {};
+    std::size_t end = text.find_last_not_of(' ');
+    return text.substr(begin, end - begin + 1);
+}
+
+std::string GetItemId(std::string_view line) {
+    return std::string(trimSpaces(cp1252ToUpper(itemIdText(line))));
+}
+
+std::string GetItemSource(std::string_view line) {
+    return std::string(trimSpaces(itemTailText(line)));
+}
+
+std::int16_t TestNumber(std::string& text) {
+    text = std::string(trimSpaces(text));
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return kNotANumber;
+    }
+    return 0;
+}
+
+long long digitsValue(std::string_view digits, long long limit) {
+    long long value = 0;
+    for (char c : digits) {
+        value = value * 10 + (c - '0');
+        if (value > limit)
+            return -1;
+    }
+    return value;
+}
+
+std::string WidenText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (char c : text) {
+        char16_t unit = cp1252ToUtf16(static_cast<unsigned char>(c));
+        out += static_cast<char>(unit & 0xFF);
+        out += static_cast<char>(unit >> 8);
+    }
+    return out;
+}
+
+} // namespace kelbo

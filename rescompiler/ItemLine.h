@@ -1,0 +1,38 @@
+// Item-line helpers and the byte rules that both RES writers share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kelbo {
+
+inline constexpr char kTab = '\t';
+// What TestNumber returns for text that is not all digits.
+inline constexpr std::int16_t kNotANumber = 9999;
+// Largest identifier number, in the dialogs and in the compile checks.
+inline constexpr int kMaxIdentifier = 32767;
+
+// The raw text before the first TAB (the whole line when it holds none).
+std::string_view itemIdText(std::string_view line);
+// The raw text after the first TAB (empty when the line holds none).
+std::string_view itemTailText(std::string_view line);
+
+// Cut at the first TAB, upper-case (Windows-1252), trim spaces.
+std::string GetItemId(std::string_view line);
+// Everything after the first TAB, spaces trimmed, case kept.
+std::string GetItemSource(std::string_view line);
+// Trims spaces from `text` in place; 0 when the rest is all digits (or empty), else 9999.
+std::int16_t TestNumber(std::string& text);
+
+// Removes leading and trailing spaces (code 32 only).
+std::string_view trimSpaces(std::string_view text);
+// Value of an all-digit text, or -1 when it exceeds `limit` (so huge numbers never overflow).
+long long digitsValue(std::string_view digits, long long limit = kMaxIdentifier);
+
+// Each character as its UTF-16 code unit through Windows-1252, little-endian, no terminator.
+std::string WidenText(std::string_view text);
+// Zero bytes that bring `length` up to a multiple of four.
+inline std::uint32_t PadToFour(std::uint32_t length) { return (4 - length % 4) % 4; }
+
+} // namespace kelbo

@@ -1,0 +1,139 @@
+// Shared pieces of the two writers: a little-endian byte sink over the output file, the source
+// reading with its error lines, and the STRING table both layouts sort into blocks.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/project/Project.h"
+#include "platform/FileSystem.h"
+#include "rescompiler/CompileLog.h"
+
+namespace kelbo {
+
+class ResOutput {
+public:
+    ResOutput(std::unique_ptr<OutputFile> file) : file_(std::move(file)) {}
+
+    void bytes(std::string_view data) { buffer_.append(data); flushIfFull(); }
+    void zeros(std::size_t count) { buffer_.append(count, '\0'); }
+    void u8(std::uint8_t v) { buffer_ += static_cast<char>(v); }
+    void u16(std::uint16_t v) {
+        buffer_ += static_cast<char>(v & 0xFF);
+        buffer_ += static_cast<char>(v >> 8);
+    }
+    void u32(std::uint32_t v) {
+        u16(static_cast<std::uint16_t>(v & 0xFFFF));
+        u16(static_cast<std::uint16_t>(v >> 16));
+    }
+    // Copies `count` bytes at `offset` of `source` in chunks, so no source is held whole.
+    bool copyFrom(InputFile& source, std::uint64_t offset, std::uint64_t count);
+
+    bool ok() const { return ok_; }
+    std::string error() const { return error_; }
+    // Writes what is buffered and puts the file in place.
+    bool commit();
+
+private:
+    void flushIfFull() {
+        if (buffer_.size() >= kBufferSize)
+            flush();
+    }
+    void flush();
+
+    static constexpr std::size_t kBufferSize = 1 << 20;
+    std::unique_ptr<OutputFile> file_;
+    std::string buffer_;
+    bool ok_ = true;
+    std::string error_;
+};
+
+// Appends "*** ERROR ***", the item line (when there is one) and the problem.
+void logFailure(CompileLog& log, std::string_view itemLine, std::string_view problem);
+
+// Opens a source named by an item, logging the failure.
+std::unique_ptr<InputFile> openSource(FileSystem& fs, const std::string& path,
+                                      std::string_view itemLine, CompileLog& log);
+
+// Opens the temporary output beside `resFileName`, logging the failure.
+std::unique_ptr<ResOutput> openOutput(FileSystem& fs, const std::string& resFileName,
+                                      CompileLog& log);
+// Commits, logging a failure.
+bool commitOutput(ResOutput& out, const std::string& resFileName, CompileLog& log);
+
+// One kind's section: nothing for an empty kind, else `writeAll` and then "[KIND] = OK".
+// False when a source failed (logged by `writeAll`) or the output failed (logged at commit).
+template <class WriteAll>
+bool writeSection(const Project& project, ResourceKind kind, ResOutput& out, CompileLog& log,
+                  WriteAll&& writeAll) {
+    if (project.count(kind) == 0)
+        return true;
+    if (!writeAll() || !out.ok())
+        return false;
+    log.AddLogLine("[" + std::string(kindName(kind)) + "] = OK");
+    return true;
+}
+
+// Writes each line in turn, stopping at the first failure of a source or of the output.
+template <class WriteOne>
+auto eachLine(const Project::Lines& lines, ResOutput& out, WriteOne writeOne) {
+    return [&lines, &out, writeOne] {
+        for (const std::string& line : lines) {
+            if (!writeOne(line) || !out.ok())
+                return false;
+        }
+        return true;
+    };
+}
+
+// Writes the four sections in the fixed order, then puts the file in place and logs the two
+// closing lines. `Writer` has writeBitmap, writeIcon, writeWave (per line) and writeStrings.
+template <class Writer>
+bool writeResFile(const Project& project, ResOutput& out, Writer& w, int bits,
+                  const std::string& resFileName, CompileLog& log) {
+    auto lines = [&](ResourceKind kind, auto write) {
+        return eachLine(project.lines(kind), out, write);
+    };
+    bool written =
+        writeSection(project, ResourceKind::Bitmap, out, log,
+                     lines(ResourceKind::Bitmap, [&](auto& l) { return w.writeBitmap(l); })) &&
+        writeSection(project, ResourceKind::Icon, out, log,
+                     lines(ResourceKind::Icon, [&](auto& l) { return w.writeIcon(l); })) &&
+        writeSection(project, ResourceKind::String, out, log, [&] {
+            w.writeStrings(project);
+            return true;
+        }) &&
+        writeSection(project, ResourceKind::Wave, out, log,
+                     lines(ResourceKind::Wave, [&](auto& l) { return w.writeWave(l); }));
+    if (!written && out.ok())
+        return false; // a source failed; its lines are in the log
+    if (!commitOutput(out, resFileName, log))
+        return false;
+    log.AddLogLine("Compilation " + std::to_string(bits) + " bits : " + resFileName);
+    log.AddLogLine(logtext::kSuccess);
+    return true;
+}
+
+// STRING items by block: sorted by number; one entry per slot in use (a later twin wins).
+struct StringSlot {
+    int number;
+    std::string_view text;
+};
+struct StringBlock {
+    std::uint16_t blockNumber;
+    std::vector<StringSlot> slots; // ascending, one per number
+};
+std::vector<StringBlock> stringBlocks(const Project& project);
+
+// The identifier of a file item: ordinal when all digits, else the upper-cased name.
+struct ResourceId {
+    bool isName;
+    std::uint16_t ordinal;
+    std::string name;
+};
+ResourceId resourceIdOf(const std::string& line);
+
+} // namespace kelbo
