@@ -1,0 +1,10 @@
+# Item dialogs, help and about.
+list(APPEND KELBO_GUI_SOURCES
+  ${CMAKE_SOURCE_DIR}/dialogs/DriveList.cpp
+  ${CMAKE_SOURCE_DIR}/dialogs/DirList.cpp
+  ${CMAKE_SOURCE_DIR}/dialogs/frmLoad.cpp
+  ${CMAKE_SOURCE_DIR}/dialogs/frmString.cpp
+  ${CMAKE_SOURCE_DIR}/help/frmHelp.cpp
+  ${CMAKE_SOURCE_DIR}/help/frmsubhelp.cpp
+  ${CMAKE_SOURCE_DIR}/help/frmAbout.cpp
+)

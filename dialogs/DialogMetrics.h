@@ -1,0 +1,64 @@
+// Look and placement shared by the item dialogs, the help windows and the about box.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <optional>
+#include <string>
+
+#include "app/Twips.h"
+#include "platform/Cp1252.h"
+
+namespace kelbo {
+
+inline Twips twipsOf(const QWidget* widget) {
+    const QScreen* screen = widget ? widget->screen() : nullptr;
+    return screen ? Twips::forScreen(screen) : Twips::forScreen();
+}
+
+inline void placeTwips(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(twipsOf(widget).rect(left, top, width, height));
+}
+
+// The classic dialog font: MS Sans Serif 8.25 pt where it exists, a sans-serif of the same size
+// elsewhere.
+inline QFont classicFont(bool bold = false, bool underline = false) {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+// Fixed single border with a title bar but neither a close box nor minimize/maximize buttons.
+inline void setFixedDialogFrame(QDialog* dialog, int clientWidthTwips, int clientHeightTwips) {
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setFixedSize(twipsOf(dialog).size(clientWidthTwips, clientHeightTwips));
+}
+
+// A fixed place on the screen, given in twips from its top-left corner.
+inline void moveToTwips(QWidget* window, int left, int top) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
+    const Twips twips = twipsOf(window);
+    window->move(origin.x() + twips.px(left), origin.y() + twips.px(top));
+}
+
+// The Windows-1252 form of what the user typed; nothing, with the first character the code page
+// cannot hold in `bad`, when there is none.
+inline std::optional<std::string> toCp1252(const QString& text, char32_t* bad) {
+    return utf16ToCp1252(text.toStdU16String(), bad);
+}
+
+// Dark blue 0x00C00000 and red 0x000000FF, written as RGB.
+inline constexpr QRgb kDarkBlue = 0xFF0000C0;
+inline constexpr QRgb kRed = 0xFFFF0000;
+
+} // namespace kelbo

@@ -1,0 +1,285 @@
+#include "dialogs/frmLoad.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QValidator>
+
+#include "app/QtText.h"
+#include "dialogs/DialogMetrics.h"
+#include "dialogs/DirList.h"
+#include "dialogs/DriveList.h"
+#include "dialogs/ItemValidation.h"
+#include "dialogs/ShowError.h"
+#include "platform/FileSystem.h"
+#include "platform/PathRules.h"
+#include "platform/Platform.h"
+
+namespace kelbo {
+
+namespace {
+
+QString joinFolder(const QString& folder, const QString& name) {
+    const QChar separator = QLatin1Char(separatorOf(nativePathStyle()));
+    return folder.endsWith(separator) ? folder + name : folder + separator + name;
+}
+
+// The picture of a .BMP or .ICO file; an icon file shows its 32 x 32 image when it has one.
+QImage readPicture(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage chosen;
+    const int count = qMax(1, reader.imageCount());
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToNextImage())
+            break;
+        QImage image = reader.read();
+        if (image.isNull())
+            continue;
+        if (chosen.isNull() || image.size() == QSize(32, 32)) {
+            const bool exact = image.size() == QSize(32, 32);
+            chosen = std::move(image);
+            if (exact)
+                break;
+        }
+    }
+    return chosen;
+}
+
+// The TAB ends the identifier in an item line, so one pasted into it would move the split.
+class NoLineBreakValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (QChar c : input)
+            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+                return Invalid;
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+frmLoad::frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
+    : QDialog(parent), session_(session), platform_(platform), selectedIndex_(selectedIndex),
+      kind_(session.CurrentKind) {
+    setObjectName(QStringLiteral("frmLoad"));
+    setFont(classicFont());
+    setFixedDialogFrame(this, 7320, 4140);
+    buildControls();
+
+    switch (kind_) {
+    case ResourceKind::Icon:
+        setWindowTitle(QStringLiteral("  ICON"));
+        pattern_ = QStringLiteral("*.ICO");
+        break;
+    case ResourceKind::Wave:
+        setWindowTitle(QStringLiteral("  WAVE"));
+        pattern_ = QStringLiteral("*.WAV");
+        break;
+    default:
+        setWindowTitle(QStringLiteral("  BITMAP"));
+        pattern_ = QStringLiteral("*.BMP");
+        break;
+    }
+    const bool wave = kind_ == ResourceKind::Wave;
+    cmdPlay_->setVisible(wave);
+    PicTest_->setVisible(!wave);
+    etiName_->setText(pattern_);
+
+    if (session_.ItemDir.empty())
+        session_.ItemDir = session_.ExeDir.empty() ? executableDirectory() : session_.ExeDir;
+
+    if (session_.EditedLine.empty()) {
+        openOn(toQt(session_.ItemDir));
+        Text1_->clear();
+    } else {
+        const EditedParts parts = splitEditedLine(session_.EditedLine);
+        Text1_->setText(toQt(parts.identifier));
+        const FolderAndName place = splitItemPath(parts.rest, session_.ItemDir);
+        session_.ItemDir = place.folder;
+        openOn(toQt(place.folder));
+        etiName_->setText(toQt(place.name));
+    }
+
+    centreWindow(*this);
+    File1_->setFocus();
+}
+
+void frmLoad::buildControls() {
+    auto dataLabel = [this](const char* name) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, QColor::fromRgb(kDarkBlue));
+        label->setPalette(palette);
+        return label;
+    };
+    etiName_ = dataLabel("etiName");
+    placeTwips(etiName_, 240, 240, 2535, 255);
+    etiRep_ = dataLabel("etiRep");
+    placeTwips(etiRep_, 2880, 240, 3495, 255);
+
+    File1_ = new QListWidget(this);
+    File1_->setObjectName(QStringLiteral("File1"));
+    File1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    placeTwips(File1_, 120, 600, 2535, 3375);
+
+    Dir1_ = new DirList(this);
+    Dir1_->setObjectName(QStringLiteral("Dir1"));
+    placeTwips(Dir1_, 2760, 600, 2655, 2955);
+
+    Drive1_ = new DriveList(this);
+    Drive1_->setObjectName(QStringLiteral("Drive1"));
+    placeTwips(Drive1_, 2760, 3720, 2655, 315);
+
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setDefault(true);
+    placeTwips(cmdOK_, 5880, 600, 1095, 375);
+
+    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_->setAutoDefault(false);
+    placeTwips(cmdCancel_, 5880, 1080, 1095, 375);
+
+    Label3_ = new QLabel(QStringLiteral("Identificator"), this);
+    Label3_->setObjectName(QStringLiteral("Label3"));
+    placeTwips(Label3_, 5640, 1680, 1455, 255);
+
+    Text1_ = new QLineEdit(this);
+    Text1_->setObjectName(QStringLiteral("Text1"));
+    Text1_->setValidator(new NoLineBreakValidator(Text1_));
+    placeTwips(Text1_, 5640, 1920, 1575, 285);
+
+    PicTest_ = new QLabel(this);
+    PicTest_->setObjectName(QStringLiteral("PicTest"));
+    PicTest_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PicTest_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PicTest_->setScaledContents(false);
+    placeTwips(PicTest_, 5640, 2280, 1575, 1695);
+
+    cmdPlay_ = new QPushButton(QStringLiteral("Play"), this);
+    cmdPlay_->setObjectName(QStringLiteral("cmdPlay"));
+    cmdPlay_->setAutoDefault(false);
+    placeTwips(cmdPlay_, 5880, 2880, 1095, 375);
+
+    setTabOrder(File1_, Drive1_);
+    setTabOrder(Drive1_, Dir1_);
+    setTabOrder(Dir1_, cmdOK_);
+    setTabOrder(cmdOK_, cmdCancel_);
+    setTabOrder(cmdCancel_, cmdPlay_);
+    setTabOrder(cmdPlay_, Text1_);
+
+    connect(Drive1_, &DriveList::driveChosen, this, &frmLoad::driveChosen);
+    connect(Dir1_, &DirList::pathChanged, this, &frmLoad::folderChanged);
+    connect(File1_, &QListWidget::itemSelectionChanged, this, &frmLoad::fileSelected);
+    connect(File1_, &QListWidget::itemClicked, this, &frmLoad::fileSelected);
+    connect(cmdOK_, &QPushButton::clicked, this, &frmLoad::accept);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmLoad::reject);
+    connect(cmdPlay_, &QPushButton::clicked, this, &frmLoad::play);
+}
+
+// Shows `folder`, or the program's folder when it is gone, or at worst the current one.
+void frmLoad::openOn(const QString& folder) {
+    const QString candidates[] = {
+        folder,
+        toQt(session_.ExeDir.empty() ? executableDirectory() : session_.ExeDir),
+        toQt(currentDirectory()),
+        QStringLiteral("/"),
+    };
+    const QString before = Dir1_->path();
+    for (const QString& candidate : candidates) {
+        if (Dir1_->setPath(candidate)) {
+            // Moving reports the change itself; staying put must still fill the labels.
+            if (Dir1_->path() == before)
+                folderChanged(before);
+            return;
+        }
+    }
+}
+
+void frmLoad::driveChosen(const QString& root) {
+    const QString target = driveFolders_.value(root, root);
+    if (Dir1_->setPath(target) || Dir1_->setPath(root))
+        return;
+    // A drive that cannot be read: go back quietly to the drive of the folder on show.
+    Drive1_->selectDrive(Drive1_->driveOf(Dir1_->path()));
+}
+
+void frmLoad::folderChanged(const QString& folder) {
+    etiRep_->setText(folder);
+    etiRep_->setToolTip(folder);
+    const QString drive = Drive1_->driveOf(folder);
+    Drive1_->selectDrive(drive);
+    driveFolders_.insert(drive, folder);
+
+    File1_->clear();
+    // The pattern matches whatever the case of the name, on every platform.
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({pattern_}, QDir::Files | QDir::NoDotAndDotDot,
+                                            QDir::Name | QDir::IgnoreCase);
+    File1_->addItems(names);
+}
+
+void frmLoad::fileSelected() {
+    const QList<QListWidgetItem*> selected = File1_->selectedItems();
+    if (selected.isEmpty())
+        return;
+    etiName_->setText(selected.first()->text());
+    if (kind_ == ResourceKind::Wave)
+        return;
+    const QImage picture = readPicture(fullPath());
+    if (picture.isNull())
+        PicTest_->clear();
+    else
+        PicTest_->setPixmap(QPixmap::fromImage(picture));
+}
+
+QString frmLoad::fullPath() const {
+    return joinFolder(etiRep_->text(), etiName_->text());
+}
+
+void frmLoad::play() {
+    platform_.playSound(fullPath());
+}
+
+void frmLoad::accept() {
+    char32_t bad = 0;
+    // The folder is remembered before any check, so even a refused OK keeps it.
+    const std::optional<std::string> folder = toCp1252(etiRep_->text(), &bad);
+    if (folder)
+        session_.ItemDir = *folder;
+
+    const std::optional<std::string> identifier = toCp1252(Text1_->text(), &bad);
+    const std::optional<std::string> name =
+        identifier && folder ? toCp1252(etiName_->text(), &bad) : std::nullopt;
+    if (!name) {
+        platform_.beep();
+        platform_.messageBox(this, QString::fromUtf8(unrepresentableMessage(bad)),
+                             QStringLiteral("ERROR"), Platform::BoxIcon::Stop,
+                             Platform::BoxButtons::Ok);
+        return;
+    }
+
+    const ItemCheck check = checkFileItem(*identifier, *folder, *name, [](const std::string& path) {
+        return QFileInfo(toQt(path)).isFile();
+    });
+    if (!check.ok()) {
+        ShowError(platform_, this, check.errorCode);
+        return;
+    }
+    if (session_.EditedLine.empty())
+        session_.appendItem(kind_, check.line);
+    else
+        session_.replaceItem(kind_, selectedIndex_, check.line);
+    QDialog::accept();
+}
+
+} // namespace kelbo
