@@ -1,0 +1,109 @@
+// Writes the example project into a folder: its pictures, sounds and demo.kbp, whose items name
+// the files by their full paths (so the project only works where it was made).
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "SampleMedia.h"
+#include "app/project/Project.h"
+#include "platform/Cp1252.h"
+#include "projectfile/ProjectFile.h"
+
+namespace fs = std::filesystem;
+using namespace kelbo;
+
+namespace {
+
+struct FileItem {
+    ResourceKind kind;
+    const char* id;
+    const char* file;
+};
+
+// The identifiers show each form: a name, a number, a name with a space.
+const FileItem kFileItems[] = {
+    {ResourceKind::Bitmap, "LOGO", "logo.bmp"},    {ResourceKind::Bitmap, "101", "colours.bmp"},
+    {ResourceKind::Icon, "APP ICON", "kelbo.ico"}, {ResourceKind::Icon, "2", "small.ico"},
+    {ResourceKind::Wave, "1", "chime.wav"},        {ResourceKind::Wave, "CLICK", "click.wav"},
+};
+
+struct StringItem {
+    const char* id;
+    const char* text;
+};
+
+// Ids 16 and 100 lie in blocks 2 and 7.
+const StringItem kStrings[] = {
+    {"1", "Welcome to the Kelbo demo"},
+    {"2", "Resources compiled by Kelbo"},
+    {"3", "Press OK to hear the chime"},
+    {"16", "This string lives in the second block"},
+    {"100", "Version 2.12"},
+};
+
+bool writeSources(const fs::path& dir) {
+    using namespace kelbo::sample;
+    const int rate = 22050;
+    struct Out {
+        const char* name;
+        std::string bytes;
+    } files[] = {
+        {"logo.bmp", encodeBmp24(drawBanner(256, 64))},
+        {"colours.bmp", encodeBmp24(drawColourWheel(96))},
+        {"kelbo.ico", encodeIcon({iconImage32(drawBadge(16)), iconImage32(drawBadge(32)),
+                                  iconImage32(drawBadge(48))})},
+        {"small.ico", encodeIcon({iconImage32(drawBadge(16))})},
+        {"chime.wav", encodeWav16(rate, synthChime(rate))},
+        {"click.wav", encodeWav16(rate, synthClick(rate))},
+    };
+    for (const Out& f : files) {
+        if (!writeBinaryFile((dir / f.name).string(), f.bytes)) {
+            std::fprintf(stderr, "make_example: cannot write %s\n", (dir / f.name).c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_example OUTPUT_DIR\n");
+        return 2;
+    }
+    std::error_code ec;
+    fs::path dir = fs::absolute(argv[1], ec);
+    if (!ec)
+        fs::create_directories(dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "make_example: %s: %s\n", argv[1], ec.message().c_str());
+        return 1;
+    }
+    if (!writeSources(dir))
+        return 1;
+
+    Project project;
+    for (const FileItem& item : kFileItems) {
+        // Item lines hold Windows-1252 text; the native file layer converts back.
+        char32_t bad = 0;
+        auto path = utf8ToCp1252((dir / item.file).lexically_normal().string(), &bad);
+        if (!path) {
+            std::fprintf(stderr, "make_example: the path %s has %s, which a project cannot hold\n",
+                         (dir / item.file).c_str(), codePointName(bad).c_str());
+            return 1;
+        }
+        project.append(item.kind, std::string(item.id) + '\t' + *path);
+    }
+    for (const StringItem& item : kStrings)
+        project.append(ResourceKind::String, std::string(item.id) + '\t' + item.text);
+
+    std::string error;
+    const std::string kbp = (dir / "demo.kbp").string();
+    if (!saveProjectFile(kbp, project, error)) {
+        std::fprintf(stderr, "make_example: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}

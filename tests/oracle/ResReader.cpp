@@ -1,0 +1,388 @@
+#include "ResReader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+namespace oracle {
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F; the rest map to the same code point.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t fromCp1252(unsigned char c) {
+    return c >= 0x80 && c <= 0x9F ? kCp1252High[c - 0x80] : c;
+}
+
+class Cursor {
+public:
+    explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
+    std::size_t pos() const { return pos_; }
+    std::size_t left() const { return bytes_.size() - pos_; }
+    bool atEnd() const { return pos_ == bytes_.size(); }
+    void seek(std::size_t p) { pos_ = p; }
+
+    bool u8(std::uint8_t& v) {
+        if (left() < 1)
+            return false;
+        v = static_cast<std::uint8_t>(bytes_[pos_++]);
+        return true;
+    }
+    bool u16(std::uint16_t& v) {
+        if (left() < 2)
+            return false;
+        v = static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes_[pos_]) |
+                                       static_cast<std::uint8_t>(bytes_[pos_ + 1]) << 8);
+        pos_ += 2;
+        return true;
+    }
+    bool u32(std::uint32_t& v) {
+        std::uint16_t lo = 0, hi = 0;
+        if (left() < 4 || !u16(lo) || !u16(hi))
+            return false;
+        v = lo | static_cast<std::uint32_t>(hi) << 16;
+        return true;
+    }
+    bool take(std::size_t n, std::string& out) {
+        if (left() < n)
+            return false;
+        out.assign(bytes_.substr(pos_, n));
+        pos_ += n;
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+std::string at(std::size_t offset) {
+    return " at offset " + std::to_string(offset);
+}
+
+bool readId32(Cursor& c, ResId& id) {
+    std::uint16_t first = 0;
+    if (!c.u16(first))
+        return false;
+    if (first == 0xFFFF) {
+        id.isName = false;
+        return c.u16(id.number);
+    }
+    id.isName = true;
+    id.name.clear();
+    for (std::uint16_t unit = first; unit != 0;) {
+        id.name.push_back(static_cast<char16_t>(unit));
+        if (!c.u16(unit))
+            return false;
+    }
+    return true;
+}
+
+bool readId16(Cursor& c, ResId& id) {
+    std::uint8_t first = 0;
+    if (!c.u8(first))
+        return false;
+    if (first == 0xFF) {
+        id.isName = false;
+        return c.u16(id.number);
+    }
+    id.isName = true;
+    id.name.clear();
+    for (std::uint8_t ch = first; ch != 0;) {
+        id.name.push_back(fromCp1252(ch));
+        if (!c.u8(ch))
+            return false;
+    }
+    return true;
+}
+
+bool zeros(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char b) { return b == 0; });
+}
+
+void put16(std::string& out, std::uint16_t v) {
+    out.push_back(static_cast<char>(v & 0xFF));
+    out.push_back(static_cast<char>(v >> 8));
+}
+
+// The 16 slots of a 16-bit string block in their 32-bit form.
+std::optional<std::string> widenStringBlock(std::string_view data) {
+    Cursor c(data);
+    std::string out;
+    for (int slot = 0; slot < 16; ++slot) {
+        std::uint8_t length = 0;
+        std::string text;
+        if (!c.u8(length) || !c.take(length, text))
+            return std::nullopt;
+        put16(out, length);
+        for (unsigned char ch : text)
+            put16(out, fromCp1252(ch));
+    }
+    if (!c.atEnd())
+        return std::nullopt;
+    return out;
+}
+
+std::string hexDiff(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i])
+        ++i;
+    char buf[160];
+    auto byteAt = [](std::string_view s, std::size_t k) {
+        return k < s.size() ? static_cast<int>(static_cast<unsigned char>(s[k])) : -1;
+    };
+    std::snprintf(buf, sizeof buf, "sizes %zu and %zu, first difference at byte %zu (%d vs %d)",
+                  a.size(), b.size(), i, byteAt(a, i), byteAt(b, i));
+    return buf;
+}
+
+using Key = std::pair<ResId, ResId>;
+
+std::string describe(const Key& k) {
+    return describe(k.first) + " " + describe(k.second);
+}
+
+ResId spacesAsUnderscores(ResId id) {
+    std::replace(id.name.begin(), id.name.end(), u' ', u'_');
+    return id;
+}
+
+struct Indexed {
+    std::map<Key, const Resource*> byKey;
+    std::map<std::uint16_t, const Resource*> icons;
+};
+
+Indexed indexResources(const std::vector<Resource>& all, bool renameSpaces, const char* side,
+                       std::vector<std::string>& diffs) {
+    Indexed ix;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const Resource& r = all[i];
+        if (i == 0)
+            continue; // the empty entry, checked by the reader
+        Key key{r.type, renameSpaces ? spacesAsUnderscores(r.name) : r.name};
+        if (!ix.byKey.emplace(key, &r).second)
+            diffs.push_back(std::string(side) + ": two resources " + describe(key));
+        if (!r.type.isName && r.type.number == kRtIcon && !r.name.isName)
+            ix.icons[r.name.number] = &r;
+    }
+    return ix;
+}
+
+void compareFields(const Key& key, const Resource& a, const Resource& b,
+                   std::vector<std::string>& diffs) {
+    auto field = [&](const char* what, std::uint32_t x, std::uint32_t y) {
+        if (x != y) {
+            char buf[96];
+            std::snprintf(buf, sizeof buf, ": %s 0x%X, llvm-rc 0x%X", what, x, y);
+            diffs.push_back(describe(key) + buf);
+        }
+    };
+    field("memory flags", a.memoryFlags, b.memoryFlags);
+    field("language", a.language, b.language);
+    field("data version", a.dataVersion, b.dataVersion);
+    field("version", a.version, b.version);
+    field("characteristics", a.characteristics, b.characteristics);
+}
+
+void compareGroups(const Key& key, const Resource& ours, const Resource& theirs,
+                   const Indexed& ourIx, const Indexed& theirIx, int maxIconImages,
+                   std::set<std::uint16_t>& usedIcons, std::vector<std::string>& diffs) {
+    std::string error;
+    auto a = resolveGroup(ours, ourIx.icons, error);
+    if (!a) {
+        diffs.push_back(describe(key) + ": ours: " + error);
+        return;
+    }
+    auto b = resolveGroup(theirs, theirIx.icons, error);
+    if (!b) {
+        diffs.push_back(describe(key) + ": llvm-rc: " + error);
+        return;
+    }
+    if (a->reserved != b->reserved || a->type != b->type)
+        diffs.push_back(describe(key) + ": group header reserved/type differ");
+    const std::size_t expected =
+        std::min(b->images.size(), static_cast<std::size_t>(maxIconImages));
+    if (a->images.size() != expected) {
+        diffs.push_back(describe(key) + ": " + std::to_string(a->images.size()) +
+                        " images, expected " + std::to_string(expected) + " of llvm-rc's " +
+                        std::to_string(b->images.size()));
+        return;
+    }
+    for (std::size_t i = 0; i < expected; ++i) {
+        const GroupImage& x = a->images[i];
+        const GroupImage& y = b->images[i];
+        const std::string where = describe(key) + " image " + std::to_string(i + 1);
+        usedIcons.insert(x.imageNumber);
+        if (x.width != y.width || x.height != y.height || x.colorCount != y.colorCount ||
+            x.reserved != y.reserved || x.planes != y.planes || x.bitCount != y.bitCount ||
+            x.bytesInRes != y.bytesInRes)
+            diffs.push_back(where + ": group entry fields differ");
+        if (x.image != y.image)
+            diffs.push_back(where + ": image data differ: " + hexDiff(x.image, y.image));
+        if (x.imageFlags != y.imageFlags) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, ": image memory flags 0x%X, llvm-rc 0x%X", x.imageFlags,
+                          y.imageFlags);
+            diffs.push_back(where + buf);
+        }
+        if (x.imageLanguage != y.imageLanguage)
+            diffs.push_back(where + ": image language differs");
+    }
+}
+
+} // namespace
+
+std::string describe(const ResId& id) {
+    if (!id.isName)
+        return std::to_string(id.number);
+    std::string s = "\"";
+    for (char16_t ch : id.name)
+        s += ch < 0x80 ? static_cast<char>(ch) : '?';
+    return s + "\"";
+}
+
+std::optional<std::vector<Resource>> readRes32(std::string_view bytes, std::string& error) {
+    std::vector<Resource> out;
+    Cursor c(bytes);
+    while (!c.atEnd()) {
+        const std::size_t start = c.pos();
+        if (start % 4 != 0) {
+            error = "resource header off a four-byte boundary" + at(start);
+            return std::nullopt;
+        }
+        Resource r;
+        std::uint32_t dataSize = 0, headerSize = 0;
+        if (!c.u32(dataSize) || !c.u32(headerSize) || !readId32(c, r.type) ||
+            !readId32(c, r.name)) {
+            error = "truncated resource header" + at(start);
+            return std::nullopt;
+        }
+        std::string pad;
+        if (!c.take((4 - c.pos() % 4) % 4, pad) || !zeros(pad)) {
+            error = "bad padding after the name" + at(start);
+            return std::nullopt;
+        }
+        if (!c.u32(r.dataVersion) || !c.u16(r.memoryFlags) || !c.u16(r.language) ||
+            !c.u32(r.version) || !c.u32(r.characteristics)) {
+            error = "truncated resource header" + at(start);
+            return std::nullopt;
+        }
+        if (c.pos() - start != headerSize) {
+            error = "HeaderSize " + std::to_string(headerSize) + " but the fields take " +
+                    std::to_string(c.pos() - start) + at(start);
+            return std::nullopt;
+        }
+        if (!c.take(dataSize, r.data)) {
+            error = "data run past the end of the file" + at(start);
+            return std::nullopt;
+        }
+        if (!c.take(std::min<std::size_t>((4 - c.pos() % 4) % 4, c.left()), pad) || !zeros(pad)) {
+            error = "bad padding after the data" + at(start);
+            return std::nullopt;
+        }
+        out.push_back(std::move(r));
+    }
+    if (out.empty() || out[0].type != ResId::ofNumber(0) || out[0].name != ResId::ofNumber(0) ||
+        !out[0].data.empty() || out[0].memoryFlags != 0) {
+        error = "the file does not begin with the empty entry";
+        return std::nullopt;
+    }
+    return out;
+}
+
+std::optional<std::vector<Resource>> readRes16(std::string_view bytes, std::string& error) {
+    std::vector<Resource> out(1); // the empty entry that the 32-bit form begins with
+    Cursor c(bytes);
+    while (!c.atEnd()) {
+        const std::size_t start = c.pos();
+        Resource r;
+        std::uint32_t size = 0;
+        if (!readId16(c, r.type) || !readId16(c, r.name) || !c.u16(r.memoryFlags) || !c.u32(size)) {
+            error = "truncated resource header" + at(start);
+            return std::nullopt;
+        }
+        if (!c.take(size, r.data)) {
+            error = "data run past the end of the file" + at(start);
+            return std::nullopt;
+        }
+        if (!r.type.isName && r.type.number == kRtString) {
+            auto wide = widenStringBlock(r.data);
+            if (!wide) {
+                error = "string block whose slots do not fill its size" + at(start);
+                return std::nullopt;
+            }
+            r.data = std::move(*wide);
+        }
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+std::optional<IconGroup> resolveGroup(const Resource& group,
+                                      const std::map<std::uint16_t, const Resource*>& icons,
+                                      std::string& error) {
+    Cursor c(group.data);
+    IconGroup g;
+    if (!c.u16(g.reserved) || !c.u16(g.type) || !c.u16(g.count) ||
+        group.data.size() != 6 + 14u * g.count) {
+        error = "group of " + std::to_string(group.data.size()) + " bytes does not fit its count";
+        return std::nullopt;
+    }
+    for (int i = 0; i < g.count; ++i) {
+        GroupImage e;
+        if (!c.u8(e.width) || !c.u8(e.height) || !c.u8(e.colorCount) || !c.u8(e.reserved) ||
+            !c.u16(e.planes) || !c.u16(e.bitCount) || !c.u32(e.bytesInRes) || !c.u16(e.imageNumber))
+            return std::nullopt;
+        auto it = icons.find(e.imageNumber);
+        if (it == icons.end()) {
+            error = "group names the missing image " + std::to_string(e.imageNumber);
+            return std::nullopt;
+        }
+        e.image = it->second->data;
+        e.imageFlags = it->second->memoryFlags;
+        e.imageLanguage = it->second->language;
+        if (e.image.size() != e.bytesInRes) {
+            error = "group entry size " + std::to_string(e.bytesInRes) + " but image " +
+                    std::to_string(e.imageNumber) + " holds " + std::to_string(e.image.size());
+            return std::nullopt;
+        }
+        g.images.push_back(std::move(e));
+    }
+    return g;
+}
+
+std::vector<std::string> compareResources(const std::vector<Resource>& ours,
+                                          const std::vector<Resource>& theirs, int maxIconImages) {
+    std::vector<std::string> diffs;
+    Indexed a = indexResources(ours, true, "ours", diffs);
+    Indexed b = indexResources(theirs, false, "llvm-rc", diffs);
+    std::set<std::uint16_t> usedIcons;
+    auto isIconImage = [](const Key& k) { return !k.first.isName && k.first.number == kRtIcon; };
+
+    for (const auto& [key, r] : a.byKey) {
+        if (isIconImage(key))
+            continue;
+        auto it = b.byKey.find(key);
+        if (it == b.byKey.end()) {
+            diffs.push_back(describe(key) + ": only in ours");
+            continue;
+        }
+        compareFields(key, *r, *it->second, diffs);
+        if (!key.first.isName && key.first.number == kRtGroupIcon)
+            compareGroups(key, *r, *it->second, a, b, maxIconImages, usedIcons, diffs);
+        else if (r->data != it->second->data)
+            diffs.push_back(describe(key) + ": data differ: " + hexDiff(r->data, it->second->data));
+    }
+    for (const auto& [key, r] : b.byKey)
+        if (!isIconImage(key) && !a.byKey.count(key))
+            diffs.push_back(describe(key) + ": only in llvm-rc's");
+    for (const auto& [number, r] : a.icons)
+        if (!usedIcons.count(number))
+            diffs.push_back("ours: icon image " + std::to_string(number) + " in no group");
+    return diffs;
+}
+
+} // namespace oracle
