@@ -16,11 +16,19 @@ namespace kelbo {
 namespace {
 
 #ifdef _WIN32
-std::optional<std::string> fromTerminal(const std::string& text) { return text; }
-std::string toTerminal(const std::string& text) { return text; }
+std::optional<std::string> fromTerminal(const std::string& text) {
+    return text;
+}
+std::string toTerminal(const std::string& text) {
+    return text;
+}
 #else
-std::optional<std::string> fromTerminal(const std::string& text) { return utf8ToCp1252(text); }
-std::string toTerminal(const std::string& text) { return cp1252ToUtf8(text); }
+std::optional<std::string> fromTerminal(const std::string& text) {
+    return utf8ToCp1252(text);
+}
+std::string toTerminal(const std::string& text) {
+    return cp1252ToUtf8(text);
+}
 #endif
 
 int usage(std::ostream& err) {

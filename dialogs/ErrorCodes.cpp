@@ -25,6 +25,8 @@ std::string errorMessage(int code) {
     }
 }
 
-std::string errorTitle(int code) { return "ERROR " + std::to_string(code); }
+std::string errorTitle(int code) {
+    return "ERROR " + std::to_string(code);
+}
 
 } // namespace kelbo

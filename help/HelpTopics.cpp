@@ -29,8 +29,8 @@ std::string fileKindText(const char* kind, const char* vbKind) {
         std::string("Picture1.picture = LoadResPicture (\"The Test\",") + vbKind + ")";
     return text({head.c_str(), "", "If Identificator is a number, it must be a positive",
                  "integer (<32767)", "", "If identificator is a string : 32 characters maximum",
-                 "(spaces are accepted)", "", "Samples :", "", s100.c_str(), "", sTest.c_str(),
-                 "", sTheTest.c_str()},
+                 "(spaces are accepted)", "", "Samples :", "", s100.c_str(), "", sTest.c_str(), "",
+                 sTheTest.c_str()},
                 2);
 }
 

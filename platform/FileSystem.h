@@ -42,8 +42,7 @@ public:
 FileSystem& nativeFileSystem();
 
 // Reads a whole file; false with the reason on failure.
-bool readWholeFile(FileSystem& fs, const std::string& path, std::string& bytes,
-                   std::string& error);
+bool readWholeFile(FileSystem& fs, const std::string& path, std::string& bytes, std::string& error);
 // Replaces `path` with `bytes` atomically; false with the reason on failure.
 bool writeWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes,
                     std::string& error);

@@ -14,9 +14,9 @@
 #include "platform/PathRules.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,7 +26,9 @@
 namespace kelbo {
 namespace {
 
-std::string reasonOf(int err) { return std::strerror(err); }
+std::string reasonOf(int err) {
+    return std::strerror(err);
+}
 
 #ifdef _WIN32
 std::wstring widePath(const std::string& path) {
@@ -57,7 +59,9 @@ std::FILE* openFile(const std::string& path, const wchar_t* mode) {
     return _wfopen(widePath(path).c_str(), mode);
 }
 #else
-std::string nativePath(const std::string& path) { return cp1252ToUtf8(path); }
+std::string nativePath(const std::string& path) {
+    return cp1252ToUtf8(path);
+}
 #endif
 
 class NativeInput : public InputFile {
@@ -148,7 +152,9 @@ public:
         committed_ = true;
         return true;
     }
-    std::string error() const override { return error_; }
+    std::string error() const override {
+        return error_;
+    }
 
 private:
     void removeTemp() {
@@ -217,8 +223,7 @@ public:
         return std::make_unique<NativeInput>(f, static_cast<std::uint64_t>(st.st_size));
     }
 
-    std::unique_ptr<OutputFile> createOutput(const std::string& path,
-                                             std::string& error) override {
+    std::unique_ptr<OutputFile> createOutput(const std::string& path, std::string& error) override {
         if (path.empty()) {
             error = reasonOf(ENOENT);
             return nullptr;
@@ -234,8 +239,8 @@ public:
                 return nullptr;
             }
 #else
-            int fd = ::open(nativePath(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                            0666);
+            int fd =
+                ::open(nativePath(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd < 0) {
                 if (errno == EEXIST)
                     continue;

@@ -12,7 +12,9 @@ PathStyle nativePathStyle() {
 #endif
 }
 
-char separatorOf(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
+char separatorOf(PathStyle style) {
+    return style == PathStyle::Windows ? '\\' : '/';
+}
 
 bool isSeparator(char c, PathStyle style) {
     // Windows accepts both; a Qt dialog may hand back forward slashes.
@@ -82,8 +84,7 @@ std::string recentFileForm(std::string_view path, PathStyle style) {
     return std::string(path);
 }
 
-FolderAndName splitItemPath(std::string_view path, std::string_view fallbackDir,
-                            PathStyle style) {
+FolderAndName splitItemPath(std::string_view path, std::string_view fallbackDir, PathStyle style) {
     std::size_t pos = lastSeparator(path, style);
     if (pos == std::string_view::npos)
         return {std::string(fallbackDir), std::string(path)};

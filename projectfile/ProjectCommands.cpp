@@ -26,8 +26,7 @@ bool LoadRC(Session& session, const std::string& path, FileSystem& fs) {
     return true;
 }
 
-LoadOutcome DirectLoad(Session& session, const std::string& path, FileSystem& fs,
-                       PathStyle style) {
+LoadOutcome DirectLoad(Session& session, const std::string& path, FileSystem& fs, PathStyle style) {
     if (path.empty())
         return LoadOutcome::NothingToLoad;
     std::string full = resolveBareName(path, currentDirectory(), style);

@@ -7,7 +7,9 @@
 
 namespace kelbo {
 
-int CountItems(const Project& project) { return project.totalCount(); }
+int CountItems(const Project& project) {
+    return project.totalCount();
+}
 
 int stringIdentifierNumber(std::string_view identifier) {
     std::string_view text = trimSpaces(identifier);

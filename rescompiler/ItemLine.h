@@ -33,6 +33,8 @@ long long digitsValue(std::string_view digits, long long limit = kMaxIdentifier)
 // Each character as its UTF-16 code unit through Windows-1252, little-endian, no terminator.
 std::string WidenText(std::string_view text);
 // Zero bytes that bring `length` up to a multiple of four.
-inline std::uint32_t PadToFour(std::uint32_t length) { return (4 - length % 4) % 4; }
+inline std::uint32_t PadToFour(std::uint32_t length) {
+    return (4 - length % 4) % 4;
+}
 
 } // namespace kelbo

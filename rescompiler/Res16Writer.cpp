@@ -38,7 +38,9 @@ void header(ResOutput& out, const ResourceId& type, const ResourceId& name, std:
     out.u32(size);
 }
 
-ResourceId ordinal(std::uint16_t value) { return {false, value, {}}; }
+ResourceId ordinal(std::uint16_t value) {
+    return {false, value, {}};
+}
 
 struct Writer16 {
     ResOutput& out;

@@ -31,7 +31,9 @@ std::string idField(const ResourceId& id) {
     return field;
 }
 
-ResourceId ordinal(std::uint16_t value) { return {false, value, {}}; }
+ResourceId ordinal(std::uint16_t value) {
+    return {false, value, {}};
+}
 
 void writeHeader(ResOutput& out, std::uint32_t dataSize, const ResourceId& type,
                  const ResourceId& name, std::uint16_t memoryFlags) {
@@ -112,8 +114,7 @@ struct Writer32 {
             appendGroupEntry(group, entry, imageNumber);
         }
         auto groupSize = static_cast<std::uint32_t>(group.size());
-        writeHeader(out, groupSize, ordinal(kTypeGroupIcon), resourceIdOf(line),
-                    kFlagsDiscardable);
+        writeHeader(out, groupSize, ordinal(kTypeGroupIcon), resourceIdOf(line), kFlagsDiscardable);
         out.bytes(group);
         out.zeros(PadToFour(groupSize));
         return true;

@@ -18,7 +18,10 @@ class ResOutput {
 public:
     ResOutput(std::unique_ptr<OutputFile> file) : file_(std::move(file)) {}
 
-    void bytes(std::string_view data) { buffer_.append(data); flushIfFull(); }
+    void bytes(std::string_view data) {
+        buffer_.append(data);
+        flushIfFull();
+    }
     void zeros(std::size_t count) { buffer_.append(count, '\0'); }
     void u8(std::uint8_t v) { buffer_ += static_cast<char>(v); }
     void u16(std::uint16_t v) {
@@ -102,10 +105,11 @@ bool writeResFile(const Project& project, ResOutput& out, Writer& w, int bits,
                      lines(ResourceKind::Bitmap, [&](auto& l) { return w.writeBitmap(l); })) &&
         writeSection(project, ResourceKind::Icon, out, log,
                      lines(ResourceKind::Icon, [&](auto& l) { return w.writeIcon(l); })) &&
-        writeSection(project, ResourceKind::String, out, log, [&] {
-            w.writeStrings(project);
-            return true;
-        }) &&
+        writeSection(project, ResourceKind::String, out, log,
+                     [&] {
+                         w.writeStrings(project);
+                         return true;
+                     }) &&
         writeSection(project, ResourceKind::Wave, out, log,
                      lines(ResourceKind::Wave, [&](auto& l) { return w.writeWave(l); }));
     if (!written && out.ok())

@@ -42,7 +42,7 @@ struct IconEntry {
 struct IconDirectory {
     std::uint16_t reserved = 0;
     std::uint16_t type = 0;
-    std::int16_t count = 0;          // as the file says
+    std::int16_t count = 0;         // as the file says
     std::vector<IconEntry> entries; // the first min(count, 4)
 };
 

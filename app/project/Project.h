@@ -18,7 +18,9 @@ inline constexpr std::array<ResourceKind, kKindCount> kAllKinds = {
 
 // "BITMAP", "ICON", "STRING", "WAVE".
 std::string_view kindName(ResourceKind kind);
-inline int kindIndex(ResourceKind kind) { return static_cast<int>(kind); }
+inline int kindIndex(ResourceKind kind) {
+    return static_cast<int>(kind);
+}
 
 // Most lines one kind can hold, and most bytes in one line: the project file stores both as
 // signed 16-bit numbers.

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "rescompiler/IdentifierCheck.h"
+#include "rescompiler/ItemLine.h"
+
+namespace kelbo {
+namespace {
+
+struct Checked {
+    std::int16_t result;
+    std::vector<std::string> lines;
+};
+
+Checked check(const Project& p, const std::string& before = "") {
+    CompileLog log;
+    log.setText(before);
+    std::int16_t r = CheckIdentifiers(p, log);
+    return {r, log.lines()};
+}
+
+Project withLines(ResourceKind kind, std::initializer_list<const char*> lines) {
+    Project p;
+    for (const char* line : lines)
+        p.append(kind, line);
+    return p;
+}
+
+const std::string kLimitLine = "Identificator must be a positive Integer <32767";
+
+TEST(CheckIdentifiers, PassReplacesTheWholeLog) {
+    Project p = withLines(ResourceKind::Bitmap, {"32767\t/a", "0042\t/b", "logo\t/c"});
+    p.append(ResourceKind::Icon, "100\t/i"); // the same number in another kind is fine
+    p.append(ResourceKind::String, "100\ttext");
+    Checked c = check(p, "old text");
+    EXPECT_EQ(c.result, 0);
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"Identificators = OK", ""}));
+}
+
+TEST(CheckIdentifiers, NumberAboveTheLimitIsTooLarge) {
+    for (const char* id : {"32768", "99999999999999999999"}) {
+        std::string line = std::string(id) + "\t/pic.bmp";
+        Checked c = check(withLines(ResourceKind::Wave, {"1\t/ok", line.c_str()}), "kept");
+        EXPECT_EQ(c.result, kNotANumber);
+        EXPECT_EQ(c.lines, (std::vector<std::string>{"kept", "*** ERROR ***", line,
+                                                     "Identificator too large", "", kLimitLine}));
+    }
+}
+
+TEST(CheckIdentifiers, EmptyFileIdentifierCountsAsZero) {
+    EXPECT_EQ(check(withLines(ResourceKind::Bitmap, {"  \t/a"})).result, 0);
+}
+
+TEST(CheckIdentifiers, IdentifiersTheWritersWouldMergeAreDuplicates) {
+    const std::pair<const char*, const char*> twins[] = {
+        {"logo", "LOGO"}, {"12", "012"}, {" 12", "12"}, {"my pic", " MY PIC "}, {"0", " "}};
+    for (auto [a, b] : twins) {
+        std::string la = std::string(a) + "\t/a", lb = std::string(b) + "\t/b";
+        Checked c = check(withLines(ResourceKind::Icon, {la.c_str(), lb.c_str()}));
+        EXPECT_EQ(c.result, kNotANumber) << a << " / " << b;
+        EXPECT_EQ(c.lines,
+                  (std::vector<std::string>{"", "*** ERROR ***", "Same Identificators", la, lb}));
+    }
+    EXPECT_EQ(check(withLines(ResourceKind::Icon, {"12\t/a", "+12\t/b", "1 2\t/c"})).result, 0);
+}
+
+TEST(CheckIdentifiers, ReportsTheEarliestLineThatHasATwinAndItsFirstTwin) {
+    Checked c =
+        check(withLines(ResourceKind::Bitmap, {"Y\t/1", "X\t/2", "Y\t/3", "X\t/4", "Y\t/5"}));
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"", "*** ERROR ***", "Same Identificators",
+                                                 "Y\t/1", "Y\t/3"}));
+    c = check(withLines(ResourceKind::Bitmap, {"X\t/1", "Y\t/2", "X\t/3"}));
+    EXPECT_EQ(c.lines[3], "X\t/1");
+    EXPECT_EQ(c.lines[4], "X\t/3");
+}
+
+TEST(CheckIdentifiers, KindsAreCheckedInOrderEachRangeBeforeDuplicates) {
+    Project p = withLines(ResourceKind::Bitmap, {"40000\t/a", "A\t/b", "A\t/c"});
+    EXPECT_EQ(check(p).lines[3], "Identificator too large");
+    Project q = withLines(ResourceKind::Bitmap, {"A\t/b", "A\t/c"});
+    q.append(ResourceKind::Icon, "40000\t/i");
+    EXPECT_EQ(check(q).lines[2], "Same Identificators");
+}
+
+TEST(CheckIdentifiers, StringIdentifierMustBeAWholeNumberInRange) {
+    for (const char* id : {"-5", "1.5", "abc", "   ", "", "+40000", "0x10"}) {
+        std::string line = std::string(id) + "\ttext";
+        Checked c = check(withLines(ResourceKind::String, {line.c_str()}));
+        EXPECT_EQ(c.result, kNotANumber) << '"' << id << '"';
+        EXPECT_EQ(c.lines,
+                  (std::vector<std::string>{"", "*** ERROR ***", line,
+                                            "String Identificator: Only a number", "", kLimitLine}))
+            << id;
+    }
+    Checked big = check(withLines(ResourceKind::String, {"32768\tx"}));
+    EXPECT_EQ(big.lines[3], "Identificator too large");
+    EXPECT_EQ(check(withLines(ResourceKind::String, {"+7\tx", " 32767 \ty", "0\tz"})).result, 0);
+}
+
+TEST(CheckIdentifiers, StringsWithTheSameNumberAreDuplicates) {
+    Checked c = check(withLines(ResourceKind::String, {"7\tA", "+07\tB"}));
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"", "*** ERROR ***", "Same Identificators", "7\tA",
+                                                 "+07\tB"}));
+}
+
+TEST(CheckIdentifiers, LargeKindsAreAcceptedWithoutLimit) {
+    Project p;
+    for (int i = 0; i < 32767; ++i) {
+        p.append(ResourceKind::String, std::to_string(i) + "\ts");
+        p.append(ResourceKind::Bitmap, "B" + std::to_string(i) + "\t/b");
+    }
+    EXPECT_EQ(check(p).result, 0);
+    p.append(ResourceKind::Bitmap, "b32766\t/again");
+    Checked c = check(p);
+    EXPECT_EQ(c.lines[3], "B32766\t/b");
+    EXPECT_EQ(CountItems(p), 2 * 32767 + 1);
+}
+
+} // namespace
+} // namespace kelbo

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include "projectfile/ProjectCommands.h"
+#include "projectfile/ProjectFile.h"
+#include "tests/TestSupport.h"
+
+namespace kelbo {
+namespace {
+
+using test::projectBytes;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+Project sampleProject() {
+    Project p;
+    p.append(ResourceKind::Bitmap, "logo\t/pics/logo.bmp");
+    p.append(ResourceKind::Bitmap, "");
+    p.append(ResourceKind::Icon, "1\t/pics/app.ico");
+    p.append(ResourceKind::String, "1\tHello\tWorld ");
+    p.append(ResourceKind::Wave, "no tab here");
+    return p;
+}
+
+TEST(ProjectFile, EmptyProjectIsSignatureAndFourZeroCounts) {
+    std::string error;
+    EXPECT_EQ(encodeProject(Project{}, error), std::string("KELBO200\0\0\0\0\0\0\0\0", 16));
+}
+
+TEST(ProjectFile, OneStringItemGivesTheDocumentedBytes) {
+    Project p;
+    p.append(ResourceKind::String, "1\tHello");
+    std::string error;
+    std::string expected("KELBO200\0\0\0\0\x01\0\x07\0"
+                         "1\tHello\0\0",
+                         25);
+    EXPECT_EQ(encodeProject(p, error), expected);
+    EXPECT_EQ(decodeProject(expected), p);
+}
+
+TEST(ProjectFile, RoundTripKeepsEveryLineAsItIs) {
+    std::string error;
+    std::optional<std::string> bytes = encodeProject(sampleProject(), error);
+    ASSERT_TRUE(bytes);
+    std::optional<Project> back = decodeProject(*bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, sampleProject());
+    EXPECT_EQ(encodeProject(*back, error), bytes);
+}
+
+TEST(ProjectFile, TrailingBytesAreIgnored) {
+    std::string bytes = projectBytes({{"a\tb"}, {}, {}, {}}) + "garbage";
+    std::optional<Project> p = decodeProject(bytes);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->lines(ResourceKind::Bitmap), Project::Lines{"a\tb"});
+}
+
+TEST(ProjectFile, DamagedFilesAreRefusedWhole) {
+    const std::string good = projectBytes({{"a\tb", "c\td"}, {"1\tx"}, {"1\thi"}, {"w\t/w"}});
+    ASSERT_TRUE(decodeProject(good));
+    // Every truncation of a valid file, down to nothing, is refused.
+    for (std::size_t n = 0; n < good.size(); ++n)
+        EXPECT_FALSE(decodeProject(good.substr(0, n))) << "cut at " << n;
+    EXPECT_FALSE(decodeProject("kelbo200" + good.substr(8)));
+    EXPECT_FALSE(decodeProject("KELBO201" + good.substr(8)));
+    // A negative count or length.
+    std::string negativeCount = good;
+    negativeCount[9] = '\xFF';
+    EXPECT_FALSE(decodeProject(negativeCount));
+    std::string negativeLength = good;
+    negativeLength[11] = '\x80';
+    EXPECT_FALSE(decodeProject(negativeLength));
+    // A count far beyond what the file holds.
+    EXPECT_FALSE(decodeProject(std::string("KELBO200\xFF\x7F", 10) + std::string(10, '\0')));
+}
+
+TEST(ProjectFile, ProjectTheFormatCannotHoldIsRefusedBeforeWriting) {
+    TempDir dir;
+    std::string path = dir.file("big.kbp");
+    writeBytes(path, "former");
+    Project tooLong;
+    tooLong.append(ResourceKind::String, "1\t" + std::string(kMaxLineLength, 'x'));
+    std::string error;
+    EXPECT_FALSE(saveProjectFile(path, tooLong, error));
+    EXPECT_NE(error.find(path), std::string::npos);
+    Project tooMany;
+    for (int i = 0; i <= kMaxLinesPerKind; ++i)
+        tooMany.append(ResourceKind::Icon, "x");
+    EXPECT_FALSE(saveProjectFile(path, tooMany, error));
+    EXPECT_EQ(readBytes(path), "former");
+    Project justFits;
+    justFits.append(ResourceKind::String, std::string(kMaxLineLength, 'y'));
+    EXPECT_TRUE(saveProjectFile(path, justFits, error)) << error;
+    EXPECT_EQ(loadProjectFile(path), justFits);
+}
+
+TEST(ProjectFile, SavingOverALongerFileLeavesExactlyTheNewContent) {
+    TempDir dir;
+    std::string path = dir.file("p.kbp");
+    writeBytes(path, std::string(1000, 'z'));
+    std::string error;
+    ASSERT_TRUE(saveProjectFile(path, Project{}, error));
+    EXPECT_EQ(readBytes(path).size(), 16u);
+    // Nothing but the project file is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(ProjectFile, FailedSaveKeepsTheFormerFileAndSaysWhy) {
+    TempDir dir;
+    std::string path = dir.file("missing-folder/p.kbp");
+    std::string error;
+    EXPECT_FALSE(saveProjectFile(path, sampleProject(), error));
+    EXPECT_NE(error.find(path), std::string::npos);
+    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+}
+
+class ProjectCommands : public ::testing::Test {
+protected:
+    TempDir dir;
+    Session session;
+    std::string recent = dir.file("kbplast.cfg");
+};
+
+TEST_F(ProjectCommands, DirectLoadTakesPathFolderAndClearsChanged) {
+    std::string path = dir.file("demo.kbp");
+    writeBytes(path, projectBytes({{"a\tb"}, {}, {"1\tx"}, {}}));
+    session.ProjectChanged = true;
+    EXPECT_EQ(DirectLoad(session, path), LoadOutcome::Loaded);
+    EXPECT_EQ(session.ProjectPath, path);
+    EXPECT_EQ(session.ProjectDir, dir.path().string());
+    EXPECT_FALSE(session.ProjectChanged);
+    EXPECT_EQ(session.project.count(ResourceKind::String), 1);
+    EXPECT_EQ(DirectLoad(session, ""), LoadOutcome::NothingToLoad);
+    EXPECT_EQ(session.ProjectPath, path);
+}
+
+TEST_F(ProjectCommands, InvalidFileKeepsTheListsAndUntitlesTheProject) {
+    session.project.append(ResourceKind::Wave, "keep\tme");
+    session.ProjectChanged = true;
+    for (std::string name : {"bad.kbp", "absent.kbp"}) {
+        if (name == "bad.kbp")
+            writeBytes(dir.file(name), "KELBO100\0\0\0\0\0\0\0\0");
+        EXPECT_EQ(DirectLoad(session, dir.file(name)), LoadOutcome::Invalid);
+        EXPECT_EQ(session.ProjectPath, "");
+        EXPECT_FALSE(session.ProjectChanged);
+        EXPECT_EQ(session.project.lines(ResourceKind::Wave), Project::Lines{"keep\tme"});
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("absent.kbp")));
+}
+
+TEST_F(ProjectCommands, BareFileNameIsTakenInTheCurrentFolder) {
+    writeBytes(dir.file("bare.kbp"), projectBytes({{}, {}, {}, {}}));
+    std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    LoadOutcome outcome = DirectLoad(session, "bare.kbp");
+    std::filesystem::current_path(before);
+    EXPECT_EQ(outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(session.ProjectPath, dir.file("bare.kbp"));
+    EXPECT_EQ(session.ProjectDir, dir.path().string());
+}
+
+TEST_F(ProjectCommands, SaveWritesTheFileThenRemembersIt) {
+    session.project = sampleProject();
+    std::string path = dir.file("Saved.KBP");
+    std::string error;
+    ASSERT_TRUE(SaveRC(session, path, recent, error)) << error;
+    EXPECT_EQ(loadProjectFile(path), sampleProject());
+    EXPECT_EQ(readBytes(recent), path + "\r\n");
+}
+
+TEST_F(ProjectCommands, FailedSaveLeavesTheRecentFilesAlone) {
+    writeBytes(recent, "/old.kbp\r\n");
+    std::string error;
+    EXPECT_FALSE(SaveRC(session, dir.file("no/such/folder.kbp"), recent, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(readBytes(recent), "/old.kbp\r\n");
+}
+
+TEST_F(ProjectCommands, NewKeepsTabAndFolder) {
+    session.project = sampleProject();
+    session.ProjectPath = "/x/y.kbp";
+    session.ProjectDir = "/x";
+    session.CurrentKind = ResourceKind::Wave;
+    session.ProjectChanged = true;
+    newProject(session);
+    EXPECT_TRUE(session.project.empty());
+    EXPECT_EQ(session.ProjectPath, "");
+    EXPECT_EQ(session.ProjectDir, "/x");
+    EXPECT_EQ(session.CurrentKind, ResourceKind::Wave);
+    EXPECT_FALSE(session.ProjectChanged);
+}
+
+TEST_F(ProjectCommands, DialogFolderDefaultsToTheProgramsFolderOnce) {
+    session.ExeDir = "/opt/kelbo";
+    prepareProjectDialog(session);
+    EXPECT_EQ(session.ProjectDir, "/opt/kelbo");
+    takeProjectPath(session, "/work/a.kbp", PathStyle::Posix);
+    prepareProjectDialog(session);
+    EXPECT_EQ(session.ProjectDir, "/work");
+    takeProjectPath(session, "C:\\PIC.KBP", PathStyle::Windows);
+    EXPECT_EQ(session.ProjectDir, "C:");
+}
+
+} // namespace
+} // namespace kelbo

@@ -1,0 +1,396 @@
+#include <gtest/gtest.h>
+
+#include "rescompiler/ResCompiler.h"
+#include "tests/TestSupport.h"
+
+namespace kelbo {
+namespace {
+
+using test::get16;
+using test::get32;
+using test::makeBitmap;
+using test::makeIcon;
+using test::makeWave;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+const std::string kEmptyEntry =
+    std::string("\0\0\0\0\x20\0\0\0\xFF\xFF\0\0\xFF\xFF\0\0", 16) + std::string(16, '\0');
+
+// One resource of a 32-bit file, as a reader of the layout sees it.
+struct Res32 {
+    std::uint32_t dataSize, headerSize;
+    std::string type, name; // raw fields
+    std::uint16_t flags, language;
+    std::string data;
+    std::size_t offset;
+};
+
+std::size_t idFieldSize(const std::string& s, std::size_t at) {
+    if (get16(s, at) == 0xFFFF)
+        return 4;
+    std::size_t end = at;
+    while (get16(s, end) != 0)
+        end += 2;
+    return end + 2 - at;
+}
+
+std::vector<Res32> parse32(const std::string& s) {
+    std::vector<Res32> out;
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        EXPECT_EQ(pos % 4, 0u) << "header off a four-byte boundary";
+        Res32 r;
+        r.offset = pos;
+        r.dataSize = get32(s, pos);
+        r.headerSize = get32(s, pos + 4);
+        std::size_t t = idFieldSize(s, pos + 8);
+        r.type = s.substr(pos + 8, t);
+        std::size_t n = idFieldSize(s, pos + 8 + t);
+        r.name = s.substr(pos + 8 + t, n);
+        std::size_t fixed = pos + r.headerSize - 16;
+        EXPECT_EQ(get32(s, fixed), 0u);
+        r.flags = get16(s, fixed + 4);
+        r.language = get16(s, fixed + 6);
+        r.data = s.substr(pos + r.headerSize, r.dataSize);
+        out.push_back(r);
+        pos += r.headerSize + r.dataSize;
+        pos += (4 - pos % 4) % 4;
+    }
+    EXPECT_EQ(pos, s.size());
+    return out;
+}
+
+std::string ord(std::uint16_t v) {
+    return std::string("\xFF\xFF", 2) + char(v & 0xFF) + char(v >> 8);
+}
+std::string wide(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        out += c;
+        out += '\0';
+    }
+    return out + std::string(2, '\0');
+}
+
+class Writers : public ::testing::Test {
+protected:
+    TempDir dir;
+    Project project;
+    std::string out = dir.file("out.res");
+
+    std::string source(const std::string& name, const std::string& bytes) {
+        std::string path = dir.file(name);
+        writeBytes(path, bytes);
+        return path;
+    }
+    void add(ResourceKind kind, const std::string& id, const std::string& tail) {
+        project.append(kind, id + "\t" + tail);
+    }
+    CompileLog compile(int bits, bool expectOk = true) {
+        CompileLog log;
+        bool ok = bits == 16 ? Compile16(project, out, log) : Compile32(project, out, log);
+        EXPECT_EQ(ok, expectOk) << log.text();
+        EXPECT_EQ(log.succeeded(), expectOk);
+        return log;
+    }
+};
+
+TEST_F(Writers, Bitmap32UsesTheDeclaredSizeAndTheDocumentedHeader) {
+    std::string bmp = makeBitmap(20, 12, 7); // 774 bytes declared, 7 more in the file
+    add(ResourceKind::Bitmap, "1", source("a.bmp", bmp));
+    compile(32);
+    std::string res = readBytes(out);
+    ASSERT_EQ(res.substr(0, 32), kEmptyEntry);
+    std::string header =
+        std::string("\xF8\x02\0\0\x20\0\0\0\xFF\xFF\x02\0\xFF\xFF\x01\0\0\0\0\0\x30\0\0\0", 24) +
+        std::string(8, '\0');
+    EXPECT_EQ(res.substr(32, 32), header);
+    EXPECT_EQ(res.substr(64), bmp.substr(14, 760));
+}
+
+TEST_F(Writers, NamesAreUpperCasedWidenedAndPadded) {
+    std::string bmp = source("a.bmp", makeBitmap(1, 1));
+    add(ResourceKind::Bitmap, "logo", bmp);
+    add(ResourceKind::Bitmap, "ABC", bmp);
+    add(ResourceKind::Bitmap, " my pic ", bmp);
+    add(ResourceKind::Bitmap, "007", bmp);
+    add(ResourceKind::Bitmap, "caf\xE9", bmp);
+    compile(32);
+    std::vector<Res32> r = parse32(readBytes(out));
+    ASSERT_EQ(r.size(), 6u);
+    EXPECT_EQ(r[1].name, wide("LOGO"));
+    EXPECT_EQ(r[1].headerSize, 40u);
+    EXPECT_EQ(r[2].name, wide("ABC"));
+    EXPECT_EQ(r[2].headerSize, 36u);
+    EXPECT_EQ(r[3].name, wide("MY PIC"));
+    EXPECT_EQ(r[3].headerSize, 44u);
+    EXPECT_EQ(r[4].name, ord(7));
+    EXPECT_EQ(r[5].name, wide("CAF\xC9"));
+    for (std::size_t i = 1; i < r.size(); ++i) {
+        EXPECT_EQ(r[i].type, ord(2));
+        EXPECT_EQ(r[i].flags, 0x30);
+        EXPECT_EQ(r[i].language, 0);
+    }
+}
+
+TEST_F(Writers, IconsNumberTheirImagesAcrossItemsAndPadThem) {
+    add(ResourceKind::Icon, "1", source("two.ico", makeIcon({40, 41})));
+    add(ResourceKind::Icon, "named", source("three.ico", makeIcon({8, 9, 10})));
+    add(ResourceKind::Icon, "six", source("six.ico", makeIcon({4, 4, 4, 4, 4, 4})));
+    add(ResourceKind::Icon, "none", source("none.ico", makeIcon({})));
+    compile(32);
+    std::vector<Res32> r = parse32(readBytes(out));
+    // empty, 2 images + group, 3 + group, 4 + group, group
+    ASSERT_EQ(r.size(), 1u + 3 + 4 + 5 + 1);
+    EXPECT_EQ(r[1].name, ord(1));
+    EXPECT_EQ(r[2].name, ord(2));
+    EXPECT_EQ(r[2].data, std::string(41, 'A'));
+    EXPECT_EQ(r[3].type, ord(14));
+    EXPECT_EQ(r[3].flags, 0x1030);
+    EXPECT_EQ(r[3].dataSize, 34u);
+    EXPECT_EQ(get16(r[3].data, 4), 2);
+    EXPECT_EQ(get16(r[3].data, 6 + 12), 1);      // first entry names image 1
+    EXPECT_EQ(get16(r[3].data, 6 + 14 + 12), 2); // second names image 2
+    EXPECT_EQ(get32(r[3].data, 6 + 14 + 8), 41u);
+    EXPECT_EQ(r[4].name, ord(3));
+    EXPECT_EQ(r[4].flags, 0x1010);
+    EXPECT_EQ(r[7].dataSize, 48u);
+    EXPECT_EQ(r[7].name, wide("NAMED"));
+    EXPECT_EQ(get16(r[7].data, 6 + 2 * 14 + 12), 5);
+    EXPECT_EQ(r[12].dataSize, 62u); // six images listed, four taken
+    EXPECT_EQ(get16(r[12].data, 4), 4);
+    EXPECT_EQ(r[13].dataSize, 6u);
+    EXPECT_EQ(r[13].data, std::string("\0\0\x01\0\0\0", 6));
+}
+
+TEST_F(Writers, StringBlocksAreSortedSlottedAndWidened) {
+    add(ResourceKind::String, "17", "World");
+    add(ResourceKind::String, "1", "Hello");
+    add(ResourceKind::String, "40", " \tx ");
+    add(ResourceKind::String, "32767", "\x80");
+    add(ResourceKind::String, "5", "");
+    compile(32);
+    std::vector<Res32> r = parse32(readBytes(out));
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_EQ(r[1].name, ord(1));
+    EXPECT_EQ(r[1].dataSize, 42u);
+    EXPECT_EQ(r[1].data.substr(0, 16), std::string("\0\0\x05\0H\0e\0l\0l\0o\0\0\0", 16));
+    EXPECT_EQ(r[2].name, ord(2));
+    EXPECT_EQ(r[2].data.substr(2, 12), std::string("\x05\0W\0o\0r\0l\0d\0", 12));
+    EXPECT_EQ(r[3].name, ord(3));
+    EXPECT_EQ(r[3].data.substr(16, 10), std::string("\x04\0 \0\t\0x\0 \0", 10));
+    EXPECT_EQ(r[4].name, ord(2048));
+    EXPECT_EQ(r[4].data.substr(30), std::string("\x01\0\xAC\x20", 4));
+    for (std::size_t i = 1; i < r.size(); ++i) {
+        EXPECT_EQ(r[i].type, ord(6));
+        EXPECT_EQ(r[i].flags, 0x1030);
+    }
+}
+
+TEST_F(Writers, ManyStringsCompileWithoutLimit) {
+    for (int i = 32766; i >= 0; --i)
+        add(ResourceKind::String, std::to_string(i), std::to_string(i));
+    compile(32);
+    std::vector<Res32> r = parse32(readBytes(out));
+    ASSERT_EQ(r.size(), 1u + 2048);
+    EXPECT_EQ(r.back().name, ord(2048));
+    compile(16);
+}
+
+TEST_F(Writers, WavesHaveTheNamedTypeAndTheWholeFile) {
+    add(ResourceKind::Wave, "7", source("a.wav", makeWave(1000)));
+    add(ResourceKind::Wave, "BEEP", source("b.wav", makeWave(1001)));
+    add(ResourceKind::Wave, "boom1", source("c.wav", makeWave(1002)));
+    add(ResourceKind::Wave, "0", source("empty.wav", ""));
+    compile(32);
+    std::string res = readBytes(out);
+    std::string header =
+        std::string("\xE8\x03\0\0\x28\0\0\0W\0A\0V\0E\0\0\0\xFF\xFF\x07\0\0\0\0\0\0\0\x30\0", 30) +
+        std::string(10, '\0');
+    EXPECT_EQ(res.substr(32, 40), header);
+    std::vector<Res32> r = parse32(res);
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_EQ(r[1].data, makeWave(1000));
+    EXPECT_EQ(r[2].headerSize, 44u);
+    EXPECT_EQ(r[3].headerSize, 48u);
+    EXPECT_EQ(r[3].offset - r[2].offset, 44u + 1001 + 3);
+    EXPECT_EQ(r[4].dataSize, 0u);
+    EXPECT_EQ(r[4].offset + r[4].headerSize, res.size());
+}
+
+TEST_F(Writers, LogNamesOnlyTheKindsPresent) {
+    add(ResourceKind::Bitmap, "1", source("a.bmp", makeBitmap(2, 2)));
+    add(ResourceKind::String, "1", "x");
+    CompileLog log = compile(32);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"", "[BITMAP] = OK", "[STRING] = OK",
+                                                     "Compilation 32 bits : " + out,
+                                                     "Compilation : SuccessFull"}));
+    log = compile(16);
+    EXPECT_EQ(log.lines()[3], "Compilation 16 bits : " + out);
+}
+
+TEST_F(Writers, OutputReplacesALongerFormerFile) {
+    writeBytes(out, std::string(100000, 'o'));
+    add(ResourceKind::String, "1", "x");
+    compile(32);
+    EXPECT_EQ(readBytes(out).size(), 32u + 32 + 36);
+    compile(16);
+    EXPECT_EQ(readBytes(out).size(), 3u + 3 + 2 + 4 + 16 + 1);
+}
+
+TEST_F(Writers, Bitmap16TakesTheFileLength) {
+    std::string bmp = makeBitmap(20, 12, 2);
+    add(ResourceKind::Bitmap, "100", source("a.bmp", bmp));
+    compile(16);
+    std::string res = readBytes(out);
+    EXPECT_EQ(res.substr(0, 12), std::string("\xFF\x02\0\xFF\x64\0\x30\0\xFA\x02\0\0", 12));
+    EXPECT_EQ(res.substr(12), bmp.substr(14));
+}
+
+TEST_F(Writers, Names16AreAnsiBytesWithATerminator) {
+    std::string wav = source("a.wav", makeWave(3));
+    add(ResourceKind::Wave, " my pic ", wav);
+    add(ResourceKind::Wave, "0042", wav);
+    compile(16);
+    std::string res = readBytes(out);
+    EXPECT_EQ(res.substr(0, 5 + 7 + 2 + 4), std::string("WAVE\0MY PIC\0\x30\0\x03\0\0\0", 18));
+    EXPECT_EQ(res.substr(18, 3), "RIF");
+    EXPECT_EQ(res.substr(21, 5 + 3), std::string("WAVE\0\xFF\x2A\0", 8));
+}
+
+TEST_F(Writers, Strings16AreLengthBytesAndAnsiText) {
+    add(ResourceKind::String, "1", "Hi");
+    compile(16);
+    EXPECT_EQ(readBytes(out), std::string("\xFF\x06\0\xFF\x01\0\x30\x10\x12\0\0\0\0\x02Hi", 16) +
+                                  std::string(14, '\0'));
+    project = Project{};
+    for (const char* id : {"40", "0", "16", "15"})
+        add(ResourceKind::String, id, "a");
+    compile(16);
+    std::string res = readBytes(out);
+    EXPECT_EQ(res[4], 1);
+    EXPECT_EQ(res.substr(12, 18), "\x01"
+                                  "a" +
+                                      std::string(14, '\0') +
+                                      "\x01"
+                                      "a");
+    EXPECT_EQ(res[12 + 18 + 4], 2);
+    EXPECT_EQ(res[12 + 18 + 12 + 17 + 4], 3);
+}
+
+TEST_F(Writers, Icons16HaveNoPaddingAndAGroupDirectory) {
+    add(ResourceKind::Icon, "A", source("a.ico", makeIcon({5, 6})));
+    compile(16);
+    std::string res = readBytes(out);
+    EXPECT_EQ(res.substr(0, 12), std::string("\xFF\x03\0\xFF\x01\0\x10\x10\x05\0\0\0", 12));
+    EXPECT_EQ(res.substr(12, 5), std::string(5, '@'));
+    EXPECT_EQ(res.substr(17, 12), std::string("\xFF\x03\0\xFF\x02\0\x10\x10\x06\0\0\0", 12));
+    std::size_t group = 17 + 12 + 6;
+    EXPECT_EQ(res.substr(group, 11), std::string("\xFF\x0E\0A\0\x30\x10\x22\0\0\0", 11));
+    EXPECT_EQ(res.size(), group + 11 + 34);
+}
+
+TEST_F(Writers, Long16BitStringIsRefusedBeforeWriting) {
+    writeBytes(out, "former");
+    add(ResourceKind::String, "1", std::string(255, 'a'));
+    compile(16);
+    std::string line = "2\t" + std::string(256, 'b');
+    project.append(ResourceKind::String, line);
+    CompileLog log = compile(16, false);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               "", "*** ERROR ***", line,
+                               "String too long: at most 255 characters in 16 bits-Mode"}));
+    EXPECT_NE(readBytes(out), "former");
+    writeBytes(out, "former");
+    compile(16, false);
+    EXPECT_EQ(readBytes(out), "former");
+    compile(32); // the 32-bit layout has room for it
+}
+
+TEST_F(Writers, BadSourcesStopTheCompilationAndKeepTheFormerOutput) {
+    struct Case {
+        ResourceKind kind;
+        std::string bytes; // empty name: no file at all
+        bool exists;
+        int bits;
+        std::string problem;
+    };
+    std::string cutIcon = makeIcon({10, 10});
+    cutIcon.resize(cutIcon.size() - 1);
+    std::string negative = makeIcon({});
+    negative[4] = '\xFF';
+    negative[5] = '\xFF';
+    std::string shortDir = makeIcon({4, 4}).substr(0, 6 + 16);
+    std::string declaredLarge = makeBitmap(4, 4);
+    declaredLarge[4] = 0x10; // declares 4 KB more than it holds
+    std::string declaredSmall = makeBitmap(4, 4);
+    declaredSmall.replace(2, 4, std::string("\x0D\0\0\0", 4));
+    const Case cases[] = {
+        {ResourceKind::Bitmap, "", false, 32, "Cannot read"},
+        {ResourceKind::Wave, "", false, 16, "Cannot read"},
+        {ResourceKind::Bitmap, "BM123", true, 32, "shorter than its 14-byte header"},
+        {ResourceKind::Bitmap, "BM123", true, 16, "shorter than its 14-byte header"},
+        {ResourceKind::Bitmap, declaredLarge, true, 32, "declares"},
+        {ResourceKind::Bitmap, declaredSmall, true, 32, "below 14"},
+        {ResourceKind::Icon, "\0\0\x01", true, 32, "shorter than its 6-byte header"},
+        {ResourceKind::Icon, negative, true, 16, "negative image count"},
+        {ResourceKind::Icon, shortDir, true, 32, "shorter than its image directory"},
+        {ResourceKind::Icon, cutIcon, true, 16, "lies outside the file"},
+    };
+    for (const Case& c : cases) {
+        project = Project{};
+        add(ResourceKind::String, "1", "fine");
+        std::string path = dir.file("src");
+        std::filesystem::remove(path);
+        if (c.exists)
+            writeBytes(path, c.bytes);
+        std::string line = "9\t" + path;
+        project.append(c.kind, line);
+        writeBytes(out, "former output");
+        CompileLog log = compile(c.bits, false);
+        std::vector<std::string> lines = log.lines();
+        ASSERT_GE(lines.size(), 4u) << log.text();
+        EXPECT_EQ(lines[lines.size() - 3], "*** ERROR ***") << c.problem;
+        EXPECT_EQ(lines[lines.size() - 2], line);
+        EXPECT_NE(lines.back().find(c.problem), std::string::npos) << lines.back();
+        EXPECT_EQ(readBytes(out), "former output") << c.problem;
+        // Only the source (when there is one) and the former output remain.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+                  c.exists ? 2 : 1);
+    }
+    // A directory where the source should be.
+    project = Project{};
+    add(ResourceKind::Wave, "1", dir.path().string());
+    CompileLog log = compile(32, false);
+    EXPECT_NE(log.lines().back().find("Is a directory"), std::string::npos);
+}
+
+TEST_F(Writers, UnwritableOutputIsReportedWithItsPath) {
+    add(ResourceKind::String, "1", "x");
+    out = dir.file("no/such/dir/out.res");
+    CompileLog log = compile(32, false);
+    EXPECT_EQ(log.lines()[1], "*** ERROR ***");
+    EXPECT_EQ(log.lines()[2].rfind("Cannot write " + out + " : ", 0), 0u) << log.lines()[2];
+}
+
+TEST(RunCompilation, ChecksBeforeWriting) {
+    TempDir dir;
+    Project p;
+    p.append(ResourceKind::String, "1\ta");
+    p.append(ResourceKind::String, "01\tb");
+    std::string out = dir.file("x.res");
+    writeBytes(out, "former");
+    CompileLog log;
+    EXPECT_EQ(runCompilation(p, 32, out, log), CompileOutcome::IdentifierError);
+    EXPECT_EQ(readBytes(out), "former");
+    p.remove(ResourceKind::String, 1);
+    EXPECT_EQ(runCompilation(p, 16, out, log), CompileOutcome::Success);
+    EXPECT_EQ(log.lines()[0], "Identificators = OK");
+    EXPECT_EQ(log.lines()[1], "");
+    EXPECT_EQ(log.lines()[2], "[STRING] = OK");
+}
+
+} // namespace
+} // namespace kelbo
