@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "app/Listing.h"
+#include "dialogs/ErrorCodes.h"
+#include "help/HelpTopics.h"
+#include "rescompiler/CompileLog.h"
+
+namespace kelbo {
+namespace {
+
+const std::string kIndent(16, ' ');
+
+TEST(Listing, EmptyUntitledProject) {
+    std::vector<std::string> lines = listingLines(Project{}, "", "12-09-2026");
+    std::vector<std::string> expected(4, kIndent);
+    expected.push_back(kIndent + "12-09-2026");
+    expected.push_back(kIndent + "File : ");
+    expected.push_back(kIndent);
+    expected.push_back(kIndent);
+    for (const char* heading : {"[BITMAP]", "[ICON]", "[STRING]", "[WAVE]"}) {
+        expected.push_back(kIndent + heading);
+        expected.push_back(kIndent);
+        expected.push_back(kIndent);
+    }
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(Listing, SectionsHoldTheLinesInOrderWithTheirTabs) {
+    Project p;
+    p.append(ResourceKind::String, "3\tc");
+    p.append(ResourceKind::String, "1\ta");
+    p.append(ResourceKind::String, "2\tb\tb");
+    std::vector<std::string> lines = listingLines(p, "/w/p.kbp", "01-02-2003");
+    EXPECT_EQ(lines[5], kIndent + "File : /w/p.kbp");
+    auto heading = std::find(lines.begin(), lines.end(), kIndent + "[STRING]");
+    ASSERT_NE(heading, lines.end());
+    EXPECT_EQ(std::vector<std::string>(heading + 1, heading + 6),
+              (std::vector<std::string>{kIndent, kIndent + "3\tc", kIndent + "1\ta",
+                                        kIndent + "2\tb\tb", kIndent}));
+    EXPECT_EQ(PrintList(p, ResourceKind::Icon), std::vector<std::string>{kIndent});
+}
+
+TEST(Listing, DateIsMonthDayYear) {
+    EXPECT_EQ(listingDate(2026, 12, 9), "12-09-2026");
+    EXPECT_EQ(listingDate(999, 1, 31), "01-31-0999");
+}
+
+TEST(ErrorCodes, MessagesAndTitles) {
+    EXPECT_EQ(errorMessage(5), "Identificator > 32767");
+    EXPECT_EQ(errorTitle(5), "ERROR 5");
+    EXPECT_EQ(errorMessage(6), "Invalid KBP-file");
+    EXPECT_EQ(errorMessage(1), "No Item selected");
+    EXPECT_EQ(errorMessage(7), "Nothing to compile");
+    EXPECT_EQ(errorMessage(0), "");
+}
+
+std::vector<std::string> topicLines(const std::string& text) {
+    CompileLog split;
+    split.setText(text);
+    return split.lines();
+}
+
+TEST(HelpTopics, LabelsCaptionsAndShapes) {
+    const auto& topics = helpTopics();
+    const char* labels[] = {"Introduction", "BITMAP", "ICON",
+                            "STRING",       "WAVE",   "Sample Wave-resource"};
+    const char* captions[] = {"  INTRODUCTION", " BITMAP", " ICON",
+                              " STRING",        " WAVE",   "  Sample WAVE"};
+    // Lines, counting the empty ones that two closing line ends leave.
+    const std::size_t lineCounts[] = {21, 15 + 2, 15 + 2, 8 + 2, 7 + 2, 22};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_STREQ(topics[i].label, labels[i]);
+        EXPECT_STREQ(topics[i].caption, captions[i]);
+        EXPECT_EQ(topicLines(topics[i].text).size(), lineCounts[i]) << labels[i];
+    }
+    EXPECT_EQ(topicLines(topics[0].text).back(), "project.");
+    EXPECT_EQ(topicLines(topics[5].text).back(),
+              "(4) is a flag (SoundName points to a memory file)");
+    EXPECT_EQ(topics[4].text.substr(topics[4].text.size() - 4), "\r\n\r\n");
+}
+
+TEST(HelpTopics, BitmapAndIconDifferOnlyInKindAndSampleArgument) {
+    std::string bitmap = helpTopics()[1].text;
+    std::string icon = helpTopics()[2].text;
+    EXPECT_EQ(bitmap.rfind("BITMAP Identificator : String or Number", 0), 0u);
+    EXPECT_NE(bitmap.find("Picture1.picture = LoadResPicture (\"The Test\",0)"), std::string::npos);
+    std::string replaced = bitmap;
+    replaced.replace(0, 6, "ICON");
+    for (std::size_t at = 0; (at = replaced.find(",0)", at)) != std::string::npos; ++at)
+        replaced[at + 1] = '1';
+    EXPECT_EQ(replaced, icon);
+    EXPECT_NE(helpTopics()[3].text.find("only a Number"), std::string::npos);
+}
+
+} // namespace
+} // namespace kelbo

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "platform/PathRules.h"
+
+namespace kelbo {
+namespace {
+
+constexpr PathStyle W = PathStyle::Windows;
+constexpr PathStyle P = PathStyle::Posix;
+
+TEST(PathRules, DirectoryIsEverythingBeforeTheLastSeparator) {
+    EXPECT_EQ(directoryOf("C:\\WORK\\DEMO.KBP", W), "C:\\WORK");
+    EXPECT_EQ(directoryOf("C:\\PIC.KBP", W), "C:");
+    EXPECT_EQ(directoryOf("\\\\server\\share\\a.kbp", W), "\\\\server\\share");
+    EXPECT_EQ(directoryOf("C:/work/a.kbp", W), "C:/work");
+    EXPECT_EQ(directoryOf("bare.kbp", W), "");
+    EXPECT_EQ(directoryOf("/home/u/a.kbp", P), "/home/u");
+    EXPECT_EQ(directoryOf("/a.kbp", P), "/");
+    // A backslash is an ordinary character in a POSIX file name.
+    EXPECT_EQ(directoryOf("/x/odd\\name.kbp", P), "/x");
+    EXPECT_EQ(fileNameOf("C:\\DIR\\PIC.BMP", W), "PIC.BMP");
+    EXPECT_EQ(fileNameOf("/x/odd\\name", P), "odd\\name");
+}
+
+TEST(PathRules, JoiningAddsOneSeparatorOnlyWhenNeeded) {
+    EXPECT_EQ(joinPath("C:\\", "PIC.BMP", W), "C:\\PIC.BMP");
+    EXPECT_EQ(joinPath("C:", "PIC.BMP", W), "C:\\PIC.BMP");
+    EXPECT_EQ(joinPath("C:\\DIR", "PIC.BMP", W), "C:\\DIR\\PIC.BMP");
+    EXPECT_EQ(joinPath("/", "pic.bmp", P), "/pic.bmp");
+    EXPECT_EQ(joinPath("/srv/pics", "pic.bmp", P), "/srv/pics/pic.bmp");
+    EXPECT_EQ(folderForBrowsing("C:", W), "C:\\");
+    EXPECT_EQ(folderForBrowsing("C:\\DIR", W), "C:\\DIR");
+}
+
+TEST(PathRules, ItemPathSplitsIntoFolderAndName) {
+    FolderAndName root = splitItemPath("C:\\PIC.BMP", "D:\\FALLBACK", W);
+    EXPECT_EQ(root.folder, "C:\\");
+    EXPECT_EQ(root.name, "PIC.BMP");
+    FolderAndName deep = splitItemPath("C:\\A\\B\\X.ICO", "", W);
+    EXPECT_EQ(deep.folder, "C:\\A\\B");
+    EXPECT_EQ(deep.name, "X.ICO");
+    FolderAndName bare = splitItemPath("lonely.wav", "/fallback", P);
+    EXPECT_EQ(bare.folder, "/fallback");
+    EXPECT_EQ(bare.name, "lonely.wav");
+    EXPECT_EQ(splitItemPath("/pic.bmp", "", P).folder, "/");
+}
+
+TEST(PathRules, BareNamesAreTakenInTheCurrentFolder) {
+    EXPECT_EQ(resolveBareName("demo.kbp", "/home/u", P), "/home/u/demo.kbp");
+    EXPECT_EQ(resolveBareName("sub/demo.kbp", "/home/u", P), "sub/demo.kbp");
+    EXPECT_EQ(resolveBareName("DEMO.KBP", "C:\\WORK", W), "C:\\WORK\\DEMO.KBP");
+    EXPECT_EQ(resolveBareName("C:DEMO.KBP", "D:\\", W), "C:DEMO.KBP");
+    EXPECT_EQ(resolveBareName("", "/x", P), "");
+}
+
+TEST(PathRules, RecentPathsAreLowerCasedOnlyWhereCaseIsIgnored) {
+    EXPECT_EQ(recentFileForm("C:\\WORK\\DEMO.KBP", W), "c:\\work\\demo.kbp");
+    EXPECT_EQ(recentFileForm("C:\\\xC9T\xC9\\A.KBP", W), "c:\\\xE9t\xE9\\a.kbp");
+    EXPECT_EQ(recentFileForm("/Home/U/Demo.KBP", P), "/Home/U/Demo.KBP");
+}
+
+} // namespace
+} // namespace kelbo

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "app/RecentFiles.h"
+#include "tests/TestSupport.h"
+
+namespace kelbo {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+class RecentFiles : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string cfg = dir.file("kbplast.cfg");
+    std::string error;
+};
+
+TEST_F(RecentFiles, MissingOrEmptyFileMeansNone) {
+    EXPECT_TRUE(readRecentFiles(cfg).empty());
+    writeBytes(cfg, "");
+    EXPECT_TRUE(readRecentFiles(cfg).empty());
+}
+
+TEST_F(RecentFiles, FirstSaveCreatesTheFileLowerCasedOnWindows) {
+    ASSERT_TRUE(
+        RememberFile(cfg, "C:\\WORK\\DEMO.KBP", error, nativeFileSystem(), PathStyle::Windows));
+    EXPECT_EQ(readBytes(cfg), "c:\\work\\demo.kbp\r\n");
+    ASSERT_TRUE(RememberFile(cfg, "/Work/Demo.KBP", error, nativeFileSystem(), PathStyle::Posix));
+    EXPECT_EQ(readRecentFiles(cfg),
+              (std::vector<std::string>{"/Work/Demo.KBP", "c:\\work\\demo.kbp"}));
+}
+
+TEST_F(RecentFiles, KeepsTheNewestFiveAndRepeats) {
+    for (int i = 1; i <= 6; ++i)
+        ASSERT_TRUE(RememberFile(cfg, "/p" + std::to_string(i), error));
+    EXPECT_EQ(readBytes(cfg), "/p6\r\n/p5\r\n/p4\r\n/p3\r\n/p2\r\n");
+    ASSERT_TRUE(RememberFile(cfg, "/p2", error));
+    ASSERT_TRUE(RememberFile(cfg, "/p2", error));
+    EXPECT_EQ(readRecentFiles(cfg), (std::vector<std::string>{"/p2", "/p2", "/p6", "/p5", "/p4"}));
+}
+
+TEST_F(RecentFiles, HandEditedFilesAreReadSensibly) {
+    writeBytes(cfg, "/a\n\r\n/b\r\n/c\r\n/d\r\n/e\r\n/f\r\n/g");
+    EXPECT_EQ(readRecentFiles(cfg), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e"}));
+}
+
+TEST_F(RecentFiles, UnwritableFileIsReported) {
+    std::string inMissing = dir.file("file-not-folder");
+    writeBytes(inMissing, "x");
+    EXPECT_FALSE(RememberFile(inMissing + "/kbplast.cfg", "/p", error));
+    EXPECT_NE(error.find("kbplast.cfg"), std::string::npos);
+}
+
+TEST_F(RecentFiles, LivesBesideTheProgramUnlessThatCannotBeWritten) {
+    EXPECT_EQ(recentFilesLocation("/opt/k", true, "/x", "/home/u", PathStyle::Posix),
+              "/opt/k/kbplast.cfg");
+    EXPECT_EQ(recentFilesLocation("/usr/bin", false, "/cfg", "/home/u", PathStyle::Posix),
+              "/cfg/kelbo/kbplast.cfg");
+    EXPECT_EQ(recentFilesLocation("/usr/bin", false, "", "/home/u", PathStyle::Posix),
+              "/home/u/.config/kelbo/kbplast.cfg");
+    EXPECT_EQ(recentFilesLocation("C:\\KELBO\\", true, "", "", PathStyle::Windows),
+              "C:\\KELBO\\kbplast.cfg");
+    // Written into a configuration folder that does not exist yet.
+    std::string nested = dir.file("config/kelbo/kbplast.cfg");
+    ASSERT_TRUE(RememberFile(nested, "/p", error)) << error;
+    EXPECT_EQ(readRecentFiles(nested), std::vector<std::string>{"/p"});
+    EXPECT_EQ(recentFilesLocation(dir.path().string()), dir.file("kbplast.cfg"));
+}
+
+TEST(RecentCaptions, NumberPrefixIsDroppedToGetThePath) {
+    EXPECT_EQ(recentItemCaption(1, "c:\\work\\demo.kbp"), "&1 c:\\work\\demo.kbp");
+    EXPECT_EQ(recentItemCaption(5, "/x"), "&5 /x");
+    EXPECT_EQ(pathFromRecentCaption(recentItemCaption(3, "/a b/c")), "/a b/c");
+}
+
+} // namespace
+} // namespace kelbo
