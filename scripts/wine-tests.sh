@@ -1,0 +1,186 @@
+#!/bin/bash
+# The Windows build of the core and kelbo-compile, proved under Wine:
+#   1. cross-builds build-win with mingw-w64 and runs its test programs under Wine;
+#   2. compiles one project on Linux (build-wl) and under Wine, in both layouts, and requires
+#      byte-identical .RES files;
+#   3. links the 32-bit .RES into a Windows program that reads every resource back through the
+#      Win32 API and compares it with its source.
+# Ends with "wine: N passed, M failed" and a non-zero status when anything failed.
+# Needs: g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64, wine, wine64, googletest, cmake, g++.
+set -uo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+win=$root/build-win
+wl=$root/build-wl
+jobs=${KELBO_JOBS:-2}
+triple=x86_64-w64-mingw32
+export WINEPREFIX=${WINEPREFIX:-$win/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installer dialogs when the prefix is made.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+passed=0
+failed=0
+failures=()
+pass() { passed=$((passed + ${2:-1})); echo "wine: ok   $1"; }
+fail() {
+  failed=$((failed + ${2:-1}))
+  failures+=("$1")
+  echo "wine: FAIL $1"
+}
+finish() {
+  for f in "${failures[@]}"; do echo "wine: failed: $f"; done
+  echo "wine: $passed passed, $failed failed"
+  wineserver -k >/dev/null 2>&1 || true
+  [[ $failed -eq 0 && $passed -gt 0 ]]
+  exit $?
+}
+step() { echo "wine: --- $*"; }
+compiler() { command -v "$triple-$1-posix" || command -v "$triple-$1"; }
+runwine() { timeout 600 wine "$@"; }
+
+for tool in cmake wine "$triple-windres"; do
+  if ! command -v "$tool" >/dev/null; then
+    fail "missing tool: $tool"
+    finish
+  fi
+done
+cxx_win=$(compiler g++) || { fail "missing tool: $triple-g++"; finish; }
+
+step "Wine prefix $WINEPREFIX"
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+fi
+
+step "cross build (build-win)"
+mkdir -p "$win"
+if ! cmake -S "$root" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-x86_64.cmake" \
+  -DKELBO_BUILD_GUI=OFF -DKELBO_BUILD_TESTS=ON -DKELBO_WERROR=ON >"$win/wine-tests-configure.log" 2>&1; then
+  cat "$win/wine-tests-configure.log"
+  fail "configure build-win"
+  finish
+fi
+if cmake --build "$win" -j"$jobs" >"$win/wine-tests-build.log" 2>&1; then
+  pass "build-win, all targets"
+else
+  grep -E -A6 'error:' "$win/wine-tests-build.log" | head -60
+  fail "build-win, all targets (log: $win/wine-tests-build.log)"
+  # Go on with what the checks below need, so one broken target does not hide the rest.
+  if ! cmake --build "$win" -j"$jobs" --target kelbo-compile kelbo_core_tests kelbo_win_tests \
+    >>"$win/wine-tests-build.log" 2>&1; then
+    fail "build-win, kelbo-compile and the test programs"
+    finish
+  fi
+fi
+
+step "test programs under Wine"
+mapfile -t testexes < <(cd "$win" && find tests -name '*_tests.exe' | sort)
+for exe in "${testexes[@]}"; do
+  log=$win/${exe//\//_}.log
+  (cd "$win" && runwine "$exe" --gtest_color=no) >"$log" 2>&1
+  status=$?
+  ok=$(grep -oP '^\[  PASSED  \] \K[0-9]+' "$log" | tail -1)
+  bad=$(grep -oP '^\[  FAILED  \] \K[0-9]+(?= tests?, listed below)' "$log" | tail -1)
+  grep -E '^\[  (FAILED|SKIPPED) \]|Failure$|^[^[].*:[0-9]+: ' "$log" | head -40
+  if [[ -z $ok && -z $bad ]]; then
+    tail -20 "$log"
+    fail "$exe: no result, exit status $status (log: $log)"
+  else
+    [[ -n $ok ]] && pass "$exe: $ok tests" "$ok"
+    [[ -n $bad ]] && fail "$exe: $bad tests (log: $log)" "$bad"
+    if [[ -z $bad && $status -ne 0 ]]; then fail "$exe: exit status $status"; fi
+  fi
+done
+
+step "Linux build of kelbo-compile (build-wl)"
+mkdir -p "$wl"
+if ! { cmake -S "$root" -B "$wl" -DKELBO_BUILD_GUI=OFF -DKELBO_BUILD_TESTS=OFF -DKELBO_WERROR=ON &&
+  cmake --build "$wl" -j"$jobs" --target kelbo-compile; } >"$wl/wine-tests-build.log" 2>&1; then
+  tail -30 "$wl/wine-tests-build.log"
+  fail "build-wl"
+  finish
+fi
+
+step "test data"
+data="$WINEPREFIX/drive_c/kelbo data"
+windata='C:\kelbo data'
+rm -rf "$data"
+mkdir -p "$data"
+if ! "${CXX:-c++}" -std=c++20 -O1 -Wall -Wextra -Werror "$root/tests/win/make_test_data.cpp" \
+  -o "$win/make_test_data" || ! "$win/make_test_data" "$data" "$windata"; then
+  fail "make_test_data"
+  finish
+fi
+
+step "same project, same bytes: Linux and Wine"
+for bits in 16 32; do
+  kbp=$([[ $bits == 16 ]] && echo 16 || echo)
+  "$wl/kelbo-compile" --$bits "$data/linux$kbp.kbp" "$data/linux$bits.res" >"$data/linux$bits.log" 2>&1
+  lstatus=$?
+  (cd "$data" && runwine "$win/kelbo-compile.exe" --$bits "$windata\\win$kbp.kbp" \
+    "$windata\\win$bits.res") >"$data/win$bits.log" 2>&1
+  wstatus=$?
+  if [[ $lstatus -ne 0 || $wstatus -ne 0 ]]; then
+    cat "$data/linux$bits.log" "$data/win$bits.log"
+    fail "$bits-bit compile: Linux status $lstatus, Wine status $wstatus"
+    continue
+  fi
+  if cmp "$data/linux$bits.res" "$data/win$bits.res"; then
+    pass "$bits-bit .RES identical on Linux and Windows ($(stat -c %s "$data/win$bits.res") bytes)"
+  else
+    fail "$bits-bit .RES differs between Linux and Windows"
+  fi
+  # The logs agree too, apart from the output path and the line ends Windows writes.
+  if diff <(tr -d '\r' <"$data/linux$bits.log" | grep -v "^Compilation $bits bits : ") \
+    <(tr -d '\r' <"$data/win$bits.log" | grep -v "^Compilation $bits bits : "); then
+    pass "$bits-bit compile log the same on Linux and Windows"
+  else
+    fail "$bits-bit compile log differs between Linux and Windows"
+  fi
+  if tr -d '\r' <"$data/win$bits.log" | grep -qxF "Compilation $bits bits : $windata\\win$bits.res"; then
+    pass "$bits-bit log names the Windows output path"
+  else
+    fail "$bits-bit log does not name $windata\\win$bits.res"
+  fi
+done
+
+# A bare project name is taken in the current folder; an output in a drive root gets one "\".
+(cd "$data" && runwine "$win/kelbo-compile.exe" win.kbp 'C:\KELBO-ROOT.RES') >"$data/bare.log" 2>&1
+if [[ $? -eq 0 ]] && cmp "$data/win32.res" "$WINEPREFIX/drive_c/KELBO-ROOT.RES"; then
+  pass "bare project name and output in the drive root"
+else
+  cat "$data/bare.log"
+  fail "bare project name and output in the drive root"
+fi
+rm -f "$WINEPREFIX/drive_c/KELBO-ROOT.RES"
+if ls -A "$WINEPREFIX/drive_c" | grep -q '\.tmp$'; then
+  fail "temporary files left in the drive root"
+fi
+
+step "consumer program: the 32-bit .RES linked into a Windows program"
+if ! "$triple-windres" -J res -O coff "$data/win32.res" "$data/resources.o" >"$data/windres.log" 2>&1; then
+  cat "$data/windres.log"
+  fail "windres cannot convert the 32-bit .RES"
+  finish
+fi
+if ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$data" \
+  "$root/tests/win/consumer.cpp" "$data/resources.o" -o "$data/consumer.exe" -lgdi32 -luser32; then
+  fail "consumer build"
+  finish
+fi
+(cd "$data" && runwine ./consumer.exe) >"$data/consumer.log" 2>&1
+cstatus=$?
+grep '^FAIL' "$data/consumer.log" | head -40
+summary=$(grep -oP '^consumer: \K[0-9]+ checks, [0-9]+ failed' "$data/consumer.log")
+if [[ -z $summary ]]; then
+  tail -20 "$data/consumer.log"
+  fail "consumer: no result, exit status $cstatus"
+else
+  checks=${summary%% *}
+  bad=$(grep -oP '[0-9]+(?= failed)' <<<"$summary")
+  [[ $((checks - bad)) -gt 0 ]] && pass "consumer: $((checks - bad)) resource checks" $((checks - bad))
+  [[ $bad -gt 0 ]] && fail "consumer: $bad resource checks (log: $data/consumer.log)" "$bad"
+fi
+
+finish

@@ -1,0 +1,275 @@
+// The core on Windows itself: the native path style, Windows-1252 paths through the UTF-16 file
+// API, atomic replacement with MoveFileExW, and the project and recent files with drive paths.
+// Built only for the cross build and run under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/RecentFiles.h"
+#include "app/project/Project.h"
+#include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
+#include "platform/PathRules.h"
+#include "projectfile/ProjectCommands.h"
+#include "projectfile/ProjectFile.h"
+#include "rescompiler/CompileLog.h"
+#include "rescompiler/ResCompiler.h"
+
+namespace kelbo {
+namespace {
+
+std::wstring wide(const std::string& cp1252) {
+    std::u16string u = cp1252ToUtf16(cp1252);
+    return std::wstring(u.begin(), u.end());
+}
+
+std::string narrow(const std::wstring& w) {
+    std::optional<std::string> s = utf16ToCp1252(std::u16string(w.begin(), w.end()));
+    return s ? *s : std::string();
+}
+
+// The names in a folder, as Windows spells them.
+std::vector<std::wstring> namesIn(const std::string& dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileW((wide(dir) + L"\\*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring n = data.cFileName;
+        if (n != L"." && n != L"..")
+            names.push_back(n);
+    } while (FindNextFileW(h, &data));
+    FindClose(h);
+    return names;
+}
+
+std::string readBack(const std::string& path) {
+    std::string bytes, error;
+    EXPECT_TRUE(readWholeFile(nativeFileSystem(), path, bytes, error)) << path << ": " << error;
+    return bytes;
+}
+
+// A fresh folder under the user's temporary folder, removed with its files afterwards.
+class WindowsFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+        std::wstring base = std::wstring(temp) + L"kelbo-win-" +
+                            std::to_wstring(GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(++counter_);
+        ASSERT_TRUE(CreateDirectoryW(base.c_str(), nullptr));
+        dir_ = narrow(base);
+        ASSERT_FALSE(dir_.empty());
+    }
+    void TearDown() override {
+        for (const std::wstring& n : namesIn(dir_)) {
+            std::wstring p = wide(dir_) + L"\\" + n;
+            SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(p.c_str());
+        }
+        RemoveDirectoryW(wide(dir_).c_str());
+    }
+    std::string path(const std::string& name) const { return dir_ + "\\" + name; }
+
+    std::string dir_;
+    static inline int counter_ = 0;
+};
+
+TEST(WindowsPaths, NativeStyleIsWindows) {
+    EXPECT_EQ(nativePathStyle(), PathStyle::Windows);
+    EXPECT_EQ(separatorOf(nativePathStyle()), '\\');
+}
+
+TEST(WindowsPaths, DriveRootsKeepTheDrive) {
+    // The native style is the default argument everywhere.
+    EXPECT_EQ(directoryOf("C:\\PIC.KBP"), "C:");
+    EXPECT_EQ(directoryOf("C:\\WORK\\DEMO.KBP"), "C:\\WORK");
+    EXPECT_EQ(fileNameOf("C:\\WORK\\DEMO.KBP"), "DEMO.KBP");
+    EXPECT_EQ(joinPath("C:", "A.BMP"), "C:\\A.BMP");
+    EXPECT_EQ(joinPath("C:\\", "A.BMP"), "C:\\A.BMP");
+    EXPECT_EQ(joinPath("C:\\WORK", "A.BMP"), "C:\\WORK\\A.BMP");
+    EXPECT_EQ(folderForBrowsing("C:"), "C:\\");
+    FolderAndName parts = splitItemPath("C:\\A.BMP", "D:\\ELSE");
+    EXPECT_EQ(parts.folder, "C:\\");
+    EXPECT_EQ(parts.name, "A.BMP");
+    parts = splitItemPath("A.BMP", "D:\\ELSE");
+    EXPECT_EQ(parts.folder, "D:\\ELSE");
+    EXPECT_EQ(parts.name, "A.BMP");
+}
+
+TEST(WindowsPaths, BareNamesAndDriveRelativeNames) {
+    EXPECT_EQ(resolveBareName("DEMO.KBP", "C:\\WORK"), "C:\\WORK\\DEMO.KBP");
+    EXPECT_EQ(resolveBareName("DEMO.KBP", "C:\\"), "C:\\DEMO.KBP");
+    // Relative to the current folder of drive D:, which only the system knows.
+    EXPECT_EQ(resolveBareName("D:DEMO.KBP", "C:\\WORK"), "D:DEMO.KBP");
+    EXPECT_EQ(resolveBareName("C:\\X\\DEMO.KBP", "C:\\WORK"), "C:\\X\\DEMO.KBP");
+}
+
+TEST(WindowsPaths, RecentFilesAreLowerCased) {
+    EXPECT_EQ(recentFileForm("C:\\WORK\\DEMO.KBP"), "c:\\work\\demo.kbp");
+    EXPECT_EQ(recentFileForm("C:\\\xC9T\xC9\\CAF\xC9.KBP"), "c:\\\xE9t\xE9\\caf\xE9.kbp");
+}
+
+TEST(WindowsRuntime, ExecutableDirectoryIsTheModulesFolder) {
+    wchar_t buffer[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    ASSERT_GT(n, 0u);
+    std::string full = narrow(std::wstring(buffer, n));
+    EXPECT_EQ(executableDirectory(), full.substr(0, full.rfind('\\')));
+    EXPECT_NE(executableDirectory().find(":\\"), std::string::npos) << executableDirectory();
+}
+
+TEST(WindowsRuntime, CurrentDirectoryIsTheSystems) {
+    wchar_t buffer[MAX_PATH];
+    DWORD n = GetCurrentDirectoryW(MAX_PATH, buffer);
+    EXPECT_EQ(currentDirectory(), narrow(std::wstring(buffer, n)));
+}
+
+TEST_F(WindowsFolder, Cp1252NamesReachTheDiskAsUnicode) {
+    // é, € and Ÿ: one Latin-1 letter and two from the 0x80 to 0x9F range.
+    const std::string name = "caf\xE9 \x80 \x9F.kbp";
+    std::string error;
+    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), path(name), "abc", error)) << error;
+    std::vector<std::wstring> names = namesIn(dir_);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0], L"caf\u00E9 \u20AC \u0178.kbp");
+    EXPECT_TRUE(nativeFileSystem().fileExists(path(name)));
+    EXPECT_EQ(readBack(path(name)), "abc");
+    // File names ignore case on Windows, also for the letters above 0x7F.
+    EXPECT_TRUE(nativeFileSystem().fileExists(path("CAF\xC9 \x80 \x9F.KBP")));
+}
+
+TEST_F(WindowsFolder, ReplacingLeavesOnlyTheNewContent) {
+    std::string error;
+    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), path("a.res"), std::string(5000, 'x'), error));
+    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), path("a.res"), "short", error)) << error;
+    EXPECT_EQ(readBack(path("a.res")), "short");
+    // No temporary file is left behind.
+    EXPECT_EQ(namesIn(dir_), std::vector<std::wstring>{L"a.res"});
+}
+
+TEST_F(WindowsFolder, UncommittedOutputLeavesNothing) {
+    std::string error;
+    {
+        std::unique_ptr<OutputFile> out = nativeFileSystem().createOutput(path("b.res"), error);
+        ASSERT_TRUE(out) << error;
+        ASSERT_TRUE(out->write("partial", 7));
+    }
+    EXPECT_TRUE(namesIn(dir_).empty());
+}
+
+TEST_F(WindowsFolder, TargetOpenElsewhereIsReportedAndKept) {
+    // Windows refuses to replace a file that another program holds open without delete sharing.
+    std::string error;
+    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), path("held.kbp"), "old", error));
+    HANDLE h = CreateFileW(wide(path("held.kbp")).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(writeWholeFile(nativeFileSystem(), path("held.kbp"), "new", error));
+    EXPECT_FALSE(error.empty());
+    CloseHandle(h);
+    EXPECT_EQ(readBack(path("held.kbp")), "old");
+    EXPECT_EQ(namesIn(dir_), std::vector<std::wstring>{L"held.kbp"});
+}
+
+TEST_F(WindowsFolder, ReadOnlyTargetIsReplacedWholeOrKeptWhole) {
+    // Windows refuses to rename over a read-only file; Wine allows it. Either way the target
+    // holds one complete version and no temporary file stays behind.
+    std::string error;
+    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), path("ro.kbp"), "old", error));
+    ASSERT_TRUE(SetFileAttributesW(wide(path("ro.kbp")).c_str(), FILE_ATTRIBUTE_READONLY));
+    const bool replaced = writeWholeFile(nativeFileSystem(), path("ro.kbp"), "new", error);
+    EXPECT_EQ(readBack(path("ro.kbp")), replaced ? "new" : "old");
+    if (!replaced) {
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_EQ(namesIn(dir_), std::vector<std::wstring>{L"ro.kbp"});
+}
+
+TEST_F(WindowsFolder, MissingFileGivesAReason) {
+    std::string error;
+    EXPECT_EQ(nativeFileSystem().openInput(path("none.bmp"), error), nullptr);
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(nativeFileSystem().fileExists(path("none.bmp")));
+    // A folder is not an input file.
+    EXPECT_EQ(nativeFileSystem().openInput(dir_, error), nullptr);
+    EXPECT_FALSE(nativeFileSystem().fileExists(dir_));
+}
+
+TEST_F(WindowsFolder, ProjectWithDrivePathsRoundTrips) {
+    Project project;
+    project.append(ResourceKind::Bitmap, "1\tC:\\PICS\\A.BMP");
+    project.append(ResourceKind::Icon, "app\tD:\\\xC9T\xC9\\APP.ICO");
+    project.append(ResourceKind::String, "7\tPrice \x80");
+    std::string error;
+    ASSERT_TRUE(saveProjectFile(path("p.kbp"), project, error)) << error;
+    std::optional<Project> back = loadProjectFile(path("p.kbp"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, project);
+}
+
+TEST_F(WindowsFolder, DirectLoadSetsProjectDirFromTheWindowsPath) {
+    Project project;
+    project.append(ResourceKind::String, "1\tHello");
+    std::string error;
+    ASSERT_TRUE(saveProjectFile(path("DEMO.KBP"), project, error)) << error;
+    Session session;
+    EXPECT_EQ(DirectLoad(session, path("DEMO.KBP")), LoadOutcome::Loaded);
+    EXPECT_EQ(session.ProjectPath, path("DEMO.KBP"));
+    EXPECT_EQ(session.ProjectDir, dir_);
+    EXPECT_EQ(session.project, project);
+}
+
+TEST_F(WindowsFolder, DirectLoadOfABareNameUsesTheCurrentFolder) {
+    Project project;
+    project.append(ResourceKind::String, "1\tHello");
+    std::string error;
+    ASSERT_TRUE(saveProjectFile(path("BARE.KBP"), project, error)) << error;
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryW(wide(dir_).c_str()));
+    Session session;
+    LoadOutcome outcome = DirectLoad(session, "BARE.KBP");
+    SetCurrentDirectoryW(before);
+    EXPECT_EQ(outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(session.ProjectPath, path("BARE.KBP"));
+    EXPECT_EQ(session.ProjectDir, dir_);
+}
+
+TEST_F(WindowsFolder, RememberFileWritesTheLowerCasedWindowsPath) {
+    const std::string cfg = path(kRecentFileName);
+    std::string error;
+    ASSERT_TRUE(RememberFile(cfg, "C:\\WORK\\DEMO.KBP", error)) << error;
+    ASSERT_TRUE(RememberFile(cfg, "D:\\CAF\xC9.KBP", error)) << error;
+    EXPECT_EQ(readBack(cfg), "d:\\caf\xE9.kbp\r\nc:\\work\\demo.kbp\r\n");
+    EXPECT_EQ(readRecentFiles(cfg),
+              (std::vector<std::string>{"d:\\caf\xE9.kbp", "c:\\work\\demo.kbp"}));
+}
+
+TEST_F(WindowsFolder, CompileReadsSourcesByWindows1252Paths) {
+    // A .WAV whose name holds é, written through the wide API, compiled through the core.
+    const std::wstring wav = wide(dir_) + L"\\no\u00EBl.wav";
+    HANDLE h = CreateFileW(wav.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, "RIFFdata", 8, &written, nullptr);
+    CloseHandle(h);
+
+    Project project;
+    project.append(ResourceKind::Wave, "7\t" + path("no\xEBl.wav"));
+    CompileLog log;
+    ASSERT_EQ(runCompilation(project, 32, path("out.res"), log), CompileOutcome::Success)
+        << log.text();
+    const std::string res = readBack(path("out.res"));
+    ASSERT_EQ(res.size(), 32u + 40u + 8u);
+    EXPECT_EQ(res.substr(72), "RIFFdata");
+    EXPECT_EQ(log.lines().back(), logtext::kSuccess);
+}
+
+} // namespace
+} // namespace kelbo

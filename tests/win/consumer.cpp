@@ -1,0 +1,337 @@
+// A Windows program with a compiled 32-bit .RES linked in. It reads every resource back through
+// the Win32 API, the way a Visual Basic program's LoadResPicture, LoadResString and LoadResData
+// do, and compares each with its source file. Prints one line per failed check and a summary;
+// the exit code is the number of failures (capped).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct FileCase {
+    const char* lookup; // Windows-1252 name as a program passes it; empty for an ordinal
+    int ordinal;
+    const char* path; // Windows-1252 path of the source
+};
+
+struct StringCase {
+    int id;
+    const char* text; // Windows-1252
+    unsigned length;
+};
+
+#include "cases.inc"
+
+int checks = 0;
+int failures = 0;
+
+void check(bool ok, const std::string& what) {
+    ++checks;
+    if (!ok) {
+        ++failures;
+        std::printf("FAIL: %s\n", what.c_str());
+    }
+}
+
+// Windows' own conversion is the reference for what the compiler widened.
+std::wstring wide(const std::string& cp1252) {
+    if (cp1252.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), w.data(), n);
+    return w;
+}
+
+std::string printable(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        }
+    }
+    return out;
+}
+
+std::string describe(const char* kind, const FileCase& c) {
+    return std::string(kind) + " " +
+           (c.ordinal >= 0 ? "#" + std::to_string(c.ordinal) : "\"" + printable(c.lookup) + "\"");
+}
+
+// Keeps the wide name alive for the duration of a lookup.
+struct ResName {
+    std::wstring text;
+    LPCWSTR get(const FileCase& c) {
+        if (c.ordinal >= 0)
+            return MAKEINTRESOURCEW(c.ordinal);
+        text = wide(c.lookup);
+        return text.c_str();
+    }
+};
+
+std::string readSource(const char* path) {
+    std::string bytes;
+    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    CloseHandle(h);
+    return bytes;
+}
+
+std::uint32_t u16(const std::string& b, std::size_t at) {
+    return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
+}
+std::uint32_t u32(const std::string& b, std::size_t at) {
+    return u16(b, at) | u16(b, at + 2) << 16;
+}
+
+// The bytes of a resource, or nothing when it is missing.
+bool resourceBytes(LPCWSTR name, LPCWSTR type, std::string& out) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC r = FindResourceW(self, name, type);
+    if (!r)
+        return false;
+    HGLOBAL g = LoadResource(self, r);
+    const void* p = g ? LockResource(g) : nullptr;
+    const DWORD size = SizeofResource(self, r);
+    if (!p && size != 0)
+        return false;
+    out.assign(static_cast<const char*>(p), size);
+    return true;
+}
+
+void checkBitmap(const FileCase& c) {
+    const std::string what = describe("BITMAP", c);
+    const std::string src = readSource(c.path);
+    if (src.size() < 54) {
+        check(false, what + ": cannot read source " + printable(c.path));
+        return;
+    }
+    ResName name;
+    const std::uint32_t declared = u32(src, 2);
+    std::string data;
+    check(resourceBytes(name.get(c), MAKEINTRESOURCEW(2), data), what + ": FindResourceW");
+    check(data == src.substr(14, declared - 14),
+          what + ": resource bytes differ from the file after its 14-byte header");
+
+    const int width = static_cast<int>(u32(src, 18));
+    const int height = static_cast<int>(u32(src, 22));
+    const int bits = static_cast<int>(u16(src, 28));
+    HBITMAP bmp = LoadBitmapW(GetModuleHandleW(nullptr), name.get(c));
+    check(bmp != nullptr, what + ": LoadBitmapW");
+    if (!bmp)
+        return;
+    BITMAP info{};
+    GetObjectW(bmp, sizeof info, &info);
+    check(info.bmWidth == width && info.bmHeight == height,
+          what + ": LoadBitmapW gave " + std::to_string(info.bmWidth) + "x" +
+              std::to_string(info.bmHeight) + ", the file is " + std::to_string(width) + "x" +
+              std::to_string(height));
+
+    // Every pixel, as 32-bit BGRX, against the file's own pixels.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const int lines = GetDIBits(dc, bmp, 0, height, pixels.data(), &bi, DIB_RGB_COLORS);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+    check(lines == height, what + ": GetDIBits");
+    const std::size_t bitsAt = u32(src, 10);
+    const std::size_t stride = ((width * bits + 31) / 32) * 4;
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t row = bitsAt + y * stride;
+            std::uint32_t expected = 0;
+            if (bits == 24) {
+                expected = u32(src, row + x * 3) & 0xFFFFFF;
+            } else {
+                const unsigned index = static_cast<unsigned char>(src[row + x]);
+                expected = u32(src, 54 + index * 4) & 0xFFFFFF;
+            }
+            if ((pixels[y * width + x] & 0xFFFFFF) != expected)
+                ++wrong;
+        }
+    }
+    check(wrong == 0, what + ": " + std::to_string(wrong) + " pixels differ from the file");
+
+    if (c.ordinal >= 0) {
+        // "#7" names the ordinal 7 as well.
+        std::wstring hashed = L"#" + std::to_wstring(c.ordinal);
+        HBITMAP again = LoadBitmapW(GetModuleHandleW(nullptr), hashed.c_str());
+        check(again != nullptr, what + ": LoadBitmapW by \"#" + std::to_string(c.ordinal) + "\"");
+        if (again)
+            DeleteObject(again);
+    }
+}
+
+void checkIcon(const FileCase& c) {
+    const std::string what = describe("ICON", c);
+    const std::string src = readSource(c.path);
+    if (src.size() < 6) {
+        check(false, what + ": cannot read source " + printable(c.path));
+        return;
+    }
+    const unsigned inFile = u16(src, 4);
+    const unsigned n = inFile > 4 ? 4 : inFile;
+    ResName name;
+    std::string group;
+    if (!resourceBytes(name.get(c), MAKEINTRESOURCEW(14), group)) {
+        check(false, what + ": FindResourceW of the RT_GROUP_ICON");
+        return;
+    }
+    check(group.size() == 6 + 14 * n, what + ": group size " + std::to_string(group.size()));
+    if (group.size() != 6 + 14 * n)
+        return;
+    check(group.substr(0, 4) == src.substr(0, 4) && u16(group, 4) == n,
+          what + ": group header differs from the file's");
+    for (unsigned k = 0; k < n; ++k) {
+        const std::string entry = src.substr(6 + 16 * k, 16);
+        const std::string grpEntry = group.substr(6 + 14 * k, 14);
+        const std::string image = what + " image " + std::to_string(k + 1);
+        check(grpEntry.substr(0, 12) == entry.substr(0, 12),
+              image + ": group entry differs from the directory entry");
+        const unsigned id = u16(grpEntry, 12);
+        std::string data;
+        check(resourceBytes(MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3), data),
+              image + ": RT_ICON " + std::to_string(id) + " missing");
+        check(data == src.substr(u32(entry, 12), u32(entry, 8)),
+              image + ": RT_ICON " + std::to_string(id) + " differs from the file's image");
+
+        const int size = static_cast<unsigned char>(entry[0]);
+        const int picked = LookupIconIdFromDirectoryEx(reinterpret_cast<PBYTE>(group.data()), TRUE,
+                                                       size, size, LR_DEFAULTCOLOR);
+        check(picked == static_cast<int>(id),
+              image + ": Windows picks RT_ICON " + std::to_string(picked) + " for " +
+                  std::to_string(size) + "x" + std::to_string(size));
+
+        HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), name.get(c), IMAGE_ICON, size, size,
+                                 LR_DEFAULTCOLOR);
+        check(icon != nullptr, image + ": LoadImageW at " + std::to_string(size));
+        if (!icon)
+            continue;
+        ICONINFO ii{};
+        GetIconInfo(static_cast<HICON>(icon), &ii);
+        BITMAP bm{};
+        GetObjectW(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
+        const int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+        check(bm.bmWidth == size && h == size,
+              image + ": LoadImageW gave " + std::to_string(bm.bmWidth) + "x" + std::to_string(h));
+        if (ii.hbmColor)
+            DeleteObject(ii.hbmColor);
+        if (ii.hbmMask)
+            DeleteObject(ii.hbmMask);
+        DestroyIcon(static_cast<HICON>(icon));
+    }
+}
+
+void checkWave(const FileCase& c) {
+    const std::string what = describe("WAVE", c);
+    const std::string src = readSource(c.path);
+    check(!src.empty(), what + ": cannot read source " + printable(c.path));
+    ResName name;
+    std::string data;
+    check(resourceBytes(name.get(c), L"WAVE", data), what + ": FindResourceW type \"WAVE\"");
+    check(data == src, what + ": " + std::to_string(data.size()) + " bytes, the file has " +
+                           std::to_string(src.size()));
+    // The type is looked up without regard to case, like the name.
+    check(resourceBytes(name.get(c), L"wave", data) && data == src,
+          what + ": FindResourceW type \"wave\"");
+}
+
+void checkString(const StringCase& c) {
+    const std::string what = "STRING " + std::to_string(c.id);
+    const std::wstring expected = wide(std::string(c.text, c.length));
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    // A zero buffer size gives a pointer into the resource and the exact length.
+    const wchar_t* direct = nullptr;
+    const int n = LoadStringW(self, c.id, reinterpret_cast<LPWSTR>(&direct), 0);
+    check(n == static_cast<int>(expected.size()),
+          what + ": length " + std::to_string(n) + ", expected " + std::to_string(expected.size()));
+    if (n > 0 && n == static_cast<int>(expected.size()))
+        check(std::wmemcmp(direct, expected.data(), n) == 0, what + ": text differs");
+    std::vector<wchar_t> buffer(expected.size() + 16, L'?');
+    const int copied = LoadStringW(self, c.id, buffer.data(), static_cast<int>(buffer.size()));
+    check(copied == static_cast<int>(expected.size()) &&
+              std::wstring(buffer.data(), copied) == expected,
+          what + ": LoadStringW into a buffer");
+}
+
+int countNames(LPCWSTR type) {
+    int count = 0;
+    EnumResourceNamesW(
+        GetModuleHandleW(nullptr), type,
+        [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR param) -> BOOL {
+            ++*reinterpret_cast<int*>(param);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&count));
+    return count;
+}
+
+} // namespace
+
+int main() {
+    for (const FileCase& c : kBitmaps)
+        checkBitmap(c);
+    for (const FileCase& c : kIcons)
+        checkIcon(c);
+    for (const FileCase& c : kWaves)
+        checkWave(c);
+    for (const StringCase& c : kStrings)
+        checkString(c);
+
+    // Numbers that are not in the project: one in a block that exists, one without a block.
+    wchar_t buffer[8];
+    check(LoadStringW(GetModuleHandleW(nullptr), 2, buffer, 8) == 0, "STRING 2 should be absent");
+    check(LoadStringW(GetModuleHandleW(nullptr), 20000, buffer, 8) == 0,
+          "STRING 20000 should be absent");
+
+    // Nothing more and nothing less than the project's resources.
+    std::vector<int> blocks;
+    for (const StringCase& c : kStrings)
+        if (std::find(blocks.begin(), blocks.end(), c.id / 16) == blocks.end())
+            blocks.push_back(c.id / 16);
+    int images = 0;
+    for (const FileCase& c : kIcons) {
+        const std::string src = readSource(c.path);
+        const unsigned count = src.size() >= 6 ? u16(src, 4) : 0;
+        images += count > 4 ? 4 : static_cast<int>(count);
+    }
+    const auto expectCount = [](LPCWSTR type, const char* kind, int expected) {
+        const int got = countNames(type);
+        check(got == expected, std::string(kind) + ": " + std::to_string(got) +
+                                   " resources, expected " + std::to_string(expected));
+    };
+    expectCount(MAKEINTRESOURCEW(2), "RT_BITMAP", static_cast<int>(std::size(kBitmaps)));
+    expectCount(MAKEINTRESOURCEW(3), "RT_ICON", images);
+    expectCount(MAKEINTRESOURCEW(14), "RT_GROUP_ICON", static_cast<int>(std::size(kIcons)));
+    expectCount(MAKEINTRESOURCEW(6), "RT_STRING", static_cast<int>(blocks.size()));
+    expectCount(L"WAVE", "WAVE", static_cast<int>(std::size(kWaves)));
+
+    std::printf("consumer: %d checks, %d failed\n", checks, failures);
+    return failures > 100 ? 100 : failures;
+}
