@@ -99,6 +99,7 @@ Interface::Interface(Platform& platform, std::string exeDir, std::string recentF
     buildMenus();
     // A single fixed border: the window keeps the size of its client area plus the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 }
 
@@ -107,7 +108,9 @@ Interface::~Interface() {
     delete compile_.data();
 }
 
-frmCompile* Interface::compileWindow() const { return compile_.data(); }
+frmCompile* Interface::compileWindow() const {
+    return compile_.data();
+}
 
 void Interface::buildControls() {
     const Twips tw = Twips::forScreen(screen());

@@ -8,6 +8,24 @@
 
 namespace kelbo {
 
+namespace {
+
+// A TAB moves on to the next stop, eight average characters apart, so the identifier and the
+// source stay apart as on screen.
+void drawLine(QPainter& painter, const QFontMetrics& metrics, int baseline, const QString& line) {
+    const int tabStop = qMax(1, 8 * metrics.averageCharWidth());
+    int x = 0;
+    const QStringList parts = line.split(QLatin1Char('\t'));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            x = (x / tabStop + 1) * tabStop;
+        painter.drawText(QPoint(x, baseline), parts[i]);
+        x += metrics.horizontalAdvance(parts[i]);
+    }
+}
+
+} // namespace
+
 bool printListing(QPrinter& printer, const std::vector<std::string>& lines, QString& error) {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -27,10 +45,7 @@ bool printListing(QPrinter& printer, const std::vector<std::string>& lines, QStr
             }
             y = 0;
         }
-        // TextExpandTabs renders the TAB between identifier and source as a gap.
-        painter.drawText(QRect(0, y, page.width(), lineHeight),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextSingleLine,
-                         toQt(line));
+        drawLine(painter, metrics, y + metrics.ascent(), toQt(line));
         y += lineHeight;
     }
     if (!painter.end()) {
