@@ -349,7 +349,7 @@ std::vector<std::int16_t> synthClick(int sampleRate) {
     return out;
 }
 
-bool writeBinaryFile(const std::string& path, std::string_view bytes) {
+bool writeBinaryFile(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,7 +53,7 @@ Image drawColourWheel(int size);         // hue around, saturation outwards
 std::vector<std::int16_t> synthChime(int sampleRate);
 std::vector<std::int16_t> synthClick(int sampleRate);
 
-// Writes `bytes` to `path` (native UTF-8 path); false on any failure.
-bool writeBinaryFile(const std::string& path, std::string_view bytes);
+// Writes `bytes` to `path`; false on any failure.
+bool writeBinaryFile(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace kelbo::sample

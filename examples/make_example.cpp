@@ -42,6 +42,12 @@ const StringItem kStrings[] = {
     {"100", "Version 2.12"},
 };
 
+// A path as UTF-8 text, on every platform.
+std::string utf8Of(const fs::path& path) {
+    std::u8string u8 = path.u8string();
+    return {reinterpret_cast<const char*>(u8.data()), u8.size()};
+}
+
 bool writeSources(const fs::path& dir) {
     using namespace kelbo::sample;
     const int rate = 22050;
@@ -58,8 +64,8 @@ bool writeSources(const fs::path& dir) {
         {"click.wav", encodeWav16(rate, synthClick(rate))},
     };
     for (const Out& f : files) {
-        if (!writeBinaryFile((dir / f.name).string(), f.bytes)) {
-            std::fprintf(stderr, "make_example: cannot write %s\n", (dir / f.name).c_str());
+        if (!writeBinaryFile(dir / f.name, f.bytes)) {
+            std::fprintf(stderr, "make_example: cannot write %s\n", utf8Of(dir / f.name).c_str());
             return false;
         }
     }
@@ -88,10 +94,11 @@ int main(int argc, char** argv) {
     for (const FileItem& item : kFileItems) {
         // Item lines hold Windows-1252 text; the native file layer converts back.
         char32_t bad = 0;
-        auto path = utf8ToCp1252((dir / item.file).lexically_normal().string(), &bad);
+        const std::string utf8 = utf8Of((dir / item.file).lexically_normal().make_preferred());
+        auto path = utf8ToCp1252(utf8, &bad);
         if (!path) {
             std::fprintf(stderr, "make_example: the path %s has %s, which a project cannot hold\n",
-                         (dir / item.file).c_str(), codePointName(bad).c_str());
+                         utf8.c_str(), codePointName(bad).c_str());
             return 1;
         }
         project.append(item.kind, std::string(item.id) + '\t' + *path);
@@ -100,8 +107,8 @@ int main(int argc, char** argv) {
         project.append(ResourceKind::String, std::string(item.id) + '\t' + item.text);
 
     std::string error;
-    const std::string kbp = (dir / "demo.kbp").string();
-    if (!saveProjectFile(kbp, project, error)) {
+    auto kbp = utf8ToCp1252(utf8Of(dir / "demo.kbp"));
+    if (!kbp || !saveProjectFile(*kbp, project, error)) {
         std::fprintf(stderr, "make_example: %s\n", error.c_str());
         return 1;
     }

@@ -61,7 +61,7 @@ std::string readAll(const fs::path& p) {
 }
 
 void writeAll(const fs::path& p, const std::string& bytes) {
-    ASSERT_TRUE(kelbo::sample::writeBinaryFile(p.string(), bytes)) << p;
+    ASSERT_TRUE(kelbo::sample::writeBinaryFile(p, bytes)) << p;
 }
 
 std::string trimSpaces(std::string s) {
