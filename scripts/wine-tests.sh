@@ -18,6 +18,10 @@ export WINEPREFIX=${WINEPREFIX:-$win/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installer dialogs when the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# Wine names Unix files in the locale's charset and takes the ANSI code page from the locale:
+# C.UTF-8 (always present) gives UTF-8 names and code page 1252, whatever the caller's locale.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 
 passed=0
 failed=0
@@ -75,7 +79,7 @@ else
 fi
 
 step "test programs under Wine"
-mapfile -t testexes < <(cd "$win" && find tests -name '*_tests.exe' | sort)
+mapfile -t testexes < <(cd "$win" && find tests -name '*.exe' | sort)
 for exe in "${testexes[@]}"; do
   log=$win/${exe//\//_}.log
   (cd "$win" && runwine "$exe" --gtest_color=no) >"$log" 2>&1
@@ -156,6 +160,24 @@ fi
 rm -f "$WINEPREFIX/drive_c/KELBO-ROOT.RES"
 if ls -A "$WINEPREFIX/drive_c" | grep -q '\.tmp$'; then
   fail "temporary files left in the drive root"
+fi
+
+# On a Windows whose ANSI code page is not 1252 (here 1251, Russian) a path with é must still
+# reach the program: é is a Windows-1252 character, only the ANSI code page lacks it.
+mkdir -p "$win/locale"
+if [[ -d $win/locale/ru_RU.UTF-8 ]] ||
+  localedef -i ru_RU -f UTF-8 "$win/locale/ru_RU.UTF-8" >/dev/null 2>&1; then
+  cp "$data/win.kbp" "$data/projé.kbp"
+  (cd "$data" && env LOCPATH="$win/locale" LC_ALL=ru_RU.UTF-8 timeout 600 wine "$win/kelbo-compile.exe" \
+    "$windata\\projé.kbp" "$windata\\cp1251.res") >"$data/cp1251.log" 2>&1
+  if [[ $? -eq 0 ]] && cmp -s "$data/win32.res" "$data/cp1251.res"; then
+    pass "a Windows-1252 path on the command line under ANSI code page 1251"
+  else
+    cat "$data/cp1251.log"
+    fail "a Windows-1252 path on the command line under ANSI code page 1251"
+  fi
+else
+  echo "wine: skipped the code page 1251 check (localedef has no ru_RU sources)"
 fi
 
 step "consumer program: the 32-bit .RES linked into a Windows program"
