@@ -105,7 +105,9 @@ frmLoad::frmLoad(Session& session, Platform& platform, int selectedIndex, QWidge
         const FolderAndName place = splitItemPath(parts.rest, session_.ItemDir);
         session_.ItemDir = place.folder;
         openOn(toQt(place.folder));
-        etiName_->setText(toQt(place.name));
+        // A line without a path leaves the pattern showing: no file is chosen.
+        if (!place.name.empty())
+            etiName_->setText(toQt(place.name));
     }
 
     centreWindow(*this);

@@ -1,0 +1,114 @@
+// Shows one dialog with sample content for a while, so that it can be photographed for the
+// documentation: kelbo_dialog_shots load|icon|wave|string|help|topic|about [seconds]
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/QtText.h"
+#include "dialogs/frmLoad.h"
+#include "dialogs/frmString.h"
+#include "help/frmAbout.h"
+#include "help/frmHelp.h"
+#include "platform/Platform.h"
+
+using namespace kelbo;
+
+namespace {
+
+QImage samplePicture(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, 0, size);
+    sky.setColorAt(0, QColor(40, 90, 200));
+    sky.setColorAt(1, QColor(200, 230, 255));
+    painter.fillRect(image.rect(), sky);
+    painter.setBrush(QColor(255, 200, 0));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPoint(size * 2 / 3, size / 3), size / 6, size / 6);
+    painter.setBrush(QColor(30, 140, 60));
+    painter.drawRect(0, size * 3 / 4, size, size / 4);
+    return image;
+}
+
+void selectFile(QWidget* dialog, const QString& name) {
+    auto* files = dialog->findChild<QListWidget*>("File1");
+    const auto rows = files->findItems(name, Qt::MatchExactly);
+    if (!rows.isEmpty())
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                          files->visualItemRect(rows.first()).center());
+}
+
+// Nothing in a photograph answers a box or plays a sound.
+class SilentPlatform : public Platform {
+public:
+    void beep() override {}
+    BoxAnswer messageBox(QWidget*, const QString&, const QString&, BoxIcon, BoxButtons) override {
+        return BoxAnswer::Ok;
+    }
+    std::optional<QString> fileDialog(QWidget*, const FileDialogSpec&) override { return {}; }
+    bool printDialog(QWidget*, QPrinter&) override { return false; }
+    void playSound(const QString&) override {}
+    void setBusy(bool) override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("load");
+    const int seconds = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 4;
+    QTimer::singleShot(seconds * 1000, &app, [] { QApplication::exit(0); });
+
+    QTemporaryDir temp;
+    const QString folder = temp.path() + "/Resources";
+    QDir().mkpath(folder + "/Icons");
+    QDir().mkpath(folder + "/Sounds");
+    samplePicture(96).save(folder + "/LANDSCAPE.BMP", "BMP");
+    samplePicture(48).save(folder + "/logo.bmp", "BMP");
+    samplePicture(32).save(folder + "/Toolbar.BMP", "BMP");
+    samplePicture(32).save(folder + "/APP.ICO", "ICO");
+    samplePicture(32).save(folder + "/Document.ico", "ICO");
+    QFile(folder + "/CHIME.WAV").open(QIODevice::WriteOnly);
+    QFile(folder + "/click.wav").open(QIODevice::WriteOnly);
+
+    Session session;
+    session.ItemDir = fromQt(folder).value_or("");
+    SilentPlatform platform;
+    QIcon appIcon(QStringLiteral(":/kelbo/kelbo.png"));
+    if (appIcon.isNull())
+        appIcon = QIcon(QPixmap::fromImage(samplePicture(32)));
+
+    std::unique_ptr<QDialog> dialog;
+    if (which == "load" || which == "icon" || which == "wave") {
+        session.CurrentKind = which == "icon"   ? ResourceKind::Icon
+                              : which == "wave" ? ResourceKind::Wave
+                                                : ResourceKind::Bitmap;
+        dialog = std::make_unique<frmLoad>(session, platform, -1);
+        dialog->show();
+        selectFile(dialog.get(), which == "icon"   ? "APP.ICO"
+                                 : which == "wave" ? "CHIME.WAV"
+                                                   : "LANDSCAPE.BMP");
+        dialog->findChild<QLineEdit*>("Text1")->setText(which == "wave" ? "CHIME" : "101");
+    } else if (which == "string") {
+        session.EditedLine = "100\tWelcome to the resource compiler";
+        dialog = std::make_unique<frmString>(session, platform, 0);
+        dialog->show();
+    } else if (which == "help" || which == "topic") {
+        auto* index = new frmHelp(platform);
+        dialog.reset(index);
+        dialog->show();
+        if (which == "topic")
+            QTimer::singleShot(100, index, [index] { index->openTopic(1); });
+    } else {
+        dialog = std::make_unique<frmAbout>(appIcon);
+        dialog->show();
+    }
+    return app.exec();
+}
