@@ -100,7 +100,10 @@ Interface::Interface(Platform& platform, std::string exeDir, std::string recentF
     // A single fixed border: the window keeps the size of its client area plus the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    // A fixed border has nothing to maximize.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 }
 
 Interface::~Interface() {

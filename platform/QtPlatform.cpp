@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -28,6 +29,12 @@ Platform::BoxAnswer QtPlatform::messageBox(QWidget* parent, const QString& text,
         buttons == BoxButtons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel,
         parent);
     box.setDefaultButton(QMessageBox::Ok);
+    // A short message makes a narrow box whose frame would cut the title ("ER... 6").
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int titleWidth = box.fontMetrics().horizontalAdvance(title) + 160;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     return box.exec() == QMessageBox::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }
 
