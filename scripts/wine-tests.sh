@@ -168,8 +168,9 @@ mkdir -p "$win/locale"
 if [[ -d $win/locale/ru_RU.UTF-8 ]] ||
   localedef -i ru_RU -f UTF-8 "$win/locale/ru_RU.UTF-8" >/dev/null 2>&1; then
   cp "$data/win.kbp" "$data/projé.kbp"
-  (cd "$data" && env LOCPATH="$win/locale" LC_ALL=ru_RU.UTF-8 timeout 600 wine "$win/kelbo-compile.exe" \
-    "$windata\\projé.kbp" "$windata\\cp1251.res") >"$data/cp1251.log" 2>&1
+  (cd "$data" && env LOCPATH="$win/locale" LC_ALL=ru_RU.UTF-8 timeout 600 \
+    wine "$win/kelbo-compile.exe" "$windata\\projé.kbp" "$windata\\cp1251.res") \
+    >"$data/cp1251.log" 2>&1
   if [[ $? -eq 0 ]] && cmp -s "$data/win32.res" "$data/cp1251.res"; then
     pass "a Windows-1252 path on the command line under ANSI code page 1251"
   else
