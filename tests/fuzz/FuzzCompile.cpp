@@ -113,6 +113,17 @@ void compileOnce(const Project& project, const std::vector<std::string>& sources
     }
 }
 
+// A file item whose identifier holds a zero byte is written as a name that ends early, which
+// misframes the 16-bit layout. Until such identifiers are refused, inputs with one are left out
+// so the fuzzer keeps looking for other faults; regressions/compile/open-* replays them.
+[[maybe_unused]] bool hasZeroInFileItemId(const Project& project) {
+    for (ResourceKind kind : {ResourceKind::Bitmap, ResourceKind::Icon, ResourceKind::Wave})
+        for (const std::string& line : project.lines(kind))
+            if (line.substr(0, line.find('\t')).find('\0') != std::string::npos)
+                return true;
+    return false;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -132,6 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (project.empty())
         return 0;
+#ifndef KELBO_FUZZ_OPEN_FAULTS
+    if (hasZeroInFileItemId(project))
+        return 0;
+#endif
     std::vector<std::string> sources(parts.begin() + 1, parts.end());
 
     compileOnce(project, sources, selector, 32);
