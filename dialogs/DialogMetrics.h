@@ -27,8 +27,10 @@ inline void placeTwips(QWidget* widget, int left, int top, int width, int height
 // elsewhere.
 inline QFont classicFont(bool bold = false, bool underline = false) {
     QFont font;
+    // The layouts are measured for that font's narrow letters: Arial-like faces come next.
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setBold(bold);

@@ -162,7 +162,7 @@ void frmLoad::buildControls() {
 
     PicTest_ = new QLabel(this);
     PicTest_->setObjectName(QStringLiteral("PicTest"));
-    PicTest_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PicTest_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     PicTest_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PicTest_->setScaledContents(false);
     placeTwips(PicTest_, 5640, 2280, 1575, 1695);

@@ -12,7 +12,9 @@ namespace kelbo {
 
 frmAbout::frmAbout(const QIcon& appIcon, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QString());
+    // A blank rather than an empty title: window systems fill an empty one with the program's
+    // name.
+    setWindowTitle(QStringLiteral(" "));
     setFont(classicFont());
     setFixedDialogFrame(this, 3000, 3510);
 

@@ -202,7 +202,7 @@ TEST(AboutBox, ShowsIconNameAndVersionAndEnterCloses) {
     frmAbout about{QIcon(pixmap)};
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
-    EXPECT_TRUE(about.windowTitle().isEmpty());
+    EXPECT_TRUE(about.windowTitle().trimmed().isEmpty());
     EXPECT_EQ(control<QLabel>(&about, "Label1")->text(), "Kelbo");
     EXPECT_EQ(control<QLabel>(&about, "Label2")->text(), "Version 2.12");
     EXPECT_TRUE(control<QLabel>(&about, "Label2")->font().bold());
