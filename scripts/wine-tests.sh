@@ -70,7 +70,10 @@ if cmake --build "$win" -j"$jobs" >"$win/wine-tests-build.log" 2>&1; then
 else
   grep -E -A6 'error:' "$win/wine-tests-build.log" | head -60
   fail "build-win, all targets (log: $win/wine-tests-build.log)"
-  # Go on with what the checks below need, so one broken target does not hide the rest.
+  # Build every target that can be built, so one broken target does not hide the rest.
+  keepgoing=(-k)
+  [[ -f $win/build.ninja ]] && keepgoing=(-k 0)
+  cmake --build "$win" -j"$jobs" -- "${keepgoing[@]}" >>"$win/wine-tests-build.log" 2>&1
   if ! cmake --build "$win" -j"$jobs" --target kelbo-compile kelbo_core_tests kelbo_win_tests \
     >>"$win/wine-tests-build.log" 2>&1; then
     fail "build-win, kelbo-compile and the test programs"
