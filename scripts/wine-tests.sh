@@ -114,7 +114,8 @@ data="$WINEPREFIX/drive_c/kelbo data"
 windata='C:\kelbo data'
 rm -rf "$data"
 mkdir -p "$data"
-if ! "${CXX:-c++}" -std=c++20 -O1 -Wall -Wextra -Werror "$root/tests/win/make_test_data.cpp" \
+if ! "${CXX:-c++}" -std=c++20 -O1 -Wall -Wextra -Werror -fsanitize=address,undefined \
+  -fno-sanitize-recover=all "$root/tests/win/make_test_data.cpp" \
   -o "$win/make_test_data" || ! "$win/make_test_data" "$data" "$windata"; then
   fail "make_test_data"
   finish

@@ -30,3 +30,6 @@ if(KELBO_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR
       "${CMAKE_CURRENT_LIST_DIR}/../../tests/win/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix")
 endif()
+
+# No Qt for MinGW here: the cross build is the core, kelbo-compile and the tests.
+set(KELBO_BUILD_GUI OFF CACHE BOOL "Build the Qt program")
