@@ -106,10 +106,7 @@ Interface::Interface(Platform& platform, std::string exeDir, std::string recentF
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 }
 
-Interface::~Interface() {
-    // The log window is a child; it goes first so nothing it shows outlives the session.
-    delete compile_.data();
-}
+Interface::~Interface() = default;
 
 frmCompile* Interface::compileWindow() const {
     return compile_.data();
