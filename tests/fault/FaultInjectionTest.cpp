@@ -119,6 +119,33 @@ TEST_F(FailingDisk, AFailedSaveLeavesTheRecentFilesAlone) {
     EXPECT_NE(error.find("No space left on device"), std::string::npos) << error;
 }
 
+TEST_F(FailingDisk, AProjectThatCannotBeReadWholeIsNotLoaded) {
+    std::string error;
+    ASSERT_TRUE(saveProjectFile(kbpPath(), project, error)) << error;
+    const std::string bytes = readFile(kbpPath());
+    std::vector<FaultPlan> plans;
+    FaultPlan first;
+    first.failReadAt = 1;
+    plans.push_back(first);
+    for (std::uint64_t readable : {std::uint64_t{0}, std::uint64_t{9}, bytes.size() - 1}) {
+        FaultPlan p;
+        p.readableBytes = readable;
+        plans.push_back(p);
+    }
+    for (const FaultPlan& plan : plans) {
+        Session session;
+        session.project.append(ResourceKind::String, "3\tkept");
+        session.ProjectPath = kbpPath();
+        const Project kept = session.project;
+        FaultyFileSystem fs(nativeFileSystem(), plan);
+        EXPECT_FALSE(LoadRC(session, kbpPath(), fs));
+        EXPECT_TRUE(fs.fired());
+        ++faultsInjected;
+        EXPECT_EQ(session.project, kept);
+        EXPECT_TRUE(session.ProjectPath.empty());
+    }
+}
+
 TEST_F(FailingDisk, ACompilationLosesNothingWhateverWriteFails) {
     for (int bits : {32, 16}) {
         // A clean run first, to learn how many writes there are to fail.

@@ -77,13 +77,13 @@ inline bool framed16(std::string_view res) {
     return true;
 }
 
-// A failed compilation says so: an "*** ERROR ***" line followed by what went wrong.
+// A failed compilation says so: an "*** ERROR ***" line followed by what went wrong (the item
+// line before it may be empty, as an item can be).
 inline bool reportsError(const std::string& log) {
     std::size_t at = log.find("*** ERROR ***\r\n");
     if (at == std::string::npos)
         return false;
-    std::size_t next = at + 15;
-    return next < log.size() && log[next] != '\r';
+    return log.find_first_not_of("\r\n", at + 15) != std::string::npos;
 }
 
 } // namespace kelbo::fuzz

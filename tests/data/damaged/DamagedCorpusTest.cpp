@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "cli/CompileCommand.h"
@@ -303,6 +304,27 @@ TEST(DamagedCorpus, DISABLED_AFifoIsRefusedWithoutWaiting) {
     checkOutcome(
         {Expectation::Error, "Cannot read " + dir.file("pipe.wav") + " : Not a regular file"},
         r.status, r.out, r.err, readFile(dir.path() / "fifo.kbp"), outDir);
+}
+
+// A project file followed by gigabytes of bytes the format ignores, read with 1 GB of
+// address space: loading must neither abort nor need the whole file in memory.
+// Enable once the project file is read record by record.
+TEST(DamagedCorpus, DISABLED_GigabytesOfTrailingBytesAreIgnored) {
+    ScratchDir dir;
+    writeFile(dir.path() / "big.kbp", readFile(kCorpus + "/projects/good.kbp"));
+    std::filesystem::resize_file(dir.path() / "big.kbp", 3ull << 30); // sparse
+    ScratchDir outDir;
+    writeFile(outDir.path() / "out.res", kFormer);
+    ProcessResult r =
+        runProcess({KELBO_COMPILE_EXE, "--16", dir.file("big.kbp"), outDir.file("out.res")},
+                   kCorpus, std::chrono::seconds(60), [] {
+                       struct rlimit limit {
+                           1ull << 30, 1ull << 30
+                       };
+                       ::setrlimit(RLIMIT_AS, &limit);
+                   });
+    ASSERT_TRUE(r.exited) << "signal " << r.signal << "\n" << r.err;
+    checkOutcome({Expectation::Ok, {}}, r.status, r.out, r.err, "", outDir);
 }
 
 class Tally : public ::testing::Environment {
