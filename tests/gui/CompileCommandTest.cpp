@@ -72,6 +72,16 @@ TEST_F(CompileCommand, BothModesFillTheLogWindow) {
     // Compiling touches neither the project nor its changed flag.
     EXPECT_FALSE(w.session().ProjectChanged);
 
+    // Red bold text on light yellow, read only; OK is not the default button.
+    auto* text = w.compileWindow()->findChild<QPlainTextEdit*>("Text1");
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_EQ(text->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(text->palette().color(QPalette::Base), QColor(255, 255, 192));
+    EXPECT_TRUE(text->font().bold());
+    auto* ok = w.compileWindow()->findChild<QPushButton*>("cmdOK");
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_FALSE(ok->isDefault());
+
     // OK closes the log window and discards it.
     w.compileWindow()->findChild<QPushButton*>("cmdOK")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -59,6 +59,25 @@ TEST_F(StartUp, ProjectOnTheCommandLineIsLoadedUnchanged) {
     EXPECT_TRUE(platform_.boxes.empty());
 }
 
+TEST_F(StartUp, FullProjectShowsEveryLineOfEveryKind) {
+    Project project;
+    for (ResourceKind kind : kAllKinds)
+        for (int i = 0; i < kMaxLinesPerKind; ++i)
+            project.append(kind, std::to_string(i) + "\t/res/" + std::to_string(kindIndex(kind)));
+    writeProject(path("full.kbp"), project);
+    Interface& w = start(qpath("full.kbp"));
+    for (ResourceKind kind : kAllKinds) {
+        QAbstractItemModel* model = w.list(kind)->model();
+        ASSERT_EQ(model->rowCount(), kMaxLinesPerKind);
+        EXPECT_EQ(model->index(kMaxLinesPerKind - 1, 0).data().toString(),
+                  QStringLiteral("32766\t/res/%1").arg(kindIndex(kind)));
+    }
+    // The last row can be selected and deleted like any other.
+    select(ResourceKind::Bitmap, kMaxLinesPerKind - 1);
+    click("cmdDelete");
+    EXPECT_EQ(w.list(ResourceKind::Bitmap)->model()->rowCount(), kMaxLinesPerKind - 1);
+}
+
 // Records whether the main window was already on screen when a box came up.
 class VisibilityPlatform : public ScriptedPlatform {
 public:
