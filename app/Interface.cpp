@@ -403,7 +403,6 @@ void Interface::mnuOpenKBP_Click() {
     setCaption(session_.ProjectPath);
     LoadRC(session_.ProjectPath);
     session_.ProjectChanged = false;
-    reloadAllLists();
 }
 
 bool Interface::mnuSaveAs_Click() {

@@ -1,6 +1,8 @@
 // Start-up: the load sequence, the command line and the recent-files menu it builds.
+#include <QCoreApplication>
 #include <QFile>
 #include <QListView>
+#include <QScrollBar>
 #include <QTabBar>
 
 #include "GuiTestSupport.h"
@@ -72,10 +74,19 @@ TEST_F(StartUp, FullProjectShowsEveryLineOfEveryKind) {
         EXPECT_EQ(model->index(kMaxLinesPerKind - 1, 0).data().toString(),
                   QStringLiteral("32766\t/res/%1").arg(kindIndex(kind)));
     }
-    // The last row can be selected and deleted like any other.
+    // The last row can be selected and deleted like any other, and the list stays scrolled
+    // where it was.
+    w.show();
+    QListView* bitmaps = w.list(ResourceKind::Bitmap);
+    bitmaps->scrollToBottom();
+    QCoreApplication::processEvents();
+    const int scrolled = bitmaps->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 1000);
     select(ResourceKind::Bitmap, kMaxLinesPerKind - 1);
     click("cmdDelete");
-    EXPECT_EQ(w.list(ResourceKind::Bitmap)->model()->rowCount(), kMaxLinesPerKind - 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bitmaps->model()->rowCount(), kMaxLinesPerKind - 1);
+    EXPECT_GT(bitmaps->verticalScrollBar()->value(), scrolled / 2);
 }
 
 // Records whether the main window was already on screen when a box came up.
