@@ -271,6 +271,7 @@ TEST_F(FileItemDialog, ChosenNameFollowsTheFolderAndMustNameAFile) {
     click(dialog.get(), "cmdOK");
     ASSERT_EQ(session.project.count(ResourceKind::Bitmap), 1);
     EXPECT_EQ(session.project.line(ResourceKind::Bitmap, 0), "7\t" + cp(root) + "/same/PIC.BMP");
+    EXPECT_EQ(session.ItemDir, cp(root) + "/same");
 }
 
 TEST_F(FileItemDialog, ModifyShowsTheLineAndReplacesItInPlace) {
