@@ -52,7 +52,8 @@ QImage readPicture(const QString& path) {
     return chosen;
 }
 
-// The TAB ends the identifier in an item line, so one pasted into it would move the split.
+// A TAB pasted into the identifier would move the split of the item line; a line break would
+// split the line in the list.
 class NoLineBreakValidator : public QValidator {
 public:
     using QValidator::QValidator;
@@ -253,20 +254,21 @@ void frmLoad::play() {
 }
 
 void frmLoad::accept() {
-    char32_t bad = 0;
+    char32_t folderBad = 0;
     // The folder is remembered before any check, so even a refused OK keeps it.
-    const std::optional<std::string> folder = toCp1252(etiRep_->text(), &bad);
+    const std::optional<std::string> folder = toCp1252(etiRep_->text(), &folderBad);
     if (folder)
         session_.ItemDir = *folder;
 
+    char32_t bad = 0;
     const std::optional<std::string> identifier = toCp1252(Text1_->text(), &bad);
     const std::optional<std::string> name =
-        identifier && folder ? toCp1252(etiName_->text(), &bad) : std::nullopt;
-    if (!name) {
+        identifier ? toCp1252(etiName_->text(), &bad) : std::nullopt;
+    if (!folder || !identifier || !name) {
         platform_.beep();
-        platform_.messageBox(this, QString::fromUtf8(unrepresentableMessage(bad)),
-                             QStringLiteral("ERROR"), Platform::BoxIcon::Stop,
-                             Platform::BoxButtons::Ok);
+        platform_.messageBox(
+            this, QString::fromUtf8(unrepresentableMessage(folder ? bad : folderBad)),
+            QStringLiteral("ERROR"), Platform::BoxIcon::Stop, Platform::BoxButtons::Ok);
         return;
     }
 
