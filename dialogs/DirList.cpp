@@ -44,10 +44,12 @@ DirList::DirList(QWidget* parent) : QListWidget(parent) {
 }
 
 QString DirList::rootOf(const QString& cleanPath) {
-    if (cleanPath.size() >= 2 && cleanPath.at(1) == QLatin1Char(':'))
+    if (cleanPath.size() >= 2 && cleanPath.at(0).isLetter() && cleanPath.at(1) == QLatin1Char(':'))
         return cleanPath.left(2) + QLatin1Char('/');
     if (cleanPath.startsWith(QLatin1String("//"))) {
-        const int shareEnd = cleanPath.indexOf(QLatin1Char('/'), cleanPath.indexOf('/', 2) + 1);
+        const qsizetype serverEnd = cleanPath.indexOf(QLatin1Char('/'), 2);
+        const qsizetype shareEnd =
+            serverEnd < 0 ? -1 : cleanPath.indexOf(QLatin1Char('/'), serverEnd + 1);
         return shareEnd < 0 ? cleanPath + QLatin1Char('/') : cleanPath.left(shareEnd + 1);
     }
     return QStringLiteral("/");

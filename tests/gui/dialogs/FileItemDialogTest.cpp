@@ -154,6 +154,16 @@ TEST_F(FileItemDialog, DirectoryListShowsTheRootDownThenSubfolders) {
     EXPECT_TRUE(platform.boxes.empty());
 }
 
+TEST(DirListRoots, DriveShareAndPosixRoots) {
+    EXPECT_EQ(DirList::rootOf("C:/WORK/PICS"), "C:/");
+    EXPECT_EQ(DirList::rootOf("c:/"), "c:/");
+    EXPECT_EQ(DirList::rootOf("//server/share/dir"), "//server/share/");
+    EXPECT_EQ(DirList::rootOf("//server/share"), "//server/share/");
+    EXPECT_EQ(DirList::rootOf("//server"), "//server/");
+    EXPECT_EQ(DirList::rootOf("/home/user"), "/");
+    EXPECT_EQ(DirList::rootOf("/:odd"), "/");
+}
+
 TEST_F(FileItemDialog, DriveListStartsWithTheRootAndFollowsTheFolder) {
     session.ItemDir = cp(pics);
     open(ResourceKind::Bitmap);
