@@ -32,7 +32,9 @@ std::vector<std::string> listingLines(const Project& project, const std::string&
     lines.push_back(indented(""));
     lines.push_back(indented(""));
     for (ResourceKind kind : kAllKinds) {
-        lines.push_back(indented("[" + std::string(kindName(kind)) + "]"));
+        std::string heading = "[";
+        heading.append(kindName(kind)).append("]");
+        lines.push_back(indented(heading));
         std::vector<std::string> section = PrintList(project, kind);
         lines.insert(lines.end(), section.begin(), section.end());
         lines.push_back(indented(""));

@@ -62,7 +62,9 @@ bool RememberFile(const std::string& cfgPath, const std::string& projectPath, st
 }
 
 std::string recentItemCaption(int number, const std::string& path) {
-    return "&" + std::to_string(number) + " " + path;
+    std::string caption = "&";
+    caption.append(std::to_string(number)).append(" ").append(path);
+    return caption;
 }
 
 std::string pathFromRecentCaption(const std::string& caption) {

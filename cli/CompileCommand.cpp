@@ -1,6 +1,5 @@
 #include "cli/CompileCommand.h"
 
-#include <optional>
 #include <ostream>
 
 #include "app/Captions.h"
@@ -15,17 +14,12 @@
 namespace kelbo {
 namespace {
 
+// Log lines go out in the terminal's encoding.
 #ifdef _WIN32
-std::optional<std::string> fromTerminal(const std::string& text) {
-    return text;
-}
 std::string toTerminal(const std::string& text) {
     return text;
 }
 #else
-std::optional<std::string> fromTerminal(const std::string& text) {
-    return utf8ToCp1252(text);
-}
 std::string toTerminal(const std::string& text) {
     return cp1252ToUtf8(text);
 }
@@ -64,14 +58,9 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (paths.size() != 2)
         return usage(err);
 
-    std::optional<std::string> projectPath = fromTerminal(paths[0]);
-    std::optional<std::string> resFileName = fromTerminal(paths[1]);
-    if (!projectPath || !resFileName) {
-        err << "Paths must be representable in Windows-1252\n";
-        return 1;
-    }
+    const std::string& resFileName = paths[1];
     Session session;
-    if (DirectLoad(session, *projectPath, fs) != LoadOutcome::Loaded) {
+    if (DirectLoad(session, paths[0], fs) != LoadOutcome::Loaded) {
         err << errorMessage(kInvalidProjectFile) << "\n";
         return 1;
     }
@@ -80,7 +69,7 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 1;
     }
     CompileLog log;
-    CompileOutcome outcome = runCompilation(session.project, bits, *resFileName, log, fs);
+    CompileOutcome outcome = runCompilation(session.project, bits, resFileName, log, fs);
     for (const std::string& line : log.lines())
         out << toTerminal(line) << "\n";
     out.flush();

@@ -4,6 +4,11 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args;
+    std::string bad;
+    if (!kelbo::commandLineArguments(argc, argv, args, bad)) {
+        std::cerr << kelbo::kUnrepresentableArgument << ": " << bad << "\n";
+        return 1;
+    }
     return kelbo::runCompileCommand(args, std::cout, std::cerr);
 }

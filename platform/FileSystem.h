@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kelbo {
 
@@ -36,6 +37,12 @@ public:
     virtual std::unique_ptr<InputFile> openInput(const std::string& path, std::string& error) = 0;
     virtual std::unique_ptr<OutputFile> createOutput(const std::string& path,
                                                      std::string& error) = 0;
+    // For output that can be made again from its sources (a compiled .RES): replaced just as
+    // atomically, but not forced to disk before the rename.
+    virtual std::unique_ptr<OutputFile> createRebuildableOutput(const std::string& path,
+                                                                std::string& error) {
+        return createOutput(path, error);
+    }
     virtual bool fileExists(const std::string& path) = 0;
 };
 
@@ -56,5 +63,8 @@ bool isDirectoryWritable(const std::string& dir);
 bool makeDirectories(const std::string& dir);
 // Value of an environment variable, empty when unset.
 std::string environmentValue(const char* name);
+// The program's arguments as Windows-1252 text; false (with the argument in `bad`) when one
+// cannot be represented.
+bool commandLineArguments(int argc, char** argv, std::vector<std::string>& args, std::string& bad);
 
 } // namespace kelbo

@@ -8,6 +8,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
@@ -96,8 +97,8 @@ private:
 
 class NativeOutput : public OutputFile {
 public:
-    NativeOutput(std::FILE* f, std::string tempPath, std::string target)
-        : f_(f), temp_(std::move(tempPath)), target_(std::move(target)) {}
+    NativeOutput(std::FILE* f, std::string tempPath, std::string target, bool durable)
+        : f_(f), temp_(std::move(tempPath)), target_(std::move(target)), durable_(durable) {}
     ~NativeOutput() override {
         if (f_)
             std::fclose(f_);
@@ -120,12 +121,12 @@ public:
         if (!ok)
             error_ = reasonOf(errno);
 #ifdef _WIN32
-        if (ok && _commit(_fileno(f_)) != 0) {
+        if (ok && durable_ && _commit(_fileno(f_)) != 0) {
             error_ = reasonOf(errno);
             ok = false;
         }
 #else
-        if (ok && fsync(fileno(f_)) != 0) {
+        if (ok && durable_ && fsync(fileno(f_)) != 0) {
             error_ = reasonOf(errno);
             ok = false;
         }
@@ -169,6 +170,7 @@ private:
     std::string temp_;
     std::string target_;
     std::string error_;
+    bool durable_;
     bool committed_ = false;
 };
 
@@ -191,6 +193,12 @@ public:
             return nullptr;
         }
 #ifdef _WIN32
+        // Opening a folder fails with "Permission denied" there; say what it is.
+        DWORD attributes = GetFileAttributesW(widePath(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            error = reasonOf(EISDIR);
+            return nullptr;
+        }
         std::FILE* f = openFile(path, L"rb");
         if (!f) {
             error = reasonOf(errno);
@@ -203,20 +211,23 @@ public:
             return nullptr;
         }
 #else
-        std::FILE* f = std::fopen(nativePath(path).c_str(), "rb");
-        if (!f) {
+        // Non-blocking, so a FIFO named as a file is refused instead of waited on.
+        int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
             error = reasonOf(errno);
             return nullptr;
         }
         struct stat st;
-        if (fstat(fileno(f), &st) != 0) {
-            error = reasonOf(errno);
-            std::fclose(f);
+        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            error = S_ISDIR(st.st_mode) ? reasonOf(EISDIR) : "Not a regular file";
+            ::close(fd);
             return nullptr;
         }
-        if (!S_ISREG(st.st_mode)) {
-            std::fclose(f);
-            error = S_ISDIR(st.st_mode) ? reasonOf(EISDIR) : "Not a regular file";
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        std::FILE* f = fdopen(fd, "rb");
+        if (!f) {
+            error = reasonOf(errno);
+            ::close(fd);
             return nullptr;
         }
 #endif
@@ -224,6 +235,14 @@ public:
     }
 
     std::unique_ptr<OutputFile> createOutput(const std::string& path, std::string& error) override {
+        return create(path, error, true);
+    }
+    std::unique_ptr<OutputFile> createRebuildableOutput(const std::string& path,
+                                                        std::string& error) override {
+        return create(path, error, false);
+    }
+
+    std::unique_ptr<OutputFile> create(const std::string& path, std::string& error, bool durable) {
         if (path.empty()) {
             error = reasonOf(ENOENT);
             return nullptr;
@@ -231,11 +250,20 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::string temp = tempNameFor(path);
 #ifdef _WIN32
-            std::FILE* f = openFile(temp, L"wbx");
-            if (!f) {
+            // msvcrt ignores fopen's "x"; only _O_EXCL creates exclusively.
+            int fd = _wopen(widePath(temp).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                            _S_IREAD | _S_IWRITE);
+            if (fd < 0) {
                 if (errno == EEXIST)
                     continue;
                 error = reasonOf(errno);
+                return nullptr;
+            }
+            std::FILE* f = _fdopen(fd, "wb");
+            if (!f) {
+                error = reasonOf(errno);
+                _close(fd);
+                _wremove(widePath(temp).c_str());
                 return nullptr;
             }
 #else
@@ -257,7 +285,7 @@ public:
 #endif
             // Large writes go straight through; small ones are gathered.
             std::setvbuf(f, nullptr, _IOFBF, 1 << 16);
-            return std::make_unique<NativeOutput>(f, temp, path);
+            return std::make_unique<NativeOutput>(f, temp, path, durable);
         }
         error = reasonOf(EEXIST);
         return nullptr;
@@ -335,8 +363,53 @@ bool makeDirectories(const std::string& dir) {
 }
 
 std::string environmentValue(const char* name) {
+#ifdef _WIN32
+    std::wstring wideName(name, name + std::strlen(name));
+    const wchar_t* value = _wgetenv(wideName.c_str());
+    if (!value)
+        return {};
+    std::optional<std::string> text = utf16ToCp1252(std::u16string(value, value + wcslen(value)));
+    return text ? *text : std::string();
+#else
     const char* value = std::getenv(name);
     return value ? value : "";
+#endif
+}
+
+bool commandLineArguments(int argc, char** argv, std::vector<std::string>& args, std::string& bad) {
+    args.clear();
+#ifdef _WIN32
+    // The narrow argv went through the ANSI code page, which may not be Windows-1252.
+    (void)argc;
+    (void)argv;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return false;
+    bool ok = true;
+    for (int i = 1; i < count; ++i) {
+        std::u16string arg(wide[i], wide[i] + wcslen(wide[i]));
+        std::optional<std::string> text = utf16ToCp1252(arg);
+        if (!text) {
+            ok = false;
+            bad = "?";
+            break;
+        }
+        args.push_back(*text);
+    }
+    LocalFree(wide);
+    return ok;
+#else
+    for (int i = 1; i < argc; ++i) {
+        std::optional<std::string> text = utf8ToCp1252(argv[i]);
+        if (!text) {
+            bad = argv[i];
+            return false;
+        }
+        args.push_back(*text);
+    }
+    return true;
+#endif
 }
 
 } // namespace kelbo

@@ -1,5 +1,8 @@
 #include "projectfile/ProjectFile.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace kelbo {
 namespace {
 
@@ -40,17 +43,29 @@ std::optional<std::string> encodeProject(const Project& project, std::string& er
     return out;
 }
 
-std::optional<Project> decodeProject(std::string_view bytes) {
-    if (bytes.substr(0, kProjectSignature.size()) != kProjectSignature)
+namespace {
+
+// Reads a project record by record from any source of bytes, so a file is never held whole and
+// bytes after the last record are never read. `size` is the source's length, so
+// nothing is allocated for a line the file does not hold.
+template <class Read> std::optional<Project> parseProject(std::uint64_t size, Read&& read) {
+    std::uint64_t consumed = 0;
+    auto take = [&](void* out, std::size_t n) {
+        if (size - consumed < n || !read(out, n))
+            return false;
+        consumed += n;
+        return true;
+    };
+    char signature[8];
+    if (!take(signature, sizeof signature) ||
+        std::string_view(signature, sizeof signature) != kProjectSignature)
         return std::nullopt;
-    std::size_t pos = kProjectSignature.size();
     // Counts and lengths are signed 16-bit; a negative one marks a damaged file.
     auto read16 = [&](int& value) {
-        if (bytes.size() - pos < 2)
+        unsigned char b[2];
+        if (!take(b, 2))
             return false;
-        value = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[pos]) |
-                                          static_cast<unsigned char>(bytes[pos + 1]) << 8);
-        pos += 2;
+        value = static_cast<std::int16_t>(b[0] | b[1] << 8);
         return value >= 0;
     };
     Project project;
@@ -60,13 +75,26 @@ std::optional<Project> decodeProject(std::string_view bytes) {
             return std::nullopt;
         for (int i = 0; i < count; ++i) {
             int length = 0;
-            if (!read16(length) || bytes.size() - pos < static_cast<std::size_t>(length))
+            if (!read16(length) || size - consumed < static_cast<std::uint64_t>(length))
                 return std::nullopt;
-            project.append(kind, std::string(bytes.substr(pos, length)));
-            pos += length;
+            std::string line(static_cast<std::size_t>(length), '\0');
+            if (length > 0 && !take(line.data(), line.size()))
+                return std::nullopt;
+            project.append(kind, std::move(line));
         }
     }
     return project;
+}
+
+} // namespace
+
+std::optional<Project> decodeProject(std::string_view bytes) {
+    std::size_t pos = 0;
+    return parseProject(bytes.size(), [&](void* out, std::size_t n) {
+        std::memcpy(out, bytes.data() + pos, n);
+        pos += n;
+        return true;
+    });
 }
 
 bool saveProjectFile(const std::string& path, const Project& project, std::string& error,
@@ -88,16 +116,31 @@ std::optional<Project> loadProjectFile(const std::string& path, FileSystem& fs) 
     std::unique_ptr<InputFile> in = fs.openInput(path, error);
     if (!in)
         return std::nullopt;
-    // The largest file the format can describe: 4 kinds of 32767 lines of 32767 bytes.
-    constexpr std::uint64_t kLargest =
-        8 + kKindCount * (2 + std::uint64_t{kMaxLinesPerKind} * (2 + kMaxLineLength));
-    std::uint64_t size = in->size();
-    if (size > kLargest)
-        size = kLargest; // anything beyond is trailing bytes, which are ignored
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (size > 0 && !in->readAt(0, bytes.data(), bytes.size()))
-        return std::nullopt;
-    return decodeProject(bytes);
+    const std::uint64_t size = in->size();
+    std::uint64_t pos = 0;
+    // Lines are short; a buffer gathers them into few reads of the file.
+    std::string buffer;
+    std::uint64_t bufferStart = 0;
+    return parseProject(size, [&](void* out, std::size_t n) {
+        auto* dest = static_cast<char*>(out);
+        while (n > 0) {
+            if (pos < bufferStart || pos >= bufferStart + buffer.size()) {
+                std::size_t chunk = static_cast<std::size_t>(
+                    std::min<std::uint64_t>(std::max<std::size_t>(n, 1 << 16), size - pos));
+                buffer.resize(chunk);
+                if (!in->readAt(pos, buffer.data(), chunk))
+                    return false;
+                bufferStart = pos;
+            }
+            std::size_t at = static_cast<std::size_t>(pos - bufferStart);
+            std::size_t take = std::min(n, buffer.size() - at);
+            std::memcpy(dest, buffer.data() + at, take);
+            dest += take;
+            pos += take;
+            n -= take;
+        }
+        return true;
+    });
 }
 
 } // namespace kelbo

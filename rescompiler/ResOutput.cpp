@@ -1,6 +1,7 @@
 #include "rescompiler/ResOutput.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "rescompiler/IdentifierCheck.h"
 #include "rescompiler/ItemLine.h"
@@ -8,28 +9,47 @@
 namespace kelbo {
 
 void ResOutput::flush() {
-    if (ok_ && !buffer_.empty() && !file_->write(buffer_.data(), buffer_.size())) {
+    if (ok_ && used_ > 0 && !file_->write(buffer_.get(), used_)) {
         ok_ = false;
         error_ = file_->error();
     }
-    buffer_.clear();
+    used_ = 0;
+}
+
+void ResOutput::reserve(std::size_t capacity) {
+    if (capacity_ >= capacity)
+        return;
+    flush();
+    buffer_ = std::make_unique_for_overwrite<char[]>(capacity);
+    capacity_ = capacity;
+}
+
+void ResOutput::append(const void* data, std::size_t count) {
+    reserve(kSmallCapacity);
+    if (count > capacity_ - used_)
+        flush();
+    if (count > capacity_) {
+        if (ok_ && !file_->write(data, count)) {
+            ok_ = false;
+            error_ = file_->error();
+        }
+        return;
+    }
+    std::memcpy(buffer_.get() + used_, data, count);
+    used_ += count;
 }
 
 bool ResOutput::copyFrom(InputFile& source, std::uint64_t offset, std::uint64_t count) {
-    constexpr std::size_t kChunk = 1 << 20;
+    reserve(count > kSmallCapacity ? kLargeCapacity : kSmallCapacity);
     while (count > 0 && ok_) {
-        if (buffer_.size() >= kChunk)
+        if (used_ == capacity_)
             flush();
-        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(count, kChunk));
-        std::size_t at = buffer_.size();
-        buffer_.resize(at + n);
-        if (!source.readAt(offset, buffer_.data() + at, n)) {
-            buffer_.resize(at);
+        auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, capacity_ - used_));
+        if (!source.readAt(offset, buffer_.get() + used_, n))
             return false;
-        }
+        used_ += n;
         offset += n;
         count -= n;
-        flushIfFull();
     }
     return true;
 }
@@ -65,7 +85,7 @@ std::unique_ptr<InputFile> openSource(FileSystem& fs, const std::string& path,
 std::unique_ptr<ResOutput> openOutput(FileSystem& fs, const std::string& resFileName,
                                       CompileLog& log) {
     std::string error;
-    std::unique_ptr<OutputFile> file = fs.createOutput(resFileName, error);
+    std::unique_ptr<OutputFile> file = fs.createRebuildableOutput(resFileName, error);
     if (!file) {
         logFailure(log, "", "Cannot write " + resFileName + " : " + error);
         return nullptr;

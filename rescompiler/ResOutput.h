@@ -16,23 +16,29 @@ namespace kelbo {
 
 class ResOutput {
 public:
-    ResOutput(std::unique_ptr<OutputFile> file) : file_(std::move(file)) {}
+    explicit ResOutput(std::unique_ptr<OutputFile> file) : file_(std::move(file)) {}
 
-    void bytes(std::string_view data) {
-        buffer_.append(data);
-        flushIfFull();
+    void bytes(std::string_view data) { append(data.data(), data.size()); }
+    void zeros(std::size_t count) {
+        static constexpr char kZeros[4] = {};
+        while (count > 0) {
+            std::size_t n = count < sizeof kZeros ? count : sizeof kZeros;
+            append(kZeros, n);
+            count -= n;
+        }
     }
-    void zeros(std::size_t count) { buffer_.append(count, '\0'); }
-    void u8(std::uint8_t v) { buffer_ += static_cast<char>(v); }
+    void u8(std::uint8_t v) { append(&v, 1); }
     void u16(std::uint16_t v) {
-        buffer_ += static_cast<char>(v & 0xFF);
-        buffer_ += static_cast<char>(v >> 8);
+        const unsigned char b[2] = {static_cast<unsigned char>(v & 0xFF),
+                                    static_cast<unsigned char>(v >> 8)};
+        append(b, 2);
     }
     void u32(std::uint32_t v) {
         u16(static_cast<std::uint16_t>(v & 0xFFFF));
         u16(static_cast<std::uint16_t>(v >> 16));
     }
-    // Copies `count` bytes at `offset` of `source` in chunks, so no source is held whole.
+    // Copies `count` bytes at `offset` of `source` through the buffer, so no source is held
+    // whole.
     bool copyFrom(InputFile& source, std::uint64_t offset, std::uint64_t count);
 
     bool ok() const { return ok_; }
@@ -41,15 +47,18 @@ public:
     bool commit();
 
 private:
-    void flushIfFull() {
-        if (buffer_.size() >= kBufferSize)
-            flush();
-    }
+    void append(const void* data, std::size_t count);
     void flush();
+    // Small at first; large only once a source's data is copied, so the size stays justified
+    // by the input.
+    void reserve(std::size_t capacity);
 
-    static constexpr std::size_t kBufferSize = 1 << 20;
+    static constexpr std::size_t kSmallCapacity = 1 << 14;
+    static constexpr std::size_t kLargeCapacity = 1 << 20;
     std::unique_ptr<OutputFile> file_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t used_ = 0;
     bool ok_ = true;
     std::string error_;
 };

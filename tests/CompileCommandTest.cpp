@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "tests/TestSupport.h"
 
 namespace kelbo {
@@ -82,7 +84,11 @@ TEST_F(CompileCommand, UsageHelpAndVersion) {
 }
 
 TEST_F(CompileCommand, NonAsciiPathsAndTextsAreWindows1252Inside) {
-    source("\xC3\xA9t\xC3\xA9.wav", makeWave(10)); // named "été" in UTF-8 on disk
+    {
+        std::ofstream wav(dir.path() / std::filesystem::path(u8"\u00E9t\u00E9.wav"),
+                          std::ios::binary);
+        wav << makeWave(10);
+    }
     // The project holds Windows-1252, where é is the one byte E9.
     std::string kbp =
         project({{}, {}, {"1\tprix 5\x80"}, {"caf\xE9\t" + dir.file("\xE9t\xE9.wav")}});

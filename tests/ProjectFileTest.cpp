@@ -165,7 +165,7 @@ TEST_F(ProjectCommands, SaveWritesTheFileThenRemembersIt) {
     std::string error;
     ASSERT_TRUE(SaveRC(session, path, recent, error)) << error;
     EXPECT_EQ(loadProjectFile(path), sampleProject());
-    EXPECT_EQ(readBytes(recent), path + "\r\n");
+    EXPECT_EQ(readBytes(recent), recentFileForm(path) + "\r\n");
 }
 
 TEST_F(ProjectCommands, FailedSaveLeavesTheRecentFilesAlone) {

@@ -152,6 +152,11 @@ RunResult runCompiler(const std::vector<std::string>& args) {
 #endif
     result.out = readBytes(outFile);
     result.err = readBytes(errFile);
+#ifdef _WIN32
+    // The console's text mode turns each line end into CR LF.
+    for (std::string* text : {&result.out, &result.err})
+        std::erase(*text, '\r');
+#endif
     return result;
 }
 
