@@ -56,8 +56,12 @@ public:
         events.push_back("file");
         if (fileAnswers.empty())
             return std::nullopt;
-        std::optional<QString> answer = fileAnswers.front();
+        // Moved out piece by piece: copying the optional whole trips a false warning of GCC 12.
+        bool chosen = fileAnswers.front().has_value();
+        QString answer = chosen ? *fileAnswers.front() : QString();
         fileAnswers.pop_front();
+        if (!chosen)
+            return std::nullopt;
         return answer;
     }
     bool printDialog(QWidget*, QPrinter& printer) override {
