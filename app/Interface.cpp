@@ -547,12 +547,10 @@ void Interface::compileCommand(int bits) {
 }
 
 void Interface::GetNameRes() {
-    session_.ResFileName.clear();
-    if (session_.ResDir.empty())
-        session_.ResDir = session_.ProjectDir.empty() ? session_.ExeDir : session_.ProjectDir;
+    prepareResDialog(session_);
     Platform::FileDialogSpec spec;
     spec.save = true;
-    spec.title = QStringLiteral("Save As ...( %1 bits)").arg(session_.CompileBits);
+    spec.title = toQt(resDialogTitle(session_.CompileBits));
     spec.initialDir = toQt(folderForBrowsing(session_.ResDir));
     spec.filter = kResFilter;
     spec.defaultSuffix = QStringLiteral("res");
@@ -563,8 +561,7 @@ void Interface::GetNameRes() {
     const std::optional<std::string> path = toProjectText(*chosen);
     if (!path)
         return;
-    session_.ResFileName = *path;
-    session_.ResDir = directoryOf(session_.ResFileName);
+    takeResFile(session_, *path);
 }
 
 void Interface::Compile() {
@@ -573,10 +570,16 @@ void Interface::Compile() {
         compile_ = new frmCompile(this);
     compile_->show();
     compile_->raise();
-    const CompileOutcome outcome = runCompilation(session_.project, session_.CompileBits,
-                                                  session_.ResFileName, compile_->log());
+    CompileLog& log = compile_->log();
+    bool ok = CheckIdentifiers(session_.project, log) == 0;
+    // The check's outcome is on screen while the writer runs.
     compile_->showLog();
-    if (outcome != CompileOutcome::Success)
+    if (ok) {
+        ok = session_.CompileBits == 16 ? Compile16(session_.project, session_.ResFileName, log)
+                                        : Compile32(session_.project, session_.ResFileName, log);
+        compile_->showLog();
+    }
+    if (!ok)
         platform_.beep();
 }
 

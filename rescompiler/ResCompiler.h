@@ -5,6 +5,7 @@
 
 #include "app/project/Project.h"
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 #include "rescompiler/CompileLog.h"
 
 namespace kelbo {
@@ -18,6 +19,14 @@ bool Compile32(const Project& project, const std::string& resFileName, CompileLo
                FileSystem& fs = nativeFileSystem());
 bool Compile16(const Project& project, const std::string& resFileName, CompileLog& log,
                FileSystem& fs = nativeFileSystem());
+
+// Before the .RES file dialog: ResFileName empties and ResDir, when empty, starts from
+// ProjectDir or else the program's folder.
+void prepareResDialog(Session& session);
+// After the dialog chose `path`: ResFileName and ResDir follow it.
+void takeResFile(Session& session, const std::string& path, PathStyle style = nativePathStyle());
+// "Save As ...( 16 bits)" or "Save As ...( 32 bits)".
+std::string resDialogTitle(int bits);
 
 // CheckIdentifiers, then Compile16 for `bits` 16, otherwise Compile32.
 CompileOutcome runCompilation(const Project& project, int bits, const std::string& resFileName,

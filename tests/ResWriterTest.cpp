@@ -394,3 +394,31 @@ TEST(RunCompilation, ChecksBeforeWriting) {
 
 } // namespace
 } // namespace kelbo
+
+namespace kelbo {
+namespace {
+
+TEST(ResFileDialog, StartsInTheProjectFolderThenFollowsTheChoice) {
+    Session s;
+    s.ExeDir = "/opt/kelbo";
+    s.ResFileName = "/old.res";
+    prepareResDialog(s);
+    EXPECT_EQ(s.ResFileName, "");
+    EXPECT_EQ(s.ResDir, "/opt/kelbo");
+    Session withProject;
+    withProject.ProjectDir = "/work";
+    prepareResDialog(withProject);
+    EXPECT_EQ(withProject.ResDir, "/work");
+    takeResFile(withProject, "C:\\WORK\\RES\\OUT.RES", PathStyle::Windows);
+    EXPECT_EQ(withProject.ResFileName, "C:\\WORK\\RES\\OUT.RES");
+    EXPECT_EQ(withProject.ResDir, "C:\\WORK\\RES");
+    // Another project later does not move it.
+    withProject.ProjectDir = "/elsewhere";
+    prepareResDialog(withProject);
+    EXPECT_EQ(withProject.ResDir, "C:\\WORK\\RES");
+    EXPECT_EQ(resDialogTitle(16), "Save As ...( 16 bits)");
+    EXPECT_EQ(resDialogTitle(32), "Save As ...( 32 bits)");
+}
+
+} // namespace
+} // namespace kelbo
