@@ -189,8 +189,7 @@ private:
 };
 
 // Bytes after the last WAVE record are ignored, so they need not be read, let alone held.
-// Enable once the project file is read record by record.
-TEST(AllocationBounds, DISABLED_TrailingGigabytesOfAProjectAreNotHeld) {
+TEST(AllocationBounds, TrailingGigabytesOfAProjectAreNotHeld) {
     std::string head = projectBytes({{}, {}, {"1\tHello"}, {}});
     struct PaddedFs : HugeSourceFs {
         std::string head;
