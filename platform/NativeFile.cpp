@@ -1,4 +1,5 @@
 // The one file of the core that talks to the operating system.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +66,7 @@ std::string nativePath(const std::string& path) {
 }
 #endif
 
+#ifdef _WIN32
 class NativeInput : public InputFile {
 public:
     NativeInput(std::FILE* f, std::uint64_t size) : f_(f), size_(size) {}
@@ -75,15 +77,8 @@ public:
             return false;
         if (count == 0)
             return true;
-        if (offset != position_) {
-#ifdef _WIN32
-            if (_fseeki64(f_, static_cast<long long>(offset), SEEK_SET) != 0)
-                return false;
-#else
-            if (fseeko(f_, static_cast<off_t>(offset), SEEK_SET) != 0)
-                return false;
-#endif
-        }
+        if (offset != position_ && _fseeki64(f_, static_cast<long long>(offset), SEEK_SET) != 0)
+            return false;
         std::size_t got = std::fread(buffer, 1, count, f_);
         position_ = offset + got;
         return got == count;
@@ -94,6 +89,60 @@ private:
     std::uint64_t size_;
     std::uint64_t position_ = 0;
 };
+#else
+// Positioned reads without a stdio buffer in between. Small reads (headers, directories, small
+// sources) are served from one read-ahead window, so a small file costs one read.
+class NativeInput : public InputFile {
+public:
+    NativeInput(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    ~NativeInput() override { ::close(fd_); }
+    std::uint64_t size() const override { return size_; }
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        if (offset > size_ || count > size_ - offset)
+            return false;
+        if (offset >= windowStart_ && offset + count <= windowStart_ + windowSize_) {
+            std::memcpy(buffer, window_.get() + (offset - windowStart_), count);
+            return true;
+        }
+        if (count >= kWindow)
+            return readFully(offset, buffer, count);
+        if (!window_)
+            window_ = std::make_unique_for_overwrite<char[]>(kWindow);
+        auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, size_ - offset));
+        if (!readFully(offset, window_.get(), n)) {
+            windowSize_ = 0;
+            return false;
+        }
+        windowStart_ = offset;
+        windowSize_ = n;
+        std::memcpy(buffer, window_.get(), count);
+        return true;
+    }
+
+private:
+    bool readFully(std::uint64_t offset, void* buffer, std::size_t count) {
+        auto* out = static_cast<char*>(buffer);
+        while (count > 0) {
+            ssize_t got = ::pread(fd_, out, count, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false;
+            out += got;
+            offset += static_cast<std::uint64_t>(got);
+            count -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+    static constexpr std::size_t kWindow = 1 << 16;
+    int fd_;
+    std::uint64_t size_;
+    std::unique_ptr<char[]> window_;
+    std::uint64_t windowStart_ = 0;
+    std::size_t windowSize_ = 0;
+};
+#endif
 
 class NativeOutput : public OutputFile {
 public:
@@ -210,6 +259,7 @@ public:
             error = reasonOf(EISDIR);
             return nullptr;
         }
+        return std::make_unique<NativeInput>(f, static_cast<std::uint64_t>(st.st_size));
 #else
         // Non-blocking, so a FIFO named as a file is refused instead of waited on.
         int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -218,20 +268,19 @@ public:
             return nullptr;
         }
         struct stat st;
-        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            error = S_ISDIR(st.st_mode) ? reasonOf(EISDIR) : "Not a regular file";
-            ::close(fd);
-            return nullptr;
-        }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        std::FILE* f = fdopen(fd, "rb");
-        if (!f) {
+        if (fstat(fd, &st) != 0) {
             error = reasonOf(errno);
             ::close(fd);
             return nullptr;
         }
+        if (!S_ISREG(st.st_mode)) {
+            error = S_ISDIR(st.st_mode) ? reasonOf(EISDIR) : "Not a regular file";
+            ::close(fd);
+            return nullptr;
+        }
+        // O_NONBLOCK does nothing to a regular file, so it may stay set.
+        return std::make_unique<NativeInput>(fd, static_cast<std::uint64_t>(st.st_size));
 #endif
-        return std::make_unique<NativeInput>(f, static_cast<std::uint64_t>(st.st_size));
     }
 
     std::unique_ptr<OutputFile> createOutput(const std::string& path, std::string& error) override {
