@@ -11,7 +11,7 @@ KELBO_RUN_PACKAGES=(
 KELBO_TEST_PACKAGES=(
   libgtest-dev googletest llvm poppler-utils time imagemagick
   clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 locales
 )
 
 kelbo_install_deps() {
