@@ -44,20 +44,31 @@ public:
     }
 
     std::unique_ptr<OutputFile> createOutput(const std::string& path, std::string& error) override {
-        if (plan_.failCreate) {
-            fired_ = true;
-            error = plan_.reason;
-            return nullptr;
-        }
-        std::unique_ptr<OutputFile> out = inner_.createOutput(path, error);
-        if (!out)
-            return nullptr;
-        return std::make_unique<Output>(*this, std::move(out));
+        return wrap(path, error, false);
+    }
+    std::unique_ptr<OutputFile> createRebuildableOutput(const std::string& path,
+                                                        std::string& error) override {
+        return wrap(path, error, true);
     }
 
     bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
 
 private:
+    // Faults apply to both kinds of output; the inner layer picks its own way of committing.
+    std::unique_ptr<OutputFile> wrap(const std::string& path, std::string& error,
+                                     bool rebuildable) {
+        if (plan_.failCreate) {
+            fired_ = true;
+            error = plan_.reason;
+            return nullptr;
+        }
+        std::unique_ptr<OutputFile> out = rebuildable ? inner_.createRebuildableOutput(path, error)
+                                                      : inner_.createOutput(path, error);
+        if (!out)
+            return nullptr;
+        return std::make_unique<Output>(*this, std::move(out));
+    }
+
     class Input : public InputFile {
     public:
         Input(FaultyFileSystem& fs, std::unique_ptr<InputFile> inner)
