@@ -16,9 +16,12 @@
 #include "platform/PathRules.h"
 
 #ifdef _WIN32
-#include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>

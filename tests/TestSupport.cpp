@@ -1,5 +1,7 @@
 #include "tests/TestSupport.h"
 
+#include "platform/PathRules.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -23,7 +25,8 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::file(const std::string& name) const {
-    return (path_ / name).string();
+    // The name is Windows-1252, as the core takes it; the folder itself is plain ASCII.
+    return joinPath(path_.string(), name);
 }
 
 std::string readBytes(const std::string& path) {
