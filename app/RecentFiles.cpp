@@ -1,5 +1,7 @@
 #include "app/RecentFiles.h"
 
+#include <algorithm>
+
 namespace kelbo {
 
 std::string recentFilesLocation(const std::string& exeDir, bool exeDirWritable,
@@ -21,23 +23,45 @@ std::string recentFilesLocation(const std::string& exeDir) {
 
 std::vector<std::string> readRecentFiles(const std::string& cfgPath, FileSystem& fs) {
     std::vector<std::string> paths;
-    std::string bytes;
     std::string error;
-    if (!readWholeFile(fs, cfgPath, bytes, error))
+    std::unique_ptr<InputFile> in = fs.openInput(cfgPath, error);
+    if (!in)
         return paths;
-    std::size_t start = 0;
-    while (start < bytes.size() && static_cast<int>(paths.size()) < kMaxRecentFiles) {
-        std::size_t end = bytes.find('\n', start);
-        std::string line = bytes.substr(start, end == std::string::npos ? end : end - start);
+    // Read only as far as the five lines the list holds; a line longer than any path means the
+    // file was not written by this program, and nothing after it is taken.
+    constexpr std::size_t kChunk = 1 << 16;
+    constexpr std::size_t kLongestPath = 32767;
+    std::string line;
+    std::string chunk;
+    std::uint64_t pos = 0;
+    const std::uint64_t size = in->size();
+    auto takeLine = [&] {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         // Blank lines are never written; one added by hand names no file.
         if (!line.empty())
             paths.push_back(line);
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
+        line.clear();
+    };
+    while (pos < size && static_cast<int>(paths.size()) < kMaxRecentFiles) {
+        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, size - pos)));
+        if (!in->readAt(pos, chunk.data(), chunk.size()))
+            return paths;
+        pos += chunk.size();
+        for (char c : chunk) {
+            if (c == '\n') {
+                takeLine();
+                if (static_cast<int>(paths.size()) == kMaxRecentFiles)
+                    return paths;
+            } else if (line.size() > kLongestPath) {
+                return paths;
+            } else {
+                line += c;
+            }
+        }
     }
+    if (static_cast<int>(paths.size()) < kMaxRecentFiles)
+        takeLine();
     return paths;
 }
 
