@@ -141,7 +141,8 @@ QImage readPicture(const QString& path, ResourceKind kind) {
         return {};
     std::string error;
     std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
-    if (!in || in->size() > kMaxPreviewBytes)
+    // An empty file is no picture either.
+    if (!in || in->size() == 0 || in->size() > kMaxPreviewBytes)
         return {};
     // The compiler refuses an icon file whose directory is damaged; its preview stays empty.
     std::string problem;

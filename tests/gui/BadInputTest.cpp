@@ -392,6 +392,76 @@ TEST_F(BadInput, DamagedProjectFileOnTheCommandLineStartsEmptyAndUsable) {
     expectStillWorking();
 }
 
+// Lines of a well-formed file are taken unchecked; odd ones must still show, open in their
+// dialog and reach the compiler, which reports them.
+TEST_F(BadInput, OddLinesOfAWellFormedFileShowOpenAndAreReportedAtCompileTime) {
+    const std::string longText(32760, 'A');
+    const std::vector<std::string> bitmaps = {
+        "",
+        "NOTAB",
+        "\t",
+        "ID\t",
+        "ID\tnoslash.bmp",
+        "ID\t/" + longText,
+        "I\r\nD\t/x.bmp",
+        "\xFF\x01\t/\x81\x9D.bmp",
+        "99999999999999999999999\t/x.bmp",
+        "ID\t/x.bmp\t/y.bmp",
+        std::string("N\0UL\t/x.bmp", 12),
+    };
+    const std::vector<std::string> strings = {
+        "", "NOTAB", "\tText", "abc\tText", "-5\tminus", "1\t" + longText, "2\tline\r\nbreak",
+    };
+    Project project;
+    for (const std::string& line : bitmaps)
+        project.append(ResourceKind::Bitmap, line);
+    for (const std::string& line : strings)
+        project.append(ResourceKind::String, line);
+    writeProject(path("odd.kbp"), project);
+    Interface& w = start(qpath("odd.kbp"));
+    ASSERT_TRUE(platform_.boxes.empty());
+    ASSERT_EQ(rows(ResourceKind::Bitmap).size(), static_cast<qsizetype>(bitmaps.size()));
+    ASSERT_EQ(rows(ResourceKind::String).size(), static_cast<qsizetype>(strings.size()));
+
+    int tried = 0;
+    for (ResourceKind kind : {ResourceKind::Bitmap, ResourceKind::String}) {
+        w.ChangeTab(kindIndex(kind));
+        const std::vector<std::string>& lines = kind == ResourceKind::Bitmap ? bitmaps : strings;
+        for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+            SCOPED_TRACE(lines[static_cast<std::size_t>(i)].substr(0, 40));
+            select(kind, i);
+            withModal([&] { click("cmdModify"); },
+                      [&](QWidget* dialog) {
+                          EXPECT_EQ(dialog->objectName(),
+                                    kind == ResourceKind::Bitmap ? "frmLoad" : "frmString");
+                          dialog->findChild<QPushButton*>("cmdCancel")->click();
+                      });
+            ++tried;
+        }
+    }
+    EXPECT_EQ(tried, 18);
+    EXPECT_TRUE(platform_.boxes.empty());
+    EXPECT_FALSE(w.session().ProjectChanged);
+    EXPECT_EQ(w.session().project.lines(ResourceKind::Bitmap), project.lines(ResourceKind::Bitmap));
+
+    for (int bits : {16, 32}) {
+        SCOPED_TRACE(bits);
+        const QString res = qpath("out/odd.res");
+        const int beeps = platform_.beeps;
+        compileTo(bits, res);
+        const QStringList log = logLines();
+        EXPECT_TRUE(log.contains("*** ERROR ***")) << log.join(" | ").left(300).toStdString();
+        EXPECT_FALSE(log.contains("Compilation : SuccessFull"));
+        EXPECT_EQ(platform_.beeps, beeps + 1);
+        EXPECT_FALSE(QFileInfo::exists(res));
+    }
+    // Saving gives back the very bytes that were loaded.
+    const QByteArray loaded = readBytes(qpath("odd.kbp"));
+    platform_.fileAnswers = {qpath("again.kbp")};
+    trigger("mnuSaveAs");
+    EXPECT_EQ(readBytes(qpath("again.kbp")), loaded);
+}
+
 // --- 2. Pictures the preview cannot read ---
 
 TEST_F(BadInput, UnreadablePicturesGiveAnEmptyPreviewAndCanStillBeAdded) {
@@ -708,6 +778,13 @@ TEST_F(BadInputCompile, VanishedOrDamagedSourceIsLoggedAndTheFormerResKept) {
         {"deleted .WAV", 2, gone},
         {"folder named as the .WAV", 2, folder},
         {".WAV is a FIFO", 2, fifo},
+        {".WAV beyond the 32-bit sizes (sparse)", 2,
+         [](const QString& file) {
+             QFile out(file);
+             EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             EXPECT_TRUE(out.resize(qint64{5} << 30));
+             return std::unique_ptr<FifoGuard>();
+         }},
     };
     const QString res = qpath("out/p.res");
     const QByteArray former = "FORMER RES CONTENT";
@@ -745,8 +822,54 @@ TEST_F(BadInputCompile, VanishedOrDamagedSourceIsLoggedAndTheFormerResKept) {
             EXPECT_EQ(platform_.beeps, beeps + 1);
         }
     }
-    EXPECT_EQ(tried, 36);
+    EXPECT_EQ(tried, 38);
     EXPECT_FALSE(window().session().ProjectChanged);
+}
+
+// Odd sources that one layout may take and the other refuse: either the whole file is written
+// and the log says so, or the error is logged and the former file stays.
+TEST_F(BadInputCompile, OddSourceEitherCompilesWholeOrIsRefused) {
+    struct Odd {
+        const char* name;
+        int which;
+        QByteArray bytes;
+    };
+    const std::vector<Odd> odds = {
+        {"empty .WAV", 2, {}},
+        {"one-byte .WAV", 2, "R"},
+        {".BMP declaring more bytes than it holds", 0, "BM" + le32(0x7FFFFFFF) + goodBmp.mid(6)},
+        {".BMP declaring fewer than 14 bytes", 0, "BM" + le32(3) + goodBmp.mid(6)},
+        {".BMP of exactly its 14-byte header", 0, goodBmp.left(14)},
+        {".ICO without images", 1, le16(0) + le16(1) + le16(0)},
+        {".ICO with more images than it holds", 1, icoFile(40, goodIco.mid(22))},
+    };
+    const QString res = qpath("out/p.res");
+    const QByteArray former = "FORMER RES CONTENT";
+    int tried = 0;
+    for (const Odd& odd : odds) {
+        for (int bits : {16, 32}) {
+            SCOPED_TRACE(std::string(odd.name) + " " + std::to_string(bits));
+            restoreSources();
+            ASSERT_TRUE(writeBytes(odd.which == 0 ? bmp : odd.which == 1 ? ico : wav, odd.bytes));
+            ASSERT_TRUE(writeBytes(res, former));
+            const int beeps = platform_.beeps;
+            compileTo(bits, res);
+            const QStringList log = logLines();
+            if (log.contains("Compilation : SuccessFull")) {
+                EXPECT_EQ(log.value(log.size() - 1), "Compilation : SuccessFull");
+                EXPECT_FALSE(log.contains("*** ERROR ***"));
+                EXPECT_NE(readBytes(res), former);
+                EXPECT_EQ(platform_.beeps, beeps);
+            } else {
+                const std::string& line = odd.which == 0   ? bmpLine
+                                          : odd.which == 1 ? icoLine
+                                                           : wavLine;
+                expectFailureFor(line, former, beeps);
+            }
+            ++tried;
+        }
+    }
+    EXPECT_EQ(tried, 14);
 }
 
 TEST_F(BadInputCompile, OutputThatCannotBeWrittenIsLoggedAsAnError) {
@@ -815,6 +938,20 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
         ++tried;
     }
 
+    // A line the file format cannot hold: refused with the reason, no file made.
+    w.session().appendItem(ResourceKind::String, "8\t" + std::string(40000, 'L'));
+    platform_.boxes.clear();
+    platform_.fileAnswers = {qpath("long.kbp")};
+    trigger("mnuSaveAs");
+    ASSERT_EQ(platform_.boxes.size(), 1u);
+    EXPECT_TRUE(platform_.boxes[0].text.contains(qpath("long.kbp")));
+    EXPECT_TRUE(platform_.boxes[0].text.contains("longer than"))
+        << platform_.boxes[0].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(qpath("long.kbp")));
+    EXPECT_TRUE(w.session().ProjectChanged);
+    EXPECT_EQ(readBytes(qpath("keep.kbp")), kept);
+    ++tried;
+
     // Save on a titled project whose folder went away or became a file.
     ASSERT_TRUE(QDir(dir_.path()).mkdir("gone"));
     writeProject(path("gone/g.kbp"), sampleProject());
@@ -849,7 +986,7 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
     EXPECT_TRUE(rows(ResourceKind::Wave).isEmpty());
     EXPECT_EQ(caption(), "  Kelbo Version 2.12");
     ++tried;
-    EXPECT_EQ(tried, 7);
+    EXPECT_EQ(tried, 8);
     EXPECT_EQ(readBytes(qpath("gone")), "now a file");
     expectStillWorking();
 }
@@ -896,6 +1033,77 @@ TEST_F(BadInput, RecentItemOfABadProjectReportsCodeSixAndStays) {
     // A deleted project asks to be saved nowhere; the window still works.
     EXPECT_FALSE(w.session().ProjectChanged);
     expectStillWorking();
+}
+
+// A recent-files file that this program did not write: the program starts, lists what it can,
+// and a save still records the project.
+TEST_F(BadInput, DamagedRecentFilesFileNeitherStopsTheStartNorTheSave) {
+    QByteArray manyLines;
+    for (int i = 0; i < 1000; ++i)
+        manyLines += "/p/" + QByteArray::number(i) + ".kbp\r\n";
+    QByteArray noise(70000, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919) % 251 + (i % 13 == 0 ? 0 : 1));
+    struct Cfg {
+        const char* name;
+        QByteArray bytes;
+        Special special;
+        bool isFile;
+    };
+    const std::vector<Cfg> cfgs = {
+        {"FIFO", {}, Special::Fifo, false},
+        {"directory", {}, Special::Directory, false},
+        {"link to an endless device", {}, Special::DeviceLink, false},
+        {"binary noise", noise, Special::Missing, true},
+        {"a thousand lines", manyLines, Special::Missing, true},
+        {"blank lines and lone CRs", "\r\n\r\n\r/a.kbp\r\n\n\n/b.kbp", Special::Missing, true},
+        {"one line longer than any path", QByteArray(40000, 'x') + "\r\n/c.kbp\r\n",
+         Special::Missing, true},
+    };
+    writeProject(path("p.kbp"), sampleProject());
+    const QString cfg = toQt(cfgPath());
+    int tried = 0;
+    for (const Cfg& c : cfgs) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<FifoGuard> fifo = makeSpecial(cfg, c.special);
+        if (c.isFile) {
+            ASSERT_TRUE(writeBytes(cfg, c.bytes));
+        }
+        platform_.boxes.clear();
+        QElapsedTimer clock;
+        clock.start();
+        start(qpath("p.kbp"));
+        EXPECT_LT(clock.elapsed(), kPromptMs);
+        if (fifo) {
+            EXPECT_FALSE(fifo->readerWaited()) << "start-up waited on a FIFO";
+        }
+        EXPECT_TRUE(platform_.boxes.empty());
+        EXPECT_EQ(caption(), qpath("p.kbp"));
+        int shown = 0;
+        for (const char* item : {"mnuFile1", "mnufile2", "mnufile3", "mnufile4", "mnufile5"})
+            shown += action(item)->isVisible() ? 1 : 0;
+        EXPECT_LE(shown, 5);
+        EXPECT_EQ(action("mnulastBar")->isVisible(), shown > 0);
+
+        // Save writes the project whatever became of the list.
+        window().session().appendItem(ResourceKind::String, "5\tFive");
+        trigger("mnuSaveKBP");
+        EXPECT_TRUE(platform_.boxes.empty());
+        EXPECT_FALSE(window().session().ProjectChanged);
+        EXPECT_EQ(readProject(path("p.kbp"))->count(ResourceKind::String), 3);
+        window().session().removeItem(ResourceKind::String, 2);
+        trigger("mnuSaveKBP");
+        if (c.isFile) {
+            const std::vector<std::string> lines = fileLines(cfgPath());
+            ASSERT_FALSE(lines.empty());
+            EXPECT_EQ(lines[0], path("p.kbp"));
+            EXPECT_LE(lines.size(), 5u);
+        }
+        fifo.reset();
+        removeAny(cfg);
+        ++tried;
+    }
+    EXPECT_EQ(tried, 7);
 }
 
 } // namespace
