@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -13,7 +14,9 @@
 #include <QValidator>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "app/QtText.h"
 #include "dialogs/DialogMetrics.h"
@@ -135,21 +138,59 @@ bool bitmapRowsPresent(const QByteArray& file) {
 
 // The picture of a .BMP or .ICO file; an icon file shows its 32 x 32 image when it has one.
 // Damaged files, and names that are no regular files (a FIFO would block), show nothing.
+// Reads a picture file already in memory, for the icon directory check.
+class BytesInput : public InputFile {
+public:
+    explicit BytesInput(const QByteArray& bytes) : bytes_(bytes) {}
+    std::uint64_t size() const override { return static_cast<std::uint64_t>(bytes_.size()); }
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        if (offset > size() || count > size() - offset)
+            return false;
+        if (count > 0)
+            std::memcpy(buffer, bytes_.constData() + offset, count);
+        return true;
+    }
+
+private:
+    const QByteArray& bytes_;
+};
+
+// The bytes of a regular file worth previewing. The file layer opens without waiting, so a
+// FIFO under a picture's name is refused rather than waited on; a path the project's code page
+// cannot spell is checked by type first.
+std::optional<QByteArray> previewBytes(const QString& path) {
+    if (const std::optional<std::string> name = fromQt(path)) {
+        std::string error;
+        std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
+        if (!in || in->size() == 0 || in->size() > kMaxPreviewBytes)
+            return std::nullopt;
+        QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
+        if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
+            return std::nullopt;
+        return bytes;
+    }
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() == 0 ||
+        static_cast<std::uint64_t>(info.size()) > kMaxPreviewBytes)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (bytes.isEmpty())
+        return std::nullopt;
+    return bytes;
+}
+
 QImage readPicture(const QString& path, ResourceKind kind) {
-    const std::optional<std::string> name = fromQt(path);
-    if (!name)
+    std::optional<QByteArray> read = previewBytes(path);
+    if (!read)
         return {};
-    std::string error;
-    std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
-    // An empty file is no picture either.
-    if (!in || in->size() == 0 || in->size() > kMaxPreviewBytes)
-        return {};
+    QByteArray& bytes = *read;
     // The compiler refuses an icon file whose directory is damaged; its preview stays empty.
     std::string problem;
-    if (kind == ResourceKind::Icon && !readIconDirectory(*in, problem))
-        return {};
-    QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
-    if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
+    BytesInput in(bytes);
+    if (kind == ResourceKind::Icon && !readIconDirectory(in, problem))
         return {};
     if (bytes.startsWith("BM") && !bitmapRowsPresent(bytes))
         return {};

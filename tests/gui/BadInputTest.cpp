@@ -26,6 +26,7 @@
 
 #include "GuiTestSupport.h"
 #include "app/QtText.h"
+#include "dialogs/DirList.h"
 #include "rescompiler/frmCompile.h"
 
 namespace kelbo::test {
@@ -599,6 +600,24 @@ TEST_F(BadInput, SoundBitmapsOfEveryLayoutStillShow) {
                   });
     }
     EXPECT_TRUE(platform_.boxes.empty());
+
+    // In a folder the project's code page cannot spell: still previewed, damage still refused.
+    const QString foreign = pics + QString::fromUtf8("/\xE5\x9B\xBE");
+    ASSERT_TRUE(QDir().mkpath(foreign));
+    ASSERT_TRUE(writeBytes(foreign + "/os2.bmp", sound.back().bytes));
+    ASSERT_TRUE(writeBytes(foreign + "/half.bmp", sound.back().bytes.left(30)));
+    withModal([&] { click("cmdAdd"); },
+              [&](QWidget* dialog) {
+                  ASSERT_TRUE(dialog->findChild<DirList*>("Dir1")->setPath(foreign));
+                  auto* files = dialog->findChild<QListWidget*>("File1");
+                  auto* preview = dialog->findChild<QLabel*>("PicTest");
+                  ASSERT_EQ(files->count(), 2);
+                  files->setCurrentItem(files->findItems("os2.bmp", Qt::MatchExactly).value(0));
+                  EXPECT_EQ(preview->pixmap().size(), QSize(2, 2));
+                  files->setCurrentItem(files->findItems("half.bmp", Qt::MatchExactly).value(0));
+                  EXPECT_EQ(dialog->findChild<QLabel*>("etiName")->text(), "half.bmp");
+                  EXPECT_TRUE(preview->pixmap().isNull());
+              });
 }
 
 TEST_F(BadInput, PictureNamesThatAreNoFilesAreNotOfferedNorStored) {
@@ -873,24 +892,32 @@ TEST_F(BadInputCompile, OddSourceEitherCompilesWholeOrIsRefused) {
 }
 
 TEST_F(BadInputCompile, OutputThatCannotBeWrittenIsLoggedAsAnError) {
-    // A folder that does not exist, and a folder that is a file.
+    // A folder that does not exist, a folder that is a file, a folder under the output's name
+    // and a name longer than the file system allows.
     ASSERT_TRUE(writeBytes(qpath("out/plain"), "file"));
+    ASSERT_TRUE(QDir(qpath("out")).mkdir("taken.res"));
+    const std::string tooLong = "out/" + std::string(300, 'n') + ".res";
     int tried = 0;
-    for (const char* target : {"missing/p.res", "out/plain/p.res"}) {
+    for (const std::string& target : {std::string("missing/p.res"), std::string("out/plain/p.res"),
+                                      std::string("out/taken.res"), tooLong}) {
         for (int bits : {16, 32}) {
-            SCOPED_TRACE(std::string(target) + " " + std::to_string(bits));
+            SCOPED_TRACE(target.substr(0, 20) + " " + std::to_string(bits));
+            const QString file = qpath(target.c_str());
             const int beeps = platform_.beeps;
-            compileTo(bits, qpath(target));
+            compileTo(bits, file);
             const QStringList log = logLines();
             EXPECT_TRUE(log.contains("*** ERROR ***")) << log.join(" | ").toStdString();
             EXPECT_FALSE(log.contains("Compilation : SuccessFull"));
-            EXPECT_TRUE(log.join('\n').contains(qpath(target))) << "the file is not named";
+            EXPECT_TRUE(log.join('\n').contains(file)) << "the file is not named";
             EXPECT_EQ(platform_.beeps, beeps + 1);
-            EXPECT_FALSE(QFileInfo::exists(qpath(target)));
+            EXPECT_FALSE(QFileInfo(file).isFile());
             ++tried;
         }
     }
-    EXPECT_EQ(tried, 4);
+    EXPECT_TRUE(QFileInfo(qpath("out/taken.res")).isDir());
+    EXPECT_EQ(QDir(qpath("out")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList({"plain", "taken.res"}));
+    EXPECT_EQ(tried, 8);
     compileTo(32, qpath("out/p.res"));
     EXPECT_EQ(logLines().value(logLines().size() - 1), "Compilation : SuccessFull");
 }
@@ -914,11 +941,14 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
         {"plain/x.kbp", ENOTDIR},
         {"plain/deeper/x.kbp", ENOTDIR},
         {"taken.kbp", EISDIR},
+        {"a name longer than any file system allows", ENAMETOOLONG},
     };
     int tried = 0;
     for (const Target& target : targets) {
         SCOPED_TRACE(target.name);
-        const QString file = qpath(target.name);
+        const QString file = target.error == ENAMETOOLONG
+                                 ? qpath(std::string(300, 'n').append(".kbp").c_str())
+                                 : qpath(target.name);
         platform_.boxes.clear();
         platform_.fileAnswers = {file};
         trigger("mnuSaveAs");
@@ -986,7 +1016,7 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
     EXPECT_TRUE(rows(ResourceKind::Wave).isEmpty());
     EXPECT_EQ(caption(), "  Kelbo Version 2.12");
     ++tried;
-    EXPECT_EQ(tried, 8);
+    EXPECT_EQ(tried, 9);
     EXPECT_EQ(readBytes(qpath("gone")), "now a file");
     expectStillWorking();
 }
