@@ -1021,6 +1021,45 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
     expectStillWorking();
 }
 
+// The recent-files list is rewritten after every save, so a project saved under its name would
+// be replaced by the list right after being written.
+TEST_F(BadInput, SaveOntoTheRecentFilesFileIsRefused) {
+    writeProject(path("p.kbp"), sampleProject());
+    ASSERT_TRUE(writeBytes(toQt(cfgPath()), QByteArray::fromStdString(path("p.kbp") + "\r\n")));
+    Interface& w = start(qpath("p.kbp"));
+    w.session().appendItem(ResourceKind::String, "9\tNine");
+    const QByteArray list = readBytes(toQt(cfgPath()));
+    // The same file under its own name and through a link in another folder.
+    ASSERT_EQ(::symlink(QFile::encodeName(toQt(cfgPath())).constData(),
+                        QFile::encodeName(qpath("list.kbp")).constData()),
+              0);
+    int tried = 0;
+    for (const QString& target :
+         {toQt(cfgPath()), qpath("bin/../bin/kbplast.cfg"), qpath("list.kbp")}) {
+        SCOPED_TRACE(target.toStdString());
+        platform_.boxes.clear();
+        platform_.fileAnswers = {target};
+        trigger("mnuSaveAs");
+        ASSERT_EQ(platform_.boxes.size(), 1u);
+        EXPECT_EQ(platform_.boxes[0].icon, Platform::BoxIcon::Stop);
+        EXPECT_TRUE(platform_.boxes[0].text.contains(target))
+            << platform_.boxes[0].text.toStdString();
+        EXPECT_TRUE(w.session().ProjectChanged);
+        EXPECT_EQ(caption(), qpath("p.kbp"));
+        EXPECT_EQ(readBytes(toQt(cfgPath())), list);
+        EXPECT_TRUE(QFileInfo(qpath("list.kbp")).isSymLink());
+        ++tried;
+    }
+    EXPECT_EQ(tried, 3);
+    // Elsewhere the save goes through as ever.
+    platform_.boxes.clear();
+    platform_.fileAnswers = {qpath("elsewhere.kbp")};
+    trigger("mnuSaveAs");
+    EXPECT_TRUE(platform_.boxes.empty());
+    EXPECT_EQ(readProject(path("elsewhere.kbp"))->count(ResourceKind::String), 3);
+    EXPECT_FALSE(w.session().ProjectChanged);
+}
+
 // --- 5. Recent files that no longer hold a project ---
 
 TEST_F(BadInput, RecentItemOfABadProjectReportsCodeSixAndStays) {
