@@ -380,10 +380,16 @@ TEST_F(BadInput, DamagedProjectFileOnTheCommandLineStartsEmptyAndUsable) {
         fifo.reset();
         removeAny(file);
     }
-    // A bare name of a file that is not there, taken in the current folder.
-    platform_.boxes.clear();
-    start("no-such-project-anywhere.kbp");
-    expectInvalidFileReport(0);
+    // A bare name of a file that is not there, taken in the current folder; a name longer than
+    // any file system allows; a path with a line break; blanks only.
+    for (const QString& odd : {QStringLiteral("no-such-project-anywhere.kbp"),
+                               qpath("") + "/" + QString(5000, 'n') + ".kbp",
+                               qpath("two\nlines.kbp"), QStringLiteral("   ")}) {
+        SCOPED_TRACE(odd.left(60).toStdString());
+        platform_.boxes.clear();
+        start(odd);
+        expectInvalidFileReport(0);
+    }
 
     // Nothing asks on the way out of an invalid load, and the window still works.
     platform_.boxes.clear();
