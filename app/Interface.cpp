@@ -88,18 +88,6 @@ QFrame* ruleLine(QWidget* parent, const char* name, const QColor& colour) {
     return line;
 }
 
-// Whether two paths name one file: through links when it exists, by the cleaned path when not.
-bool sameFile(const QString& a, const QString& b) {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    const Qt::CaseSensitivity cs =
-        nativePathStyle() == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    if (first.exists() && second.exists())
-        return first.canonicalFilePath().compare(second.canonicalFilePath(), cs) == 0;
-    return QDir::cleanPath(first.absoluteFilePath())
-               .compare(QDir::cleanPath(second.absoluteFilePath()), cs) == 0;
-}
-
 } // namespace
 
 Interface::Interface(Platform& platform, std::string exeDir, std::string recentFilesPath,
@@ -450,11 +438,7 @@ void Interface::mnuSaveKBP_Click() {
 
 bool Interface::SaveRC(const std::string& f) {
     std::string error;
-    // The recent-files list is written right after the project: under the list's name the
-    // project would be replaced by it at once.
-    if (sameFile(toQt(f), toQt(recentFilesPath_)))
-        error = "This file keeps the list of recent projects";
-    else if (kelbo::SaveRC(session_, f, recentFilesPath_, error))
+    if (kelbo::SaveRC(session_, f, recentFilesPath_, error))
         return true;
     QString text = QStringLiteral("The project was not saved.");
     const QString path = toQt(f);

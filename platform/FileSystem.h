@@ -59,6 +59,8 @@ std::string executableDirectory();
 std::string currentDirectory();
 // True when a file can be created in `dir`.
 bool isDirectoryWritable(const std::string& dir);
+// True when both paths name one file (through links, or in other spellings).
+bool sameFile(const std::string& a, const std::string& b);
 // Creates a folder and its missing parents; false when it still does not exist.
 bool makeDirectories(const std::string& dir);
 // Value of an environment variable, empty when unset.

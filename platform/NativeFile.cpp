@@ -103,6 +103,8 @@ public:
     bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
         if (offset > size_ || count > size_ - offset)
             return false;
+        if (count == 0)
+            return true;
         if (offset >= windowStart_ && offset + count <= windowStart_ + windowSize_) {
             std::memcpy(buffer, window_.get() + (offset - windowStart_), count);
             return true;
@@ -402,14 +404,39 @@ bool isDirectoryWritable(const std::string& dir) {
     return out != nullptr; // dropped uncommitted: the probe is removed again
 }
 
+namespace {
+std::filesystem::path fsPath(const std::string& path) {
+#ifdef _WIN32
+    std::u16string wide = cp1252ToUtf16(path);
+    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+#else
+    return std::filesystem::path(cp1252ToUtf8(path));
+#endif
+}
+} // namespace
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    std::filesystem::path pa = fsPath(a), pb = fsPath(b);
+    if (std::filesystem::exists(pa, ec) && std::filesystem::exists(pb, ec))
+        return std::filesystem::equivalent(pa, pb, ec);
+    auto normal = [&](const std::filesystem::path& p) {
+        std::filesystem::path full = std::filesystem::absolute(p, ec).lexically_normal();
+#ifdef _WIN32
+        std::u16string wide = full.u16string();
+        std::optional<std::string> text = utf16ToCp1252(wide);
+        return text ? cp1252ToLower(*text) : std::string();
+#else
+        return full.string();
+#endif
+    };
+    std::string na = normal(pa);
+    return !na.empty() && na == normal(pb);
+}
+
 bool makeDirectories(const std::string& dir) {
     std::error_code ec;
-#ifdef _WIN32
-    std::u16string wide = cp1252ToUtf16(dir);
-    std::filesystem::path path(std::wstring(wide.begin(), wide.end()));
-#else
-    std::filesystem::path path(cp1252ToUtf8(dir));
-#endif
+    std::filesystem::path path = fsPath(dir);
     std::filesystem::create_directories(path, ec);
     return std::filesystem::is_directory(path, ec);
 }

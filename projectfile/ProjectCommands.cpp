@@ -7,6 +7,12 @@ namespace kelbo {
 
 bool SaveRC(const Session& session, const std::string& path, const std::string& recentPath,
             std::string& error, FileSystem& fs, PathStyle style) {
+    // The list is written right after the project: under its name the project would be
+    // replaced by the list at once.
+    if (sameFile(path, recentPath)) {
+        error = path + ": This file keeps the list of recent projects";
+        return false;
+    }
     if (!saveProjectFile(path, session.project, error, fs))
         return false;
     std::string recentError;

@@ -203,3 +203,26 @@ TEST_F(ProjectCommands, DialogFolderDefaultsToTheProgramsFolderOnce) {
 
 } // namespace
 } // namespace kelbo
+
+namespace kelbo {
+namespace {
+
+TEST(SaveRC, RefusesToSaveOverTheRecentFilesList) {
+    test::TempDir dir;
+    Session session;
+    session.project.append(ResourceKind::String, "1\tx");
+    std::string recent = dir.file("kbplast.cfg");
+    test::writeBytes(recent, "/a.kbp\r\n");
+    std::string error;
+    EXPECT_FALSE(SaveRC(session, recent, recent, error));
+    EXPECT_NE(error.find("recent projects"), std::string::npos);
+    // Spelled another way, or before the list exists.
+    EXPECT_FALSE(SaveRC(session, dir.file("sub/../kbplast.cfg"), recent, error));
+    std::filesystem::remove(recent);
+    EXPECT_FALSE(SaveRC(session, recent, recent, error));
+    EXPECT_FALSE(std::filesystem::exists(recent));
+    EXPECT_TRUE(SaveRC(session, dir.file("p.kbp"), recent, error)) << error;
+}
+
+} // namespace
+} // namespace kelbo
