@@ -246,6 +246,11 @@ public:
             error = reasonOf(ENOENT);
             return nullptr;
         }
+        // The system would stop at the zero byte and open another file.
+        if (path.find('\0') != std::string::npos) {
+            error = "Invalid file name";
+            return nullptr;
+        }
 #ifdef _WIN32
         // Opening a folder fails with "Permission denied" there; say what it is.
         DWORD attributes = GetFileAttributesW(widePath(path).c_str());

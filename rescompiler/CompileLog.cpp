@@ -5,6 +5,12 @@ namespace kelbo {
 void CompileLog::AddLogLine(std::string_view line) {
     text_ += kCrLf;
     text_ += line;
+    succeeded_ = false;
+}
+
+void CompileLog::AddSuccessLine() {
+    AddLogLine(logtext::kSuccess);
+    succeeded_ = true;
 }
 
 std::vector<std::string> CompileLog::lines() const {
@@ -20,12 +26,6 @@ std::vector<std::string> CompileLog::lines() const {
         start = pos + kCrLf.size();
     }
     return out;
-}
-
-bool CompileLog::succeeded() const {
-    std::string_view text = text_;
-    return text.size() >= logtext::kSuccess.size() &&
-           text.substr(text.size() - logtext::kSuccess.size()) == logtext::kSuccess;
 }
 
 std::string joinLines(std::initializer_list<std::string_view> parts) {

@@ -13,16 +13,23 @@ class CompileLog {
 public:
     // Appends CR LF and then the line, so a log that starts empty starts with an empty line.
     void AddLogLine(std::string_view line);
-    void setText(std::string text) { text_ = std::move(text); }
-    void clear() { text_.clear(); }
+    void setText(std::string text) {
+        text_ = std::move(text);
+        succeeded_ = false;
+    }
+    void clear() { setText({}); }
     const std::string& text() const { return text_; }
     // The log split at each CR LF.
     std::vector<std::string> lines() const;
-    // True when the last line is "Compilation : SuccessFull".
-    bool succeeded() const;
+    // Logs "Compilation : SuccessFull": only a writer that finished its file calls this.
+    void AddSuccessLine();
+    // True when the last thing logged was the success line (an item line that merely reads
+    // the same does not count).
+    bool succeeded() const { return succeeded_; }
 
 private:
     std::string text_;
+    bool succeeded_ = false;
 };
 
 // Lines of the log, as the writers and checks word them.
@@ -34,6 +41,7 @@ inline constexpr std::string_view kTooLarge = "Identificator too large";
 inline constexpr std::string_view kMustBePositive = "Identificator must be a positive Integer <";
 inline constexpr std::string_view kSame = "Same Identificators";
 inline constexpr std::string_view kOnlyANumber = "String Identificator: Only a number";
+inline constexpr std::string_view kZeroInIdentifier = "Identificator with a zero character";
 } // namespace logtext
 
 // Joins message parts with CR LF.

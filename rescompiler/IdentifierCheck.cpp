@@ -49,6 +49,9 @@ std::string identityKey(ResourceKind kind, const std::string& line) {
 // The range pass: the first message for this kind, or empty.
 std::string rangeFinding(ResourceKind kind, const Project::Lines& lines) {
     for (const std::string& line : lines) {
+        // A zero byte would end a name early in either layout and misframe the 16-bit file.
+        if (kind != ResourceKind::String && itemIdText(line).find('\0') != std::string_view::npos)
+            return joinLines({logtext::kError, line, logtext::kZeroInIdentifier});
         std::string id(itemIdText(line));
         if (TestNumber(id) == 0) {
             if (digitsValue(id) < 0)

@@ -75,6 +75,10 @@ void logFailure(CompileLog& log, std::string_view itemLine, std::string_view pro
 
 std::unique_ptr<InputFile> openSource(FileSystem& fs, const std::string& path,
                                       std::string_view itemLine, CompileLog& log) {
+    if (path.empty()) {
+        logFailure(log, itemLine, "No source file named");
+        return nullptr;
+    }
     std::string error;
     std::unique_ptr<InputFile> in = fs.openInput(path, error);
     if (!in)

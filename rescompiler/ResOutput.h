@@ -126,7 +126,7 @@ bool writeResFile(const Project& project, ResOutput& out, Writer& w, int bits,
     if (!commitOutput(out, resFileName, log))
         return false;
     log.AddLogLine("Compilation " + std::to_string(bits) + " bits : " + resFileName);
-    log.AddLogLine(logtext::kSuccess);
+    log.AddSuccessLine();
     return true;
 }
 

@@ -46,6 +46,19 @@ TEST(CheckIdentifiers, NumberAboveTheLimitIsTooLarge) {
     }
 }
 
+TEST(CheckIdentifiers, ZeroByteInAFileItemNameIsRefused) {
+    std::string line("A\0B\t/pic.bmp", 10);
+    Project p;
+    p.append(ResourceKind::Icon, line);
+    Checked c = check(p);
+    EXPECT_EQ(c.result, kNotANumber);
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"", "*** ERROR ***", line,
+                                                 "Identificator with a zero character"}));
+    Project strings;
+    strings.append(ResourceKind::String, std::string("1\ttext\0with zero", 17));
+    EXPECT_EQ(check(strings).result, 0);
+}
+
 TEST(CheckIdentifiers, EmptyFileIdentifierCountsAsZero) {
     EXPECT_EQ(check(withLines(ResourceKind::Bitmap, {"  \t/a"})).result, 0);
 }

@@ -75,8 +75,14 @@ TEST(CompileLog, LineBreakGoesBeforeEachLine) {
     EXPECT_EQ(log.text(), "\r\n[BITMAP] = OK\r\n[ICON] = OK");
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"", "[BITMAP] = OK", "[ICON] = OK"}));
     EXPECT_FALSE(log.succeeded());
+    // Only the writer's own closing line counts, not an item line that reads the same.
     log.AddLogLine("Compilation : SuccessFull");
+    EXPECT_FALSE(log.succeeded());
+    log.AddSuccessLine();
     EXPECT_TRUE(log.succeeded());
+    EXPECT_EQ(log.lines().back(), "Compilation : SuccessFull");
+    log.AddLogLine("*** ERROR ***");
+    EXPECT_FALSE(log.succeeded());
 }
 
 TEST(Cp1252, RoundTripsEveryByteThroughUtf8AndUtf16) {

@@ -38,24 +38,8 @@ TEST(FuzzReplay, SeedCorpus) {
     }
 }
 
-// Inputs named "open-..." still break the core; they move to the test above once fixed.
-bool isOpen(const std::filesystem::path& file) {
-    return file.filename().string().rfind("open-", 0) == 0;
-}
-
 TEST(FuzzReplay, FormerCrashes) {
     for (const auto& file : inputsUnder(KELBO_FUZZ_REGRESSIONS)) {
-        if (isOpen(file))
-            continue;
-        SCOPED_TRACE(file.string());
-        replay(file);
-    }
-}
-
-TEST(FuzzReplay, DISABLED_OpenCrashes) {
-    for (const auto& file : inputsUnder(KELBO_FUZZ_REGRESSIONS)) {
-        if (!isOpen(file))
-            continue;
         SCOPED_TRACE(file.string());
         replay(file);
     }
