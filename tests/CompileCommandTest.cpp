@@ -7,14 +7,14 @@
 namespace kelbo {
 namespace {
 
-using test::makeBitmap;
-using test::makeIcon;
-using test::makeWave;
 using test::projectBytes;
-using test::readBytes;
+using test::readFile;
 using test::runCompiler;
+using test::sampleBitmap;
+using test::sampleIcon;
+using test::sampleWave;
 using test::TempDir;
-using test::writeBytes;
+using test::writeFile;
 
 class CompileCommand : public ::testing::Test {
 protected:
@@ -23,31 +23,31 @@ protected:
 
     std::string project(const std::vector<std::vector<std::string>>& kinds) {
         std::string path = dir.file("p.kbp");
-        writeBytes(path, projectBytes(kinds));
+        writeFile(path, projectBytes(kinds));
         return path;
     }
     std::string source(const std::string& name, const std::string& bytes) {
-        writeBytes(dir.file(name), bytes);
+        writeFile(dir.file(name), bytes);
         return dir.file(name);
     }
 };
 
 TEST_F(CompileCommand, PassingRunPrintsTheLogAndExitsZero) {
-    std::string kbp = project({{"logo\t" + source("a.bmp", makeBitmap(3, 3))},
-                               {"1\t" + source("a.ico", makeIcon({20, 30}))},
+    std::string kbp = project({{"logo\t" + source("a.bmp", sampleBitmap(3, 3))},
+                               {"1\t" + source("a.ico", sampleIcon({20, 30}))},
                                {"1\tHello"},
-                               {"7\t" + source("a.wav", makeWave(99))}});
+                               {"7\t" + source("a.wav", sampleWave(99))}});
     test::RunResult r = runCompiler({"--16", kbp, out});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Identificators = OK\n\n[BITMAP] = OK\n[ICON] = OK\n[STRING] = OK\n"
                      "[WAVE] = OK\nCompilation 16 bits : " +
                          out + "\nCompilation : SuccessFull\n");
-    std::string res16 = readBytes(out);
+    std::string res16 = readFile(out);
     r = runCompiler({kbp, out});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("Compilation 32 bits : " + out + "\n"), std::string::npos);
-    EXPECT_NE(readBytes(out), res16);
-    EXPECT_EQ(readBytes(out).substr(0, 8), std::string("\0\0\0\0\x20\0\0\0", 8));
+    EXPECT_NE(readFile(out), res16);
+    EXPECT_EQ(readFile(out).substr(0, 8), std::string("\0\0\0\0\x20\0\0\0", 8));
 }
 
 TEST_F(CompileCommand, FailuresExitOneWithTheirMessage) {
@@ -57,7 +57,7 @@ TEST_F(CompileCommand, FailuresExitOneWithTheirMessage) {
     r = runCompiler({project({{}, {}, {}, {}}), out});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Nothing to compile\n");
-    writeBytes(out, "former");
+    writeFile(out, "former");
     r = runCompiler({project({{"a\t/x", "A\t/y"}, {}, {}, {}}), out});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "\n*** ERROR ***\nSame Identificators\na\t/x\nA\t/y\n");
@@ -67,7 +67,7 @@ TEST_F(CompileCommand, FailuresExitOneWithTheirMessage) {
               std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find("SuccessFull"), std::string::npos);
-    EXPECT_EQ(readBytes(out), "former");
+    EXPECT_EQ(readFile(out), "former");
 }
 
 TEST_F(CompileCommand, UsageHelpAndVersion) {
@@ -87,18 +87,18 @@ TEST_F(CompileCommand, NonAsciiPathsAndTextsAreWindows1252Inside) {
     {
         std::ofstream wav(dir.path() / std::filesystem::path(u8"\u00E9t\u00E9.wav"),
                           std::ios::binary);
-        wav << makeWave(10);
+        wav << sampleWave(10);
     }
     // The project holds Windows-1252, where é is the one byte E9.
     std::string kbp =
         project({{}, {}, {"1\tprix 5\x80"}, {"caf\xE9\t" + dir.file("\xE9t\xE9.wav")}});
     test::RunResult r = runCompiler({kbp, out});
     ASSERT_EQ(r.status, 0) << r.out << r.err;
-    std::string res = readBytes(out);
+    std::string res = readFile(out);
     // The name CAFÉ widened, and the euro sign as U+20AC in the string block.
     EXPECT_NE(res.find(std::string("C\0A\0F\0\xC9\0\0\0", 10)), std::string::npos);
     EXPECT_NE(res.find(std::string("5\0\xAC\x20", 4)), std::string::npos);
-    EXPECT_NE(res.find(makeWave(10)), std::string::npos);
+    EXPECT_NE(res.find(sampleWave(10)), std::string::npos);
 }
 
 } // namespace

@@ -8,9 +8,9 @@ namespace kelbo {
 namespace {
 
 using test::projectBytes;
-using test::readBytes;
+using test::readFile;
 using test::TempDir;
-using test::writeBytes;
+using test::writeFile;
 
 Project sampleProject() {
     Project p;
@@ -77,7 +77,7 @@ TEST(ProjectFile, DamagedFilesAreRefusedWhole) {
 TEST(ProjectFile, ProjectTheFormatCannotHoldIsRefusedBeforeWriting) {
     TempDir dir;
     std::string path = dir.file("big.kbp");
-    writeBytes(path, "former");
+    writeFile(path, "former");
     Project tooLong;
     tooLong.append(ResourceKind::String, "1\t" + std::string(kMaxLineLength, 'x'));
     std::string error;
@@ -87,7 +87,7 @@ TEST(ProjectFile, ProjectTheFormatCannotHoldIsRefusedBeforeWriting) {
     for (int i = 0; i <= kMaxLinesPerKind; ++i)
         tooMany.append(ResourceKind::Icon, "x");
     EXPECT_FALSE(saveProjectFile(path, tooMany, error));
-    EXPECT_EQ(readBytes(path), "former");
+    EXPECT_EQ(readFile(path), "former");
     Project justFits;
     justFits.append(ResourceKind::String, std::string(kMaxLineLength, 'y'));
     EXPECT_TRUE(saveProjectFile(path, justFits, error)) << error;
@@ -97,10 +97,10 @@ TEST(ProjectFile, ProjectTheFormatCannotHoldIsRefusedBeforeWriting) {
 TEST(ProjectFile, SavingOverALongerFileLeavesExactlyTheNewContent) {
     TempDir dir;
     std::string path = dir.file("p.kbp");
-    writeBytes(path, std::string(1000, 'z'));
+    writeFile(path, std::string(1000, 'z'));
     std::string error;
     ASSERT_TRUE(saveProjectFile(path, Project{}, error));
-    EXPECT_EQ(readBytes(path).size(), 16u);
+    EXPECT_EQ(readFile(path).size(), 16u);
     // Nothing but the project file is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -123,7 +123,7 @@ protected:
 
 TEST_F(ProjectCommands, DirectLoadTakesPathFolderAndClearsChanged) {
     std::string path = dir.file("demo.kbp");
-    writeBytes(path, projectBytes({{"a\tb"}, {}, {"1\tx"}, {}}));
+    writeFile(path, projectBytes({{"a\tb"}, {}, {"1\tx"}, {}}));
     session.ProjectChanged = true;
     EXPECT_EQ(DirectLoad(session, path), LoadOutcome::Loaded);
     EXPECT_EQ(session.ProjectPath, path);
@@ -139,7 +139,7 @@ TEST_F(ProjectCommands, InvalidFileKeepsTheListsAndUntitlesTheProject) {
     session.ProjectChanged = true;
     for (std::string name : {"bad.kbp", "absent.kbp"}) {
         if (name == "bad.kbp")
-            writeBytes(dir.file(name), "KELBO100\0\0\0\0\0\0\0\0");
+            writeFile(dir.file(name), "KELBO100\0\0\0\0\0\0\0\0");
         EXPECT_EQ(DirectLoad(session, dir.file(name)), LoadOutcome::Invalid);
         EXPECT_EQ(session.ProjectPath, "");
         EXPECT_FALSE(session.ProjectChanged);
@@ -149,7 +149,7 @@ TEST_F(ProjectCommands, InvalidFileKeepsTheListsAndUntitlesTheProject) {
 }
 
 TEST_F(ProjectCommands, BareFileNameIsTakenInTheCurrentFolder) {
-    writeBytes(dir.file("bare.kbp"), projectBytes({{}, {}, {}, {}}));
+    writeFile(dir.file("bare.kbp"), projectBytes({{}, {}, {}, {}}));
     std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     LoadOutcome outcome = DirectLoad(session, "bare.kbp");
@@ -165,15 +165,15 @@ TEST_F(ProjectCommands, SaveWritesTheFileThenRemembersIt) {
     std::string error;
     ASSERT_TRUE(SaveRC(session, path, recent, error)) << error;
     EXPECT_EQ(loadProjectFile(path), sampleProject());
-    EXPECT_EQ(readBytes(recent), recentFileForm(path) + "\r\n");
+    EXPECT_EQ(readFile(recent), recentFileForm(path) + "\r\n");
 }
 
 TEST_F(ProjectCommands, FailedSaveLeavesTheRecentFilesAlone) {
-    writeBytes(recent, "/old.kbp\r\n");
+    writeFile(recent, "/old.kbp\r\n");
     std::string error;
     EXPECT_FALSE(SaveRC(session, dir.file("no/such/folder.kbp"), recent, error));
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(readBytes(recent), "/old.kbp\r\n");
+    EXPECT_EQ(readFile(recent), "/old.kbp\r\n");
 }
 
 TEST_F(ProjectCommands, NewKeepsTabAndFolder) {
@@ -212,7 +212,7 @@ TEST(SaveRC, RefusesToSaveOverTheRecentFilesList) {
     Session session;
     session.project.append(ResourceKind::String, "1\tx");
     std::string recent = dir.file("kbplast.cfg");
-    test::writeBytes(recent, "/a.kbp\r\n");
+    test::writeFile(recent, "/a.kbp\r\n");
     std::string error;
     EXPECT_FALSE(SaveRC(session, recent, recent, error));
     EXPECT_NE(error.find("recent projects"), std::string::npos);

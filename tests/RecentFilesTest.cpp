@@ -6,9 +6,9 @@
 namespace kelbo {
 namespace {
 
-using test::readBytes;
+using test::readFile;
 using test::TempDir;
-using test::writeBytes;
+using test::writeFile;
 
 class RecentFiles : public ::testing::Test {
 protected:
@@ -19,14 +19,14 @@ protected:
 
 TEST_F(RecentFiles, MissingOrEmptyFileMeansNone) {
     EXPECT_TRUE(readRecentFiles(cfg).empty());
-    writeBytes(cfg, "");
+    writeFile(cfg, "");
     EXPECT_TRUE(readRecentFiles(cfg).empty());
 }
 
 TEST_F(RecentFiles, FirstSaveCreatesTheFileLowerCasedOnWindows) {
     ASSERT_TRUE(
         RememberFile(cfg, "C:\\WORK\\DEMO.KBP", error, nativeFileSystem(), PathStyle::Windows));
-    EXPECT_EQ(readBytes(cfg), "c:\\work\\demo.kbp\r\n");
+    EXPECT_EQ(readFile(cfg), "c:\\work\\demo.kbp\r\n");
     ASSERT_TRUE(RememberFile(cfg, "/Work/Demo.KBP", error, nativeFileSystem(), PathStyle::Posix));
     EXPECT_EQ(readRecentFiles(cfg),
               (std::vector<std::string>{"/Work/Demo.KBP", "c:\\work\\demo.kbp"}));
@@ -35,20 +35,20 @@ TEST_F(RecentFiles, FirstSaveCreatesTheFileLowerCasedOnWindows) {
 TEST_F(RecentFiles, KeepsTheNewestFiveAndRepeats) {
     for (int i = 1; i <= 6; ++i)
         ASSERT_TRUE(RememberFile(cfg, "/p" + std::to_string(i), error));
-    EXPECT_EQ(readBytes(cfg), "/p6\r\n/p5\r\n/p4\r\n/p3\r\n/p2\r\n");
+    EXPECT_EQ(readFile(cfg), "/p6\r\n/p5\r\n/p4\r\n/p3\r\n/p2\r\n");
     ASSERT_TRUE(RememberFile(cfg, "/p2", error));
     ASSERT_TRUE(RememberFile(cfg, "/p2", error));
     EXPECT_EQ(readRecentFiles(cfg), (std::vector<std::string>{"/p2", "/p2", "/p6", "/p5", "/p4"}));
 }
 
 TEST_F(RecentFiles, HandEditedFilesAreReadSensibly) {
-    writeBytes(cfg, "/a\n\r\n/b\r\n/c\r\n/d\r\n/e\r\n/f\r\n/g");
+    writeFile(cfg, "/a\n\r\n/b\r\n/c\r\n/d\r\n/e\r\n/f\r\n/g");
     EXPECT_EQ(readRecentFiles(cfg), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e"}));
 }
 
 TEST_F(RecentFiles, UnwritableFileIsReported) {
     std::string inMissing = dir.file("file-not-folder");
-    writeBytes(inMissing, "x");
+    writeFile(inMissing, "x");
     EXPECT_FALSE(RememberFile(inMissing + "/kbplast.cfg", "/p", error));
     EXPECT_NE(error.find("kbplast.cfg"), std::string::npos);
 }

@@ -8,12 +8,12 @@ namespace {
 
 using test::get16;
 using test::get32;
-using test::makeBitmap;
-using test::makeIcon;
-using test::makeWave;
-using test::readBytes;
+using test::readFile;
+using test::sampleBitmap;
+using test::sampleIcon;
+using test::sampleWave;
 using test::TempDir;
-using test::writeBytes;
+using test::writeFile;
 
 const std::string kEmptyEntry =
     std::string("\0\0\0\0\x20\0\0\0\xFF\xFF\0\0\xFF\xFF\0\0", 16) + std::string(16, '\0');
@@ -82,7 +82,7 @@ protected:
 
     std::string source(const std::string& name, const std::string& bytes) {
         std::string path = dir.file(name);
-        writeBytes(path, bytes);
+        writeFile(path, bytes);
         return path;
     }
     void add(ResourceKind kind, const std::string& id, const std::string& tail) {
@@ -98,10 +98,11 @@ protected:
 };
 
 TEST_F(Writers, Bitmap32UsesTheDeclaredSizeAndTheDocumentedHeader) {
-    std::string bmp = makeBitmap(20, 12, 7); // 774 bytes declared, 7 more in the file
+    std::string bmp =
+        sampleBitmap(20, 12, std::string(7, 'Z')); // 774 bytes declared, 7 more in the file
     add(ResourceKind::Bitmap, "1", source("a.bmp", bmp));
     compile(32);
-    std::string res = readBytes(out);
+    std::string res = readFile(out);
     ASSERT_EQ(res.substr(0, 32), kEmptyEntry);
     std::string header =
         std::string("\xF8\x02\0\0\x20\0\0\0\xFF\xFF\x02\0\xFF\xFF\x01\0\0\0\0\0\x30\0\0\0", 24) +
@@ -111,14 +112,14 @@ TEST_F(Writers, Bitmap32UsesTheDeclaredSizeAndTheDocumentedHeader) {
 }
 
 TEST_F(Writers, NamesAreUpperCasedWidenedAndPadded) {
-    std::string bmp = source("a.bmp", makeBitmap(1, 1));
+    std::string bmp = source("a.bmp", sampleBitmap(1, 1));
     add(ResourceKind::Bitmap, "logo", bmp);
     add(ResourceKind::Bitmap, "ABC", bmp);
     add(ResourceKind::Bitmap, " my pic ", bmp);
     add(ResourceKind::Bitmap, "007", bmp);
     add(ResourceKind::Bitmap, "caf\xE9", bmp);
     compile(32);
-    std::vector<Res32> r = parse32(readBytes(out));
+    std::vector<Res32> r = parse32(readFile(out));
     ASSERT_EQ(r.size(), 6u);
     EXPECT_EQ(r[1].name, wide("LOGO"));
     EXPECT_EQ(r[1].headerSize, 40u);
@@ -136,17 +137,17 @@ TEST_F(Writers, NamesAreUpperCasedWidenedAndPadded) {
 }
 
 TEST_F(Writers, IconsNumberTheirImagesAcrossItemsAndPadThem) {
-    add(ResourceKind::Icon, "1", source("two.ico", makeIcon({40, 41})));
-    add(ResourceKind::Icon, "named", source("three.ico", makeIcon({8, 9, 10})));
-    add(ResourceKind::Icon, "six", source("six.ico", makeIcon({4, 4, 4, 4, 4, 4})));
-    add(ResourceKind::Icon, "none", source("none.ico", makeIcon({})));
+    add(ResourceKind::Icon, "1", source("two.ico", sampleIcon({40, 41})));
+    add(ResourceKind::Icon, "named", source("three.ico", sampleIcon({8, 9, 10})));
+    add(ResourceKind::Icon, "six", source("six.ico", sampleIcon({4, 4, 4, 4, 4, 4})));
+    add(ResourceKind::Icon, "none", source("none.ico", sampleIcon({})));
     compile(32);
-    std::vector<Res32> r = parse32(readBytes(out));
+    std::vector<Res32> r = parse32(readFile(out));
     // empty, 2 images + group, 3 + group, 4 + group, group
     ASSERT_EQ(r.size(), 1u + 3 + 4 + 5 + 1);
     EXPECT_EQ(r[1].name, ord(1));
     EXPECT_EQ(r[2].name, ord(2));
-    EXPECT_EQ(r[2].data, std::string(41, 'A'));
+    EXPECT_EQ(r[2].data, std::string(41, 'a'));
     EXPECT_EQ(r[3].type, ord(14));
     EXPECT_EQ(r[3].flags, 0x1030);
     EXPECT_EQ(r[3].dataSize, 34u);
@@ -172,7 +173,7 @@ TEST_F(Writers, StringBlocksAreSortedSlottedAndWidened) {
     add(ResourceKind::String, "32767", "\x80");
     add(ResourceKind::String, "5", "");
     compile(32);
-    std::vector<Res32> r = parse32(readBytes(out));
+    std::vector<Res32> r = parse32(readFile(out));
     ASSERT_EQ(r.size(), 5u);
     EXPECT_EQ(r[1].name, ord(1));
     EXPECT_EQ(r[1].dataSize, 42u);
@@ -193,26 +194,26 @@ TEST_F(Writers, ManyStringsCompileWithoutLimit) {
     for (int i = 32766; i >= 0; --i)
         add(ResourceKind::String, std::to_string(i), std::to_string(i));
     compile(32);
-    std::vector<Res32> r = parse32(readBytes(out));
+    std::vector<Res32> r = parse32(readFile(out));
     ASSERT_EQ(r.size(), 1u + 2048);
     EXPECT_EQ(r.back().name, ord(2048));
     compile(16);
 }
 
 TEST_F(Writers, WavesHaveTheNamedTypeAndTheWholeFile) {
-    add(ResourceKind::Wave, "7", source("a.wav", makeWave(1000)));
-    add(ResourceKind::Wave, "BEEP", source("b.wav", makeWave(1001)));
-    add(ResourceKind::Wave, "boom1", source("c.wav", makeWave(1002)));
+    add(ResourceKind::Wave, "7", source("a.wav", sampleWave(1000)));
+    add(ResourceKind::Wave, "BEEP", source("b.wav", sampleWave(1001)));
+    add(ResourceKind::Wave, "boom1", source("c.wav", sampleWave(1002)));
     add(ResourceKind::Wave, "0", source("empty.wav", ""));
     compile(32);
-    std::string res = readBytes(out);
+    std::string res = readFile(out);
     std::string header =
         std::string("\xE8\x03\0\0\x28\0\0\0W\0A\0V\0E\0\0\0\xFF\xFF\x07\0\0\0\0\0\0\0\x30\0", 30) +
         std::string(10, '\0');
     EXPECT_EQ(res.substr(32, 40), header);
     std::vector<Res32> r = parse32(res);
     ASSERT_EQ(r.size(), 5u);
-    EXPECT_EQ(r[1].data, makeWave(1000));
+    EXPECT_EQ(r[1].data, sampleWave(1000));
     EXPECT_EQ(r[2].headerSize, 44u);
     EXPECT_EQ(r[3].headerSize, 48u);
     EXPECT_EQ(r[3].offset - r[2].offset, 44u + 1001 + 3);
@@ -221,7 +222,7 @@ TEST_F(Writers, WavesHaveTheNamedTypeAndTheWholeFile) {
 }
 
 TEST_F(Writers, LogNamesOnlyTheKindsPresent) {
-    add(ResourceKind::Bitmap, "1", source("a.bmp", makeBitmap(2, 2)));
+    add(ResourceKind::Bitmap, "1", source("a.bmp", sampleBitmap(2, 2)));
     add(ResourceKind::String, "1", "x");
     CompileLog log = compile(32);
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"", "[BITMAP] = OK", "[STRING] = OK",
@@ -232,29 +233,29 @@ TEST_F(Writers, LogNamesOnlyTheKindsPresent) {
 }
 
 TEST_F(Writers, OutputReplacesALongerFormerFile) {
-    writeBytes(out, std::string(100000, 'o'));
+    writeFile(out, std::string(100000, 'o'));
     add(ResourceKind::String, "1", "x");
     compile(32);
-    EXPECT_EQ(readBytes(out).size(), 32u + 32 + 36);
+    EXPECT_EQ(readFile(out).size(), 32u + 32 + 36);
     compile(16);
-    EXPECT_EQ(readBytes(out).size(), 3u + 3 + 2 + 4 + 16 + 1);
+    EXPECT_EQ(readFile(out).size(), 3u + 3 + 2 + 4 + 16 + 1);
 }
 
 TEST_F(Writers, Bitmap16TakesTheFileLength) {
-    std::string bmp = makeBitmap(20, 12, 2);
+    std::string bmp = sampleBitmap(20, 12, std::string(2, 'Z'));
     add(ResourceKind::Bitmap, "100", source("a.bmp", bmp));
     compile(16);
-    std::string res = readBytes(out);
+    std::string res = readFile(out);
     EXPECT_EQ(res.substr(0, 12), std::string("\xFF\x02\0\xFF\x64\0\x30\0\xFA\x02\0\0", 12));
     EXPECT_EQ(res.substr(12), bmp.substr(14));
 }
 
 TEST_F(Writers, Names16AreAnsiBytesWithATerminator) {
-    std::string wav = source("a.wav", makeWave(3));
+    std::string wav = source("a.wav", sampleWave(3));
     add(ResourceKind::Wave, " my pic ", wav);
     add(ResourceKind::Wave, "0042", wav);
     compile(16);
-    std::string res = readBytes(out);
+    std::string res = readFile(out);
     EXPECT_EQ(res.substr(0, 5 + 7 + 2 + 4), std::string("WAVE\0MY PIC\0\x30\0\x03\0\0\0", 18));
     EXPECT_EQ(res.substr(18, 3), "RIF");
     EXPECT_EQ(res.substr(21, 5 + 3), std::string("WAVE\0\xFF\x2A\0", 8));
@@ -263,13 +264,13 @@ TEST_F(Writers, Names16AreAnsiBytesWithATerminator) {
 TEST_F(Writers, Strings16AreLengthBytesAndAnsiText) {
     add(ResourceKind::String, "1", "Hi");
     compile(16);
-    EXPECT_EQ(readBytes(out), std::string("\xFF\x06\0\xFF\x01\0\x30\x10\x12\0\0\0\0\x02Hi", 16) +
-                                  std::string(14, '\0'));
+    EXPECT_EQ(readFile(out), std::string("\xFF\x06\0\xFF\x01\0\x30\x10\x12\0\0\0\0\x02Hi", 16) +
+                                 std::string(14, '\0'));
     project = Project{};
     for (const char* id : {"40", "0", "16", "15"})
         add(ResourceKind::String, id, "a");
     compile(16);
-    std::string res = readBytes(out);
+    std::string res = readFile(out);
     EXPECT_EQ(res[4], 1);
     EXPECT_EQ(res.substr(12, 18), "\x01"
                                   "a" +
@@ -281,11 +282,11 @@ TEST_F(Writers, Strings16AreLengthBytesAndAnsiText) {
 }
 
 TEST_F(Writers, Icons16HaveNoPaddingAndAGroupDirectory) {
-    add(ResourceKind::Icon, "A", source("a.ico", makeIcon({5, 6})));
+    add(ResourceKind::Icon, "A", source("a.ico", sampleIcon({5, 6})));
     compile(16);
-    std::string res = readBytes(out);
+    std::string res = readFile(out);
     EXPECT_EQ(res.substr(0, 12), std::string("\xFF\x03\0\xFF\x01\0\x10\x10\x05\0\0\0", 12));
-    EXPECT_EQ(res.substr(12, 5), std::string(5, '@'));
+    EXPECT_EQ(res.substr(12, 5), std::string(5, '`'));
     EXPECT_EQ(res.substr(17, 12), std::string("\xFF\x03\0\xFF\x02\0\x10\x10\x06\0\0\0", 12));
     std::size_t group = 17 + 12 + 6;
     EXPECT_EQ(res.substr(group, 11), std::string("\xFF\x0E\0A\0\x30\x10\x22\0\0\0", 11));
@@ -293,7 +294,7 @@ TEST_F(Writers, Icons16HaveNoPaddingAndAGroupDirectory) {
 }
 
 TEST_F(Writers, Long16BitStringIsRefusedBeforeWriting) {
-    writeBytes(out, "former");
+    writeFile(out, "former");
     add(ResourceKind::String, "1", std::string(255, 'a'));
     compile(16);
     std::string line = "2\t" + std::string(256, 'b');
@@ -302,10 +303,10 @@ TEST_F(Writers, Long16BitStringIsRefusedBeforeWriting) {
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
                                "", "*** ERROR ***", line,
                                "String too long: at most 255 characters in 16 bits-Mode"}));
-    EXPECT_NE(readBytes(out), "former");
-    writeBytes(out, "former");
+    EXPECT_NE(readFile(out), "former");
+    writeFile(out, "former");
     compile(16, false);
-    EXPECT_EQ(readBytes(out), "former");
+    EXPECT_EQ(readFile(out), "former");
     compile(32); // the 32-bit layout has room for it
 }
 
@@ -317,15 +318,15 @@ TEST_F(Writers, BadSourcesStopTheCompilationAndKeepTheFormerOutput) {
         int bits;
         std::string problem;
     };
-    std::string cutIcon = makeIcon({10, 10});
+    std::string cutIcon = sampleIcon({10, 10});
     cutIcon.resize(cutIcon.size() - 1);
-    std::string negative = makeIcon({});
+    std::string negative = sampleIcon({});
     negative[4] = '\xFF';
     negative[5] = '\xFF';
-    std::string shortDir = makeIcon({4, 4}).substr(0, 6 + 16);
-    std::string declaredLarge = makeBitmap(4, 4);
+    std::string shortDir = sampleIcon({4, 4}).substr(0, 6 + 16);
+    std::string declaredLarge = sampleBitmap(4, 4);
     declaredLarge[4] = 0x10; // declares 4 KB more than it holds
-    std::string declaredSmall = makeBitmap(4, 4);
+    std::string declaredSmall = sampleBitmap(4, 4);
     declaredSmall.replace(2, 4, std::string("\x0D\0\0\0", 4));
     const Case cases[] = {
         {ResourceKind::Bitmap, "", false, 32, "Cannot read"},
@@ -345,17 +346,17 @@ TEST_F(Writers, BadSourcesStopTheCompilationAndKeepTheFormerOutput) {
         std::string path = dir.file("src");
         std::filesystem::remove(path);
         if (c.exists)
-            writeBytes(path, c.bytes);
+            writeFile(path, c.bytes);
         std::string line = "9\t" + path;
         project.append(c.kind, line);
-        writeBytes(out, "former output");
+        writeFile(out, "former output");
         CompileLog log = compile(c.bits, false);
         std::vector<std::string> lines = log.lines();
         ASSERT_GE(lines.size(), 4u) << log.text();
         EXPECT_EQ(lines[lines.size() - 3], "*** ERROR ***") << c.problem;
         EXPECT_EQ(lines[lines.size() - 2], line);
         EXPECT_NE(lines.back().find(c.problem), std::string::npos) << lines.back();
-        EXPECT_EQ(readBytes(out), "former output") << c.problem;
+        EXPECT_EQ(readFile(out), "former output") << c.problem;
         // Only the source (when there is one) and the former output remain.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
                   c.exists ? 2 : 1);
@@ -381,10 +382,10 @@ TEST(RunCompilation, ChecksBeforeWriting) {
     p.append(ResourceKind::String, "1\ta");
     p.append(ResourceKind::String, "01\tb");
     std::string out = dir.file("x.res");
-    writeBytes(out, "former");
+    writeFile(out, "former");
     CompileLog log;
     EXPECT_EQ(runCompilation(p, 32, out, log), CompileOutcome::IdentifierError);
-    EXPECT_EQ(readBytes(out), "former");
+    EXPECT_EQ(readFile(out), "former");
     p.remove(ResourceKind::String, 1);
     EXPECT_EQ(runCompilation(p, 16, out, log), CompileOutcome::Success);
     EXPECT_EQ(log.lines()[0], "Identificators = OK");

@@ -122,7 +122,11 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // The name is kept byte for byte (Windows-1252 for the core); the folder is plain ASCII.
+    std::string file(const std::string& name) const {
+        return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator) +
+               name;
+    }
     // Names of everything in the folder.
     std::set<std::string> entries() const {
         std::set<std::string> names;
