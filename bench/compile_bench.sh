@@ -4,9 +4,9 @@
 # Generates a large project (2000 bitmaps, 2000 two-image icons, 32767 strings, 500 waves:
 # about 140 MB of sources) and a project of one 100 MB wave, then times, in the same run and
 # interleaved: cat of the same source files (the I/O floor), cat followed by fsync of its output
-# (the floor for a writer that makes its file durable), kelbo-compile --32 and --16, and llvm-rc
-# on the equivalent resource script; with eatmydata installed also kelbo-compile --32 with fsync
-# turned off. Prints medians, ratios and the peak memory of each tool.
+# (for reference: a compiled .RES can be rebuilt, so kelbo-compile renames it into place without
+# forcing it to disk), kelbo-compile --32 and --16, and llvm-rc on the equivalent resource
+# script. Prints medians, ratios and the peak memory of each tool.
 #
 # usage: bench/compile_bench.sh [-r REPS] [-b BUILD_DIR] [-w WORK_DIR] [-g]
 #   -r  repetitions (default 7)      -b  build folder holding kelbo-compile (default build-bench)
@@ -52,16 +52,9 @@ run_catsync() { timeit -i large.files -- sh -c 'cat "$@" >catsync.bin && sync ca
 run_kelbo32() { timeit -o kelbo32.log -- "$kelbo" --32 large.kbp kelbo32.res; }
 run_kelbo16() { timeit -o kelbo16.log -- "$kelbo" --16 large.kbp kelbo16.res; }
 run_llvmrc() { timeit -- "$llvmrc" -no-preprocess -c 1252 /fo llvm.res large.rc; }
-# Diagnostic: kelbo-compile with its fsync made a no-op, which shows what the durable commit costs.
-run_kelbo32nosync() { eatmydata python3 "$here/timeit.py" -o kelbo32n.log -- "$kelbo" --32 large.kbp kelbo32n.res; }
 tools=(cat catsync kelbo32 kelbo16 llvmrc)
 outputs=([0]=cat.bin [1]=catsync.bin [2]=kelbo32.res [3]=kelbo16.res [4]=llvm.res)
 labels=([0]="cat (I/O floor)" [1]="cat + fsync" [2]="kelbo-compile --32" [3]="kelbo-compile --16" [4]="llvm-rc")
-if command -v eatmydata >/dev/null; then
-    tools+=(kelbo32nosync)
-    outputs+=([5]=kelbo32n.res)
-    labels+=([5]="kelbo32, fsync off")
-fi
 
 # Warm the page cache so every tool reads from memory.
 for i in "${!tools[@]}"; do
@@ -118,10 +111,6 @@ row "kelbo16 / cat" kelbo16 cat
 row "kelbo32 / llvm-rc" kelbo32 llvmrc 0.50
 row "kelbo32 / (cat + fsync)" kelbo32 catsync
 row "kelbo16 / (cat + fsync)" kelbo16 catsync
-if [[ -n ${med[kelbo32nosync]:-} ]]; then
-    row "kelbo32 fsync off / cat" kelbo32nosync cat
-    row "kelbo32 fsync off / llvm-rc" kelbo32nosync llvmrc
-fi
 
 # Both 32-bit writers pad the same way, so equal resources give equal sizes.
 echo
