@@ -17,14 +17,14 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
-#include "app/Captions.h"
-#include "app/Listing.h"
+#include "messages/Captions.h"
+#include "project/Listing.h"
 #include "app/PrintListing.h"
 #include "app/ProjectListModel.h"
 #include "app/QtText.h"
-#include "app/RecentFiles.h"
+#include "projectfile/RecentFiles.h"
 #include "app/Twips.h"
-#include "dialogs/ErrorCodes.h"
+#include "messages/ErrorCodes.h"
 #include "dialogs/ShowError.h"
 #include "dialogs/frmLoad.h"
 #include "dialogs/frmString.h"
@@ -135,9 +135,9 @@ void Interface::buildControls() {
     TabStrip1->setDrawBase(false);
     TabStrip1->setExpanding(false);
     TabStrip1->setUsesScrollButtons(false);
-    const std::array<const char*, kKindCount> tips = {"Bitmap resource", "Icon resource",
+    const std::array<const char*, kOriginalKindCount> tips = {"Bitmap resource", "Icon resource",
                                                       "String resource", "Wave resource"};
-    for (ResourceKind kind : kAllKinds) {
+    for (ResourceKind kind : kOriginalKinds) {
         const int tab = TabStrip1->addTab(toQt(kindName(kind)));
         TabStrip1->setTabToolTip(tab, tips[kindIndex(kind)]);
     }
@@ -150,7 +150,7 @@ void Interface::buildControls() {
     connect(TabStrip1, &QTabBar::currentChanged, this, &Interface::TabStrip1_Click);
 
     // The control array List: element k is named "List" followed by k and shows kind k.
-    for (ResourceKind kind : kAllKinds) {
+    for (ResourceKind kind : kOriginalKinds) {
         const int k = kindIndex(kind);
         models_[k] = new ProjectListModel(session_.project, kind, this);
         auto* view = new QListView(client);
@@ -297,15 +297,15 @@ void Interface::reloadList(ResourceKind kind, int keepSelection) {
 }
 
 void Interface::reloadAllLists() {
-    for (ResourceKind kind : kAllKinds)
+    for (ResourceKind kind : kOriginalKinds)
         reloadList(kind, -1);
 }
 
 void Interface::ChangeTab(int n) {
-    if (n < 0 || n >= kKindCount)
+    if (n < 0 || n >= kOriginalKindCount)
         return;
     session_.CurrentKind = static_cast<ResourceKind>(n);
-    for (int k = 0; k < kKindCount; ++k)
+    for (int k = 0; k < kOriginalKindCount; ++k)
         List[k]->setVisible(k == n);
 }
 
@@ -499,7 +499,7 @@ void Interface::mnuFile_Click(int number) {
 }
 
 std::vector<std::string> Interface::PrintList(int nu) const {
-    if (nu < 0 || nu >= kKindCount)
+    if (nu < 0 || nu >= kOriginalKindCount)
         return {};
     return kelbo::PrintList(session_.project, static_cast<ResourceKind>(nu));
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 
 class QAction;
 class QListView;
@@ -108,8 +108,8 @@ private:
     bool closing_ = false;
 
     QTabBar* TabStrip1 = nullptr;
-    std::array<QListView*, kKindCount> List{};
-    std::array<ProjectListModel*, kKindCount> models_{};
+    std::array<QListView*, kOriginalKindCount> List{};
+    std::array<ProjectListModel*, kOriginalKindCount> models_{};
     QPushButton* cmdAdd = nullptr;
     QPushButton* cmdModify = nullptr;
     QPushButton* cmdDelete = nullptr;

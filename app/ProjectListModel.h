@@ -4,7 +4,7 @@
 
 #include <QAbstractListModel>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 
 namespace kelbo {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "app/Interface.h"
-#include "app/RecentFiles.h"
+#include "projectfile/RecentFiles.h"
 #include "platform/FileSystem.h"
 #include "platform/QtPlatform.h"
 

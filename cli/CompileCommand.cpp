@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "app/Captions.h"
-#include "app/project/Project.h"
-#include "dialogs/ErrorCodes.h"
+#include "messages/Captions.h"
+#include "project/Project.h"
+#include "messages/ErrorCodes.h"
 #include "platform/Cp1252.h"
 #include "projectfile/ProjectCommands.h"
 #include "rescompiler/CompileLog.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "dialogs/ErrorCodes.h"
+#include "messages/ErrorCodes.h"
 #include "platform/Cp1252.h"
 #include "rescompiler/ItemLine.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/ShowError.h"
 
-#include "dialogs/ErrorCodes.h"
+#include "messages/ErrorCodes.h"
 #include "platform/Platform.h"
 
 namespace kelbo {

@@ -5,7 +5,7 @@
 #include <QHash>
 #include <QString>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 
 class QLabel;
 class QLineEdit;

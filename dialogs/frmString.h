@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 
 class QLabel;
 class QLineEdit;

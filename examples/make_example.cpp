@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "SampleMedia.h"
-#include "app/project/Project.h"
+#include "project/Project.h"
 #include "platform/Cp1252.h"
 #include "projectfile/ProjectFile.h"
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Captions.h"
+#include "messages/Captions.h"
 #include "dialogs/DialogMetrics.h"
 
 namespace kelbo {

@@ -1,6 +1,6 @@
 #include "projectfile/ProjectCommands.h"
 
-#include "app/RecentFiles.h"
+#include "projectfile/RecentFiles.h"
 #include "projectfile/ProjectFile.h"
 
 namespace kelbo {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 

@@ -14,13 +14,18 @@ void put16(std::string& out, int value) {
 } // namespace
 
 std::optional<std::string> encodeProject(const Project& project, std::string& error) {
-    std::size_t size = kProjectSignature.size() + 2 * kKindCount;
+    const bool extended = project.usesExtensions();
+    std::size_t size = kProjectSignature.size() + 2 * kOriginalKindCount;
+    if (extended)
+        size += kExtensionSignature.size();
     for (ResourceKind kind : kAllKinds) {
         if (project.count(kind) > kMaxLinesPerKind) {
             error = "The " + std::string(kindName(kind)) + " list holds more than " +
                     std::to_string(kMaxLinesPerKind) + " items";
             return std::nullopt;
         }
+        if (!kindInfo(kind).tag.empty() && project.count(kind) > 0)
+            size += 6;
         for (const std::string& line : project.lines(kind)) {
             if (line.size() > static_cast<std::size_t>(kMaxLineLength)) {
                 error = "A " + std::string(kindName(kind)) + " item is longer than " +
@@ -32,12 +37,24 @@ std::optional<std::string> encodeProject(const Project& project, std::string& er
     }
     std::string out;
     out.reserve(size);
-    out += kProjectSignature;
-    for (ResourceKind kind : kAllKinds) {
+    auto putLines = [&](ResourceKind kind) {
         put16(out, project.count(kind));
         for (const std::string& line : project.lines(kind)) {
             put16(out, static_cast<int>(line.size()));
             out += line;
+        }
+    };
+    out += kProjectSignature;
+    for (ResourceKind kind : kOriginalKinds)
+        putLines(kind);
+    // A project of the original kinds alone is written exactly as before.
+    if (extended) {
+        out += kExtensionSignature;
+        for (ResourceKind kind : kAllKinds) {
+            if (kindInfo(kind).tag.empty() || project.count(kind) == 0)
+                continue;
+            out += kindInfo(kind).tag;
+            putLines(kind);
         }
     }
     return out;
@@ -68,20 +85,45 @@ template <class Read> std::optional<Project> parseProject(std::uint64_t size, Re
         value = static_cast<std::int16_t>(b[0] | b[1] << 8);
         return value >= 0;
     };
-    Project project;
-    for (ResourceKind kind : kAllKinds) {
-        int count = 0;
-        if (!read16(count))
-            return std::nullopt;
+    auto readLines = [&](Project& project, ResourceKind kind, int count) {
         for (int i = 0; i < count; ++i) {
             int length = 0;
             if (!read16(length) || size - consumed < static_cast<std::uint64_t>(length))
-                return std::nullopt;
+                return false;
             std::string line(static_cast<std::size_t>(length), '\0');
             if (length > 0 && !take(line.data(), line.size()))
-                return std::nullopt;
+                return false;
             project.append(kind, std::move(line));
         }
+        return true;
+    };
+    Project project;
+    for (ResourceKind kind : kOriginalKinds) {
+        int count = 0;
+        if (!read16(count) || !readLines(project, kind, count))
+            return std::nullopt;
+    }
+    // Older files may carry other bytes after the WAVE section; those are still ignored. The
+    // extension block, once announced, runs to the end of the file and must be whole.
+    char ext[8];
+    if (size - consumed < sizeof ext || !take(ext, sizeof ext) ||
+        std::string_view(ext, sizeof ext) != kExtensionSignature)
+        return project;
+    std::size_t nextKind = 0;
+    while (consumed < size) {
+        char tag[4];
+        if (!take(tag, sizeof tag))
+            return std::nullopt;
+        // Sections come in the table's order, each at most once.
+        std::size_t k = nextKind;
+        while (k < kAllKinds.size() && kindInfo(kAllKinds[k]).tag != std::string_view(tag, 4))
+            ++k;
+        if (k == kAllKinds.size() || kindInfo(kAllKinds[k]).tag.empty())
+            return std::nullopt;
+        int count = 0;
+        if (!read16(count) || count == 0 || !readLines(project, kAllKinds[k], count))
+            return std::nullopt;
+        nextKind = k + 1;
     }
     return project;
 }

@@ -42,6 +42,11 @@ inline constexpr std::string_view kMustBePositive = "Identificator must be a pos
 inline constexpr std::string_view kSame = "Same Identificators";
 inline constexpr std::string_view kOnlyANumber = "String Identificator: Only a number";
 inline constexpr std::string_view kZeroInIdentifier = "Identificator with a zero character";
+inline constexpr std::string_view kNoDataType = "Custom resource without a type";
+inline constexpr std::string_view kZeroInType = "Resource type with a zero character";
+inline constexpr std::string_view kTypeRange =
+    "Resource type must be a name or a whole number from 1 to 32767";
+inline constexpr std::string_view kReservedType = "Resource type reserved for Kelbo's own kinds: ";
 } // namespace logtext
 
 // Joins message parts with CR LF.

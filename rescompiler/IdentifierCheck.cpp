@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "rescompiler/ItemLine.h"
 
@@ -36,19 +37,61 @@ std::string notANumberMessage(const std::string& line) {
                       std::string(logtext::kMustBePositive) + std::to_string(kMaxIdentifier)});
 }
 
-// Identifiers that the writers would write the same way share a key.
+// The type a kind's resources are written under, as a key; DATA items name their own.
+std::string typeKey(ResourceKind kind, const std::string& line) {
+    switch (kind) {
+    case ResourceKind::Bitmap:
+        return "#2";
+    case ResourceKind::Icon:
+        return "#14";
+    case ResourceKind::String:
+        return "#6";
+    case ResourceKind::Wave:
+        return "$WAVE";
+    case ResourceKind::Cursor:
+        return "#12";
+    case ResourceKind::Data: {
+        ResourceId type = resourceIdOfText(GetItemType(line));
+        return type.isName ? "$" + type.name : "#" + std::to_string(type.ordinal);
+    }
+    case ResourceKind::Manifest:
+    case ResourceKind::Version:
+        break;
+    }
+    return {};
+}
+
+// Resources that the writers would write under the same type and name share a key.
 std::string identityKey(ResourceKind kind, const std::string& line) {
+    std::string type = typeKey(kind, line) + "/";
     if (kind == ResourceKind::String)
-        return "#" + std::to_string(stringIdentifierNumber(itemIdText(line)));
+        return type + "#" + std::to_string(stringIdentifierNumber(itemIdText(line)));
     std::string id = GetItemId(line);
     if (TestNumber(id) == 0)
-        return "#" + std::to_string(digitsValue(id));
-    return "$" + id;
+        return type + "#" + std::to_string(digitsValue(id));
+    return type + "$" + id;
+}
+
+// What is wrong with a DATA item's type, or empty.
+std::string dataTypeProblem(const std::string& line) {
+    std::size_t tab = line.find(kTab);
+    if (tab == std::string::npos || line.find(kTab, tab + 1) == std::string::npos)
+        return std::string(logtext::kNoDataType);
+    std::string type = GetItemType(line);
+    std::string problem;
+    if (!checkDataType(type, problem))
+        return problem;
+    return {};
 }
 
 // The range pass: the first message for this kind, or empty.
 std::string rangeFinding(ResourceKind kind, const Project::Lines& lines) {
     for (const std::string& line : lines) {
+        if (kind == ResourceKind::Data) {
+            std::string problem = dataTypeProblem(line);
+            if (!problem.empty())
+                return joinLines({logtext::kError, line, problem});
+        }
         // A zero byte would end a name early in either layout and misframe the 16-bit file.
         if (kind != ResourceKind::String && itemIdText(line).find('\0') != std::string_view::npos)
             return joinLines({logtext::kError, line, logtext::kZeroInIdentifier});
@@ -65,8 +108,11 @@ std::string rangeFinding(ResourceKind kind, const Project::Lines& lines) {
     return {};
 }
 
-// The duplicate pass: the earliest line that has a twin, with its first later twin.
-std::string duplicateFinding(ResourceKind kind, const Project::Lines& lines) {
+// The duplicate pass: the earliest line that has a twin in its own kind, with its first later
+// twin; else the first line that has a twin in a kind checked before (`earlier`, which then
+// takes this kind's keys).
+std::string duplicateFinding(ResourceKind kind, const Project::Lines& lines,
+                             std::map<std::string, const std::string*>& earlier) {
     struct Seen {
         std::size_t first;
         std::size_t second = 0;
@@ -75,8 +121,11 @@ std::string duplicateFinding(ResourceKind kind, const Project::Lines& lines) {
     std::map<std::string, Seen> seen;
     std::size_t bestFirst = lines.size();
     std::size_t bestSecond = 0;
+    std::vector<std::string> keys;
+    keys.reserve(lines.size());
     for (std::size_t j = 0; j < lines.size(); ++j) {
-        auto [it, inserted] = seen.try_emplace(identityKey(kind, lines[j]), Seen{j});
+        keys.push_back(identityKey(kind, lines[j]));
+        auto [it, inserted] = seen.try_emplace(keys.back(), Seen{j});
         if (inserted || it->second.twin)
             continue;
         it->second.twin = true;
@@ -86,19 +135,55 @@ std::string duplicateFinding(ResourceKind kind, const Project::Lines& lines) {
             bestSecond = j;
         }
     }
-    if (bestFirst == lines.size())
-        return {};
-    return joinLines({logtext::kError, logtext::kSame, lines[bestFirst], lines[bestSecond]});
+    if (bestFirst != lines.size())
+        return joinLines({logtext::kError, logtext::kSame, lines[bestFirst], lines[bestSecond]});
+    for (std::size_t j = 0; j < lines.size(); ++j) {
+        auto it = earlier.find(keys[j]);
+        if (it != earlier.end())
+            return joinLines({logtext::kError, logtext::kSame, *it->second, lines[j]});
+    }
+    for (std::size_t j = 0; j < lines.size(); ++j)
+        earlier.try_emplace(std::move(keys[j]), &lines[j]);
+    return {};
 }
 
 } // namespace
 
+bool checkDataType(const std::string& type, std::string& problem) {
+    if (type.empty()) {
+        problem = logtext::kNoDataType;
+        return false;
+    }
+    if (type.find('\0') != std::string::npos) {
+        problem = logtext::kZeroInType;
+        return false;
+    }
+    std::string text = type;
+    if (TestNumber(text) != 0)
+        return true;
+    long long value = digitsValue(text);
+    if (value < 1) {
+        problem = logtext::kTypeRange;
+        return false;
+    }
+    for (int reserved : kReservedTypes) {
+        if (value == reserved) {
+            problem = std::string(logtext::kReservedType) + std::to_string(value);
+            return false;
+        }
+    }
+    return true;
+}
+
 std::int16_t CheckIdentifiers(const Project& project, CompileLog& log) {
+    std::map<std::string, const std::string*> earlier;
     for (ResourceKind kind : kAllKinds) {
+        if (!hasIdentifier(kind))
+            continue;
         const Project::Lines& lines = project.lines(kind);
         std::string finding = rangeFinding(kind, lines);
         if (finding.empty())
-            finding = duplicateFinding(kind, lines);
+            finding = duplicateFinding(kind, lines, earlier);
         if (!finding.empty()) {
             log.AddLogLine(finding);
             return kNotANumber;

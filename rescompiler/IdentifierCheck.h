@@ -2,13 +2,21 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 #include "rescompiler/CompileLog.h"
 
 namespace kelbo {
 
-// Total number of items of the four kinds (the caller reports code 7 when it is 0).
+// Resource types Kelbo writes itself, which a DATA item may not take.
+inline constexpr int kReservedTypes[] = {1, 2, 3, 6, 12, 14, 16, 24};
+
+// A DATA item's type (as GetItemType gives it): a name, or a whole number from 1 to 32767 that
+// is not reserved. False with the log line in `problem` otherwise.
+bool checkDataType(const std::string& type, std::string& problem);
+
+// Total number of items of all kinds (the caller reports code 7 when it is 0).
 int CountItems(const Project& project);
 
 // 0 when every identifier passes; the log text then becomes "Identificators = OK" CR LF.

@@ -30,6 +30,29 @@ std::string GetItemSource(std::string_view line) {
     return std::string(trimSpaces(itemTailText(line)));
 }
 
+std::string GetItemType(std::string_view line) {
+    std::string_view tail = itemTailText(line);
+    return GetItemId(tail);
+}
+
+std::string GetDataSource(std::string_view line) {
+    return GetItemSource(itemTailText(line));
+}
+
+std::string GetItemSource(std::string_view line, bool typed) {
+    return typed ? GetDataSource(line) : GetItemSource(line);
+}
+
+ResourceId resourceIdOfText(std::string id) {
+    if (TestNumber(id) == 0)
+        return {false, static_cast<std::uint16_t>(digitsValue(id)), {}};
+    return {true, 0, std::move(id)};
+}
+
+ResourceId resourceIdOf(const std::string& line) {
+    return resourceIdOfText(GetItemId(line));
+}
+
 std::int16_t TestNumber(std::string& text) {
     text = std::string(trimSpaces(text));
     for (char c : text) {

@@ -25,6 +25,29 @@ std::string GetItemSource(std::string_view line);
 // Trims spaces from `text` in place; 0 when the rest is all digits (or empty), else 9999.
 std::int16_t TestNumber(std::string& text);
 
+// DATA lines: `identifier TAB type TAB source`. The type is the text between the first two TABs,
+// upper-cased and trimmed as identifiers are; the source is what follows the second TAB.
+std::string GetItemType(std::string_view line);
+std::string GetDataSource(std::string_view line);
+// The source of a file item of any kind: after the type for DATA, else after the first TAB.
+std::string GetItemSource(std::string_view line, bool typed);
+
+// A resource's type or name: an ordinal, or an upper-cased name.
+struct ResourceId {
+    bool isName;
+    std::uint16_t ordinal;
+    std::string name;
+    bool operator==(const ResourceId&) const = default;
+};
+inline ResourceId ordinalId(std::uint16_t value) {
+    return {false, value, {}};
+}
+// An item's identifier or DATA type as the writers write it: ordinal when all digits, else the
+// upper-cased, trimmed name.
+ResourceId resourceIdOfText(std::string id);
+// The identifier of a file item.
+ResourceId resourceIdOf(const std::string& line);
+
 // Removes leading and trailing spaces (code 32 only).
 std::string_view trimSpaces(std::string_view text);
 // Value of an all-digit text, or -1 when it exceeds `limit` (so huge numbers never overflow).

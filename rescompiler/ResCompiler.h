@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "rescompiler/CompileLog.h"

@@ -135,11 +135,5 @@ std::vector<StringBlock> stringBlocks(const Project& project) {
     return blocks;
 }
 
-ResourceId resourceIdOf(const std::string& line) {
-    std::string id = GetItemId(line);
-    if (TestNumber(id) == 0)
-        return {false, static_cast<std::uint16_t>(digitsValue(id)), {}};
-    return {true, 0, id};
-}
 
 } // namespace kelbo

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 #include "platform/FileSystem.h"
 #include "rescompiler/CompileLog.h"
 
@@ -141,12 +141,5 @@ struct StringBlock {
 };
 std::vector<StringBlock> stringBlocks(const Project& project);
 
-// The identifier of a file item: ordinal when all digits, else the upper-cased name.
-struct ResourceId {
-    bool isName;
-    std::uint16_t ordinal;
-    std::string name;
-};
-ResourceId resourceIdOf(const std::string& line);
 
 } // namespace kelbo

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 #include "rescompiler/ItemLine.h"
 #include "rescompiler/ResOutput.h"
 #include "rescompiler/SourceFiles.h"
@@ -21,9 +21,6 @@ inline constexpr std::uint16_t kFlagsPure = 0x0030;
 inline constexpr std::uint16_t kFlagsIconImage = 0x1010;
 inline constexpr std::uint16_t kFlagsDiscardable = 0x1030;
 
-inline ResourceId ordinalId(std::uint16_t value) {
-    return {false, value, {}};
-}
 inline const ResourceId kWaveType{true, 0, "WAVE"};
 
 // Layout requirements:

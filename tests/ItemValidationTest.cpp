@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "dialogs/ErrorCodes.h"
+#include "messages/ErrorCodes.h"
 #include "dialogs/ItemValidation.h"
 
 namespace kelbo {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/Listing.h"
-#include "dialogs/ErrorCodes.h"
+#include "project/Listing.h"
+#include "messages/ErrorCodes.h"
 #include "help/HelpTopics.h"
 #include "rescompiler/CompileLog.h"
 

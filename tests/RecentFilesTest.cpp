@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/RecentFiles.h"
+#include "projectfile/RecentFiles.h"
 #include "tests/TestSupport.h"
 
 namespace kelbo {

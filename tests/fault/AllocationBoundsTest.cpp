@@ -9,7 +9,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/RecentFiles.h"
+#include "projectfile/RecentFiles.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/CompileLog.h"
 #include "rescompiler/ResCompiler.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 #include "projectfile/ProjectCommands.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/CompileLog.h"

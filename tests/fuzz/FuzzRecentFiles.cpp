@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "FuzzChecks.h"
-#include "app/RecentFiles.h"
+#include "projectfile/RecentFiles.h"
 #include "tests/support/MemoryFileSystem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -14,7 +14,7 @@
 
 #include "ScriptedPlatform.h"
 #include "app/Interface.h"
-#include "app/project/Project.h"
+#include "project/Project.h"
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {

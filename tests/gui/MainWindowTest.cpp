@@ -190,7 +190,7 @@ TEST_F(MainWindow, NewEmptiesTheProjectAndKeepsTheTab) {
     tabs()->setCurrentIndex(3);
     trigger("mnuNewKBP");
     EXPECT_EQ(caption(), "  Kelbo Version 2.12");
-    for (ResourceKind kind : kAllKinds)
+    for (ResourceKind kind : kOriginalKinds)
         EXPECT_TRUE(rows(kind).isEmpty());
     EXPECT_EQ(w.session().CurrentKind, ResourceKind::Wave);
     EXPECT_EQ(tabs()->currentIndex(), 3);

@@ -28,7 +28,7 @@ TEST_F(StartUp, WithoutArgumentsStartsEmptyOnTheBitmapTab) {
         EXPECT_EQ(tabs->tabToolTip(i), tips[i]);
     }
     EXPECT_EQ(w.session().CurrentKind, ResourceKind::Bitmap);
-    for (ResourceKind kind : kAllKinds) {
+    for (ResourceKind kind : kOriginalKinds) {
         QListView* list = w.findChild<QListView*>(QStringLiteral("List%1").arg(kindIndex(kind)));
         ASSERT_EQ(list, w.list(kind));
         EXPECT_EQ(list->isVisibleTo(&w), kind == ResourceKind::Bitmap);
@@ -63,12 +63,12 @@ TEST_F(StartUp, ProjectOnTheCommandLineIsLoadedUnchanged) {
 
 TEST_F(StartUp, FullProjectShowsEveryLineOfEveryKind) {
     Project project;
-    for (ResourceKind kind : kAllKinds)
+    for (ResourceKind kind : kOriginalKinds)
         for (int i = 0; i < kMaxLinesPerKind; ++i)
             project.append(kind, std::to_string(i) + "\t/res/" + std::to_string(kindIndex(kind)));
     writeProject(path("full.kbp"), project);
     Interface& w = start(qpath("full.kbp"));
-    for (ResourceKind kind : kAllKinds) {
+    for (ResourceKind kind : kOriginalKinds) {
         QAbstractItemModel* model = w.list(kind)->model();
         ASSERT_EQ(model->rowCount(), kMaxLinesPerKind);
         EXPECT_EQ(model->index(kMaxLinesPerKind - 1, 0).data().toString(),

@@ -16,7 +16,7 @@
 
 #include "ResReader.h"
 #include "SampleMedia.h"
-#include "app/project/Project.h"
+#include "project/Project.h"
 #include "platform/Cp1252.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/SourceFiles.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/RecentFiles.h"
-#include "app/project/Project.h"
+#include "projectfile/RecentFiles.h"
+#include "project/Project.h"
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"

@@ -206,7 +206,7 @@ TEST(DamagedCorpus, EveryCountOrLengthMadeNegativeIsInvalid) {
     // Where the counts and lengths of the file are.
     std::vector<std::size_t> fields;
     std::size_t pos = 8;
-    for (int kind = 0; kind < kKindCount; ++kind) {
+    for (int kind = 0; kind < kOriginalKindCount; ++kind) {
         fields.push_back(pos);
         int count =
             static_cast<unsigned char>(good[pos]) | static_cast<unsigned char>(good[pos + 1]) << 8;

@@ -1,4 +1,4 @@
-#include "app/Listing.h"
+#include "project/Listing.h"
 
 #include <cstdio>
 
@@ -31,7 +31,7 @@ std::vector<std::string> listingLines(const Project& project, const std::string&
     lines.push_back(indented("File : " + projectPath));
     lines.push_back(indented(""));
     lines.push_back(indented(""));
-    for (ResourceKind kind : kAllKinds) {
+    for (ResourceKind kind : kOriginalKinds) {
         std::string heading = "[";
         heading.append(kindName(kind)).append("]");
         lines.push_back(indented(heading));

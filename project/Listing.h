@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/project/Project.h"
+#include "project/Project.h"
 
 namespace kelbo {
 

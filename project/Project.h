@@ -1,4 +1,4 @@
-// The one resource project: four ordered lists of item lines, one per kind.
+// The one resource project: an ordered list of item lines per kind.
 #pragma once
 
 #include <array>
@@ -10,14 +10,46 @@
 namespace kelbo {
 
 // Index of a resource kind; the order is the same in tabs, files, listing and compile order.
-enum class ResourceKind : std::int16_t { Bitmap = 0, Icon = 1, String = 2, Wave = 3 };
+// The first four are the sections of the original project file; the others live in its
+// extension block.
+enum class ResourceKind : std::int16_t {
+    Bitmap = 0,
+    Icon = 1,
+    String = 2,
+    Wave = 3,
+    Cursor = 4,
+    Data = 5,
+    Manifest = 6,
+    Version = 7,
+};
 
-inline constexpr int kKindCount = 4;
+inline constexpr int kKindCount = 8;
 inline constexpr std::array<ResourceKind, kKindCount> kAllKinds = {
+    ResourceKind::Bitmap, ResourceKind::Icon,   ResourceKind::String,   ResourceKind::Wave,
+    ResourceKind::Cursor, ResourceKind::Data,   ResourceKind::Manifest, ResourceKind::Version};
+inline constexpr int kOriginalKindCount = 4;
+inline constexpr std::array<ResourceKind, kOriginalKindCount> kOriginalKinds = {
     ResourceKind::Bitmap, ResourceKind::Icon, ResourceKind::String, ResourceKind::Wave};
 
-// "BITMAP", "ICON", "STRING", "WAVE".
-std::string_view kindName(ResourceKind kind);
+// How the lines of a kind read: `identifier TAB source` (BITMAP, ICON, WAVE, CURSOR),
+// `identifier TAB text` (STRING), `identifier TAB type TAB source` (DATA) or `key=value`
+// (MANIFEST, VERSION).
+enum class LineForm { File, Text, TypedFile, KeyValue };
+
+struct KindInfo {
+    ResourceKind kind;
+    std::string_view name; // "BITMAP" ... "VERSION": log sections, tabs, listing
+    std::string_view tag;  // the extension block's section tag; empty for the original four
+    LineForm form;
+};
+
+const KindInfo& kindInfo(ResourceKind kind);
+// "BITMAP", "ICON", "STRING", "WAVE", "CURSOR", "DATA", "MANIFEST", "VERSION".
+inline std::string_view kindName(ResourceKind kind);
+// Lines of the kind carry an identifier that names a resource.
+inline bool hasIdentifier(ResourceKind kind) {
+    return kindInfo(kind).form != LineForm::KeyValue;
+}
 inline int kindIndex(ResourceKind kind) {
     return static_cast<int>(kind);
 }
@@ -43,6 +75,8 @@ public:
     bool remove(ResourceKind kind, int index);
     void clear(ResourceKind kind) { lists_[kindIndex(kind)].clear(); }
     void clearAll();
+    // True when a kind of the extension block holds an item.
+    bool usesExtensions() const;
 
     bool operator==(const Project&) const = default;
 
@@ -71,5 +105,9 @@ struct Session {
     // Marks the project changed only when a line was removed.
     void removeItem(ResourceKind kind, int index);
 };
+
+inline std::string_view kindName(ResourceKind kind) {
+    return kindInfo(kind).name;
+}
 
 } // namespace kelbo

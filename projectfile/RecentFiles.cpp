@@ -1,4 +1,4 @@
-#include "app/RecentFiles.h"
+#include "projectfile/RecentFiles.h"
 
 #include <algorithm>
 

@@ -1,19 +1,32 @@
-#include "app/project/Project.h"
+#include "project/Project.h"
 
 namespace kelbo {
 
-std::string_view kindName(ResourceKind kind) {
-    switch (kind) {
-    case ResourceKind::Bitmap:
-        return "BITMAP";
-    case ResourceKind::Icon:
-        return "ICON";
-    case ResourceKind::String:
-        return "STRING";
-    case ResourceKind::Wave:
-        return "WAVE";
+namespace {
+
+constexpr std::array<KindInfo, kKindCount> kKinds = {{
+    {ResourceKind::Bitmap, "BITMAP", "", LineForm::File},
+    {ResourceKind::Icon, "ICON", "", LineForm::File},
+    {ResourceKind::String, "STRING", "", LineForm::Text},
+    {ResourceKind::Wave, "WAVE", "", LineForm::File},
+    {ResourceKind::Cursor, "CURSOR", "CURS", LineForm::File},
+    {ResourceKind::Data, "DATA", "DATA", LineForm::TypedFile},
+    {ResourceKind::Manifest, "MANIFEST", "MANI", LineForm::KeyValue},
+    {ResourceKind::Version, "VERSION", "VERS", LineForm::KeyValue},
+}};
+
+} // namespace
+
+const KindInfo& kindInfo(ResourceKind kind) {
+    return kKinds.at(static_cast<std::size_t>(kindIndex(kind)));
+}
+
+bool Project::usesExtensions() const {
+    for (ResourceKind kind : kAllKinds) {
+        if (!kindInfo(kind).tag.empty() && count(kind) > 0)
+            return true;
     }
-    return "";
+    return false;
 }
 
 int Project::totalCount() const {

@@ -1,4 +1,4 @@
-#include "dialogs/ErrorCodes.h"
+#include "messages/ErrorCodes.h"
 
 #include "rescompiler/ItemLine.h"
 
