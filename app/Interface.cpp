@@ -17,22 +17,22 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
-#include "messages/Captions.h"
-#include "project/Listing.h"
 #include "app/PrintListing.h"
 #include "app/ProjectListModel.h"
 #include "app/QtText.h"
-#include "projectfile/RecentFiles.h"
 #include "app/Twips.h"
-#include "messages/ErrorCodes.h"
 #include "dialogs/ShowError.h"
 #include "dialogs/frmLoad.h"
 #include "dialogs/frmString.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
+#include "messages/Captions.h"
+#include "messages/ErrorCodes.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
+#include "project/Listing.h"
 #include "projectfile/ProjectCommands.h"
+#include "projectfile/RecentFiles.h"
 #include "rescompiler/IdentifierCheck.h"
 #include "rescompiler/ResCompiler.h"
 #include "rescompiler/frmCompile.h"
@@ -136,7 +136,7 @@ void Interface::buildControls() {
     TabStrip1->setExpanding(false);
     TabStrip1->setUsesScrollButtons(false);
     const std::array<const char*, kOriginalKindCount> tips = {"Bitmap resource", "Icon resource",
-                                                      "String resource", "Wave resource"};
+                                                              "String resource", "Wave resource"};
     for (ResourceKind kind : kOriginalKinds) {
         const int tab = TabStrip1->addTab(toQt(kindName(kind)));
         TabStrip1->setTabToolTip(tab, tips[kindIndex(kind)]);

@@ -8,9 +8,9 @@
 #include <cstdlib>
 
 #include "app/Interface.h"
-#include "projectfile/RecentFiles.h"
 #include "platform/FileSystem.h"
 #include "platform/QtPlatform.h"
+#include "projectfile/RecentFiles.h"
 
 namespace {
 

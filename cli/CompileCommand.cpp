@@ -3,9 +3,9 @@
 #include <ostream>
 
 #include "messages/Captions.h"
-#include "project/Project.h"
 #include "messages/ErrorCodes.h"
 #include "platform/Cp1252.h"
+#include "project/Project.h"
 #include "projectfile/ProjectCommands.h"
 #include "rescompiler/CompileLog.h"
 #include "rescompiler/IdentifierCheck.h"

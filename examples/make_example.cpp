@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "SampleMedia.h"
-#include "project/Project.h"
 #include "platform/Cp1252.h"
+#include "project/Project.h"
 #include "projectfile/ProjectFile.h"
 
 namespace fs = std::filesystem;

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "messages/Captions.h"
 #include "dialogs/DialogMetrics.h"
+#include "messages/Captions.h"
 
 namespace kelbo {
 

@@ -25,8 +25,8 @@ enum class ResourceKind : std::int16_t {
 
 inline constexpr int kKindCount = 8;
 inline constexpr std::array<ResourceKind, kKindCount> kAllKinds = {
-    ResourceKind::Bitmap, ResourceKind::Icon,   ResourceKind::String,   ResourceKind::Wave,
-    ResourceKind::Cursor, ResourceKind::Data,   ResourceKind::Manifest, ResourceKind::Version};
+    ResourceKind::Bitmap, ResourceKind::Icon, ResourceKind::String,   ResourceKind::Wave,
+    ResourceKind::Cursor, ResourceKind::Data, ResourceKind::Manifest, ResourceKind::Version};
 inline constexpr int kOriginalKindCount = 4;
 inline constexpr std::array<ResourceKind, kOriginalKindCount> kOriginalKinds = {
     ResourceKind::Bitmap, ResourceKind::Icon, ResourceKind::String, ResourceKind::Wave};

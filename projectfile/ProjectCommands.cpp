@@ -1,7 +1,7 @@
 #include "projectfile/ProjectCommands.h"
 
-#include "projectfile/RecentFiles.h"
 #include "projectfile/ProjectFile.h"
+#include "projectfile/RecentFiles.h"
 
 namespace kelbo {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "project/Project.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "project/Project.h"
 
 namespace kelbo {
 

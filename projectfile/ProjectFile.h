@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "project/Project.h"
 #include "platform/FileSystem.h"
+#include "project/Project.h"
 
 namespace kelbo {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "project/Project.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "project/Project.h"
 #include "rescompiler/CompileLog.h"
 
 namespace kelbo {

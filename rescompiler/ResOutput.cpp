@@ -135,5 +135,4 @@ std::vector<StringBlock> stringBlocks(const Project& project) {
     return blocks;
 }
 
-
 } // namespace kelbo

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "project/Project.h"
 #include "platform/FileSystem.h"
+#include "project/Project.h"
 #include "rescompiler/CompileLog.h"
 
 namespace kelbo {
@@ -140,6 +140,5 @@ struct StringBlock {
     std::vector<StringSlot> slots; // ascending, one per number
 };
 std::vector<StringBlock> stringBlocks(const Project& project);
-
 
 } // namespace kelbo

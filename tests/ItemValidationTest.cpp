@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "messages/ErrorCodes.h"
 #include "dialogs/ItemValidation.h"
+#include "messages/ErrorCodes.h"
 
 namespace kelbo {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "project/Listing.h"
-#include "messages/ErrorCodes.h"
 #include "help/HelpTopics.h"
+#include "messages/ErrorCodes.h"
+#include "project/Listing.h"
 #include "rescompiler/CompileLog.h"
 
 namespace kelbo {

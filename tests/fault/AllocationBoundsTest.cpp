@@ -9,8 +9,8 @@
 #include <cstring>
 #include <new>
 
-#include "projectfile/RecentFiles.h"
 #include "projectfile/ProjectFile.h"
+#include "projectfile/RecentFiles.h"
 #include "rescompiler/CompileLog.h"
 #include "rescompiler/ResCompiler.h"
 #include "rescompiler/SourceFiles.h"

@@ -16,8 +16,8 @@
 
 #include "ResReader.h"
 #include "SampleMedia.h"
-#include "project/Project.h"
 #include "platform/Cp1252.h"
+#include "project/Project.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/SourceFiles.h"
 

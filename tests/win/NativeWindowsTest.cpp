@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "projectfile/RecentFiles.h"
-#include "project/Project.h"
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "project/Project.h"
 #include "projectfile/ProjectCommands.h"
 #include "projectfile/ProjectFile.h"
+#include "projectfile/RecentFiles.h"
 #include "rescompiler/CompileLog.h"
 #include "rescompiler/ResCompiler.h"
 
