@@ -53,6 +53,15 @@ full = [
     [b"1\tHello", b"17\tWorld", b"7\t"],
     [b"BEEP\tC:\\SOUND\\BEEP.WAV"],
 ]
+
+def section(tag, lines):
+    return tag + kbp([lines], signature=b"")
+
+
+ext_curs = section(b"CURS", [b"ARROW\tC:\\CURSORS\\ARROW.CUR"])
+ext_data = section(b"DATA", [b"7\tCUSTOM\tC:\\DATA\\BLOB.BIN", b"8\t300\tC:\\DATA\\X"])
+extension = (b"KELBOEXT" + ext_curs + ext_data + section(b"MANI", [b"controls=6", b"dpi=permonitorv2"])
+             + section(b"VERS", [b"FileVersion=1.2.3.4", b"CompanyName=Acme"]))
 for target in ("project_decode", "project_load"):
     write(target, "empty.kbp", kbp([[], [], [], []]))
     write(target, "one_string.kbp", kbp([[], [], [b"1\tHello"], []]))
@@ -60,6 +69,8 @@ for target in ("project_decode", "project_load"):
     write(target, "trailing.kbp", kbp(full) + b"\x00\x01trailing")
     write(target, "truncated.kbp", kbp(full)[:-5])
     write(target, "negative_count.kbp", b"KELBO200" + struct.pack("<hhhh", 0, -1, 0, 0))
+    write(target, "extension.kbp", kbp(full) + extension)
+    write(target, "extension_misordered.kbp", kbp(full) + b"KELBOEXT" + ext_data + ext_curs)
 
 write("icon_directory", "one.ico", icon([40]))
 write("icon_directory", "two.ico", icon([40, 68]))
