@@ -12,6 +12,7 @@ KELBO_TEST_PACKAGES=(
   libgtest-dev googletest llvm poppler-utils time imagemagick
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 locales
+  libcli11-dev xdotool desktop-file-utils libxml2-utils lintian shared-mime-info man-db
 )
 
 kelbo_install_deps() {
