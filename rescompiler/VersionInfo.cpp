@@ -19,20 +19,13 @@ struct VersionKey {
 
 // The keys as rc.exe users type them in a VERSIONINFO statement.
 constexpr VersionKey kKeys[] = {
-    {"FileVersion", KeyRole::FileVersion},
-    {"ProductVersion", KeyRole::ProductVersion},
-    {"FileType", KeyRole::FileType},
-    {"Language", KeyRole::Language},
-    {"CodePage", KeyRole::CodePage},
-    {"Comments", KeyRole::Text},
-    {"CompanyName", KeyRole::Text},
-    {"FileDescription", KeyRole::Text},
-    {"InternalName", KeyRole::Text},
-    {"LegalCopyright", KeyRole::Text},
-    {"LegalTrademarks", KeyRole::Text},
-    {"OriginalFilename", KeyRole::Text},
-    {"PrivateBuild", KeyRole::Text},
-    {"ProductName", KeyRole::Text},
+    {"FileVersion", KeyRole::FileVersion}, {"ProductVersion", KeyRole::ProductVersion},
+    {"FileType", KeyRole::FileType},       {"Language", KeyRole::Language},
+    {"CodePage", KeyRole::CodePage},       {"Comments", KeyRole::Text},
+    {"CompanyName", KeyRole::Text},        {"FileDescription", KeyRole::Text},
+    {"InternalName", KeyRole::Text},       {"LegalCopyright", KeyRole::Text},
+    {"LegalTrademarks", KeyRole::Text},    {"OriginalFilename", KeyRole::Text},
+    {"PrivateBuild", KeyRole::Text},       {"ProductName", KeyRole::Text},
     {"SpecialBuild", KeyRole::Text},
 };
 constexpr std::size_t kKeyCount = std::size(kKeys);
@@ -76,9 +69,8 @@ std::string parseVersionNumber(std::string_view key, std::string_view text, Vers
     std::size_t begin = 0;
     while (true) {
         std::size_t dot = text.find('.', begin);
-        std::string_view digits = text.substr(begin, dot == std::string_view::npos
-                                                         ? std::string_view::npos
-                                                         : dot - begin);
+        std::string_view digits = text.substr(
+            begin, dot == std::string_view::npos ? std::string_view::npos : dot - begin);
         if (part == out.size())
             return std::string(key) + ": more than 4 parts";
         if (!allDigits(digits))
@@ -145,8 +137,8 @@ std::string applyLine(const std::string& line, VersionSettings& settings,
     switch (key.role) {
     case KeyRole::FileVersion:
     case KeyRole::ProductVersion: {
-        VersionNumber& number = key.role == KeyRole::FileVersion ? settings.fileVersion
-                                                                 : settings.productVersion;
+        VersionNumber& number =
+            key.role == KeyRole::FileVersion ? settings.fileVersion : settings.productVersion;
         std::string problem = parseVersionNumber(key.name, value, number);
         if (!problem.empty())
             return problem;
@@ -241,8 +233,7 @@ template <class Form> std::string buildVersionInfo(const VersionSettings& s) {
         BlockBuilder::Block fileInfo = openBlock<Form>(b, 0, kText, "StringFileInfo");
         BlockBuilder::Block table = openBlock<Form>(b, 0, kText, stringTableName(s));
         for (const VersionString& entry : s.strings) {
-            BlockBuilder::Block str =
-                openBlock<Form>(b, entry.value.size() + 1, kText, entry.key);
+            BlockBuilder::Block str = openBlock<Form>(b, entry.value.size() + 1, kText, entry.key);
             Form::text(b, entry.value);
             b.closeBlock(str);
         }
