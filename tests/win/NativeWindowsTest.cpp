@@ -16,6 +16,7 @@
 #include "projectfile/ProjectFile.h"
 #include "projectfile/RecentFiles.h"
 #include "rescompiler/CompileLog.h"
+#include "rescompiler/Manifest.h"
 #include "rescompiler/ResCompiler.h"
 
 namespace kelbo {
@@ -269,6 +270,41 @@ TEST_F(WindowsFolder, CompileReadsSourcesByWindows1252Paths) {
     ASSERT_EQ(res.size(), 32u + 40u + 8u);
     EXPECT_EQ(res.substr(72), "RIFFdata");
     EXPECT_EQ(log.lines().back(), logtext::kSuccess);
+}
+
+// Windows makes an activation context of every manifest the generator writes, as it does of a
+// program's own manifest when the program starts.
+TEST_F(WindowsFolder, GeneratedManifestsActivate) {
+    auto activates = [&](const std::string& name, const std::string& manifest) {
+        std::string error;
+        EXPECT_TRUE(writeWholeFile(nativeFileSystem(), path(name), manifest, error)) << error;
+        const std::wstring source = wide(path(name));
+        ACTCTXW context{};
+        context.cbSize = sizeof context;
+        context.lpSource = source.c_str();
+        HANDLE h = CreateActCtxW(&context);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        ReleaseActCtx(h);
+        return true;
+    };
+    ManifestSettings full;
+    full.name = "Acme.Tool";
+    full.version = "2.10.65535.0";
+    full.description = "Caf\xE9 & <co> \x80";
+    full.commonControls = true;
+    full.supportedOs = true;
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        full.dpi = static_cast<DpiAwareness>(i);
+        full.level = static_cast<ExecutionLevel>(i % 3);
+        EXPECT_TRUE(activates("full.manifest", generateManifest(full))) << GetLastError();
+    }
+    EXPECT_TRUE(activates("default.manifest", generateManifest(ManifestSettings{})))
+        << GetLastError();
+    // The same call refuses a manifest that is not one, so the checks above can fail.
+    EXPECT_FALSE(activates("broken.manifest", "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\""
+                                              " manifestVersion=\"1.0\"><assemblyIdentity"));
 }
 
 } // namespace
