@@ -12,6 +12,7 @@ KELBO_TEST_PACKAGES=(
   libgtest-dev googletest llvm poppler-utils time imagemagick
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 locales
+  libxml2-utils
 )
 
 kelbo_install_deps() {
