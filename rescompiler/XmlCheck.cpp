@@ -1,6 +1,7 @@
 #include "rescompiler/XmlCheck.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -347,7 +348,9 @@ private:
         }
     }
 
-    bool startTag(std::string_view& element, bool& empty) {
+    // `declared` gets the number of namespace prefixes the tag declares, for leaveScope.
+    bool startTag(std::string_view& element, bool& empty, std::size_t& declared) {
+        const std::size_t start = pos_;
         ++pos_;
         if (!name(element))
             return fail("expected an element name after '<'");
@@ -377,19 +380,66 @@ private:
             if (!expect('=', "'=' after the attribute " + std::string(attribute)))
                 return false;
             skipSpace();
+            const std::size_t valueAt = pos_;
             if (!attributeValue())
                 return false;
-            attributes_.emplace_back(attribute, at);
+            attributes_.push_back({attribute, at, pos_ - valueAt == 2});
         }
         // Sorted by name, then by place, so a twin is reported where it is repeated.
-        std::sort(attributes_.begin(), attributes_.end());
+        std::sort(attributes_.begin(), attributes_.end(),
+                  [](const Attribute& a, const Attribute& b) {
+                      return std::pair(a.name, a.at) < std::pair(b.name, b.at);
+                  });
         for (std::size_t i = 1; i < attributes_.size(); ++i) {
-            if (attributes_[i].first == attributes_[i - 1].first)
-                return failAt(attributes_[i].second, "the attribute " +
-                                                         std::string(attributes_[i].first) +
-                                                         " is given twice");
+            if (attributes_[i].name == attributes_[i - 1].name)
+                return failAt(attributes_[i].at, "the attribute " +
+                                                     std::string(attributes_[i].name) +
+                                                     " is given twice");
+        }
+        return resolvePrefixes(element, start, declared);
+    }
+
+    // A prefix is known only inside the element that declares it. libxml2 merely warns about
+    // an undeclared one, but Windows refuses such a manifest when the program starts (the
+    // common slip is <asmv3:application> without xmlns:asmv3).
+    bool resolvePrefixes(std::string_view element, std::size_t at, std::size_t& declared) {
+        declared = 0;
+        for (const Attribute& a : attributes_) {
+            if (!a.name.starts_with("xmlns:"))
+                continue;
+            std::string_view prefix = a.name.substr(6);
+            if (a.emptyValue)
+                return failAt(a.at,
+                              "the namespace prefix " + std::string(prefix) + " is declared empty");
+            ++inScope_[prefix];
+            scope_.push_back(prefix);
+            ++declared;
+        }
+        auto known = [this](std::string_view qualified) {
+            std::size_t colon = qualified.find(':');
+            if (colon == std::string_view::npos || colon == 0)
+                return true;
+            std::string_view prefix = qualified.substr(0, colon);
+            return prefix == "xml" || prefix == "xmlns" || inScope_.count(prefix) > 0;
+        };
+        if (!known(element))
+            return failAt(at,
+                          "the namespace prefix of <" + std::string(element) + "> is not declared");
+        for (const Attribute& a : attributes_) {
+            if (!known(a.name))
+                return failAt(a.at, "the namespace prefix of the attribute " + std::string(a.name) +
+                                        " is not declared");
         }
         return true;
+    }
+
+    void leaveScope(std::size_t declared) {
+        for (; declared > 0; --declared) {
+            auto it = inScope_.find(scope_.back());
+            if (--it->second == 0)
+                inScope_.erase(it);
+            scope_.pop_back();
+        }
     }
 
     bool endTag(std::string_view open) {
@@ -407,17 +457,22 @@ private:
 
     // The elements open are kept on a stack of their own, so nesting depth costs no recursion.
     bool rootElement() {
-        std::vector<std::string_view> open;
+        struct Open {
+            std::string_view name;
+            std::size_t declared;
+        };
+        std::vector<Open> open;
         std::string_view element;
         bool empty = false;
-        if (!startTag(element, empty))
+        std::size_t declared = 0;
+        if (!startTag(element, empty, declared))
             return false;
         if (!empty)
-            open.push_back(element);
+            open.push_back({element, declared});
         while (!open.empty()) {
             if (atEnd())
-                return fail("the document ends inside the element <" + std::string(open.back()) +
-                            ">");
+                return fail("the document ends inside the element <" +
+                            std::string(open.back().name) + ">");
             char c = doc_[pos_];
             if (c == '&') {
                 if (!reference())
@@ -427,8 +482,9 @@ private:
                     return fail("']]>' in text");
                 ++pos_;
             } else if (startsWith("</")) {
-                if (!endTag(open.back()))
+                if (!endTag(open.back().name))
                     return false;
+                leaveScope(open.back().declared);
                 open.pop_back();
             } else if (startsWith("<!--")) {
                 if (!comment())
@@ -442,10 +498,12 @@ private:
             } else if (startsWith("<!")) {
                 return fail("unexpected markup '<!'");
             } else {
-                if (!startTag(element, empty))
+                if (!startTag(element, empty, declared))
                     return false;
-                if (!empty)
-                    open.push_back(element);
+                if (empty)
+                    leaveScope(declared);
+                else
+                    open.push_back({element, declared});
             }
         }
         return true;
@@ -453,7 +511,16 @@ private:
 
     std::string_view doc_;
     std::size_t pos_ = 0;
-    std::vector<std::pair<std::string_view, std::size_t>> attributes_;
+    struct Attribute {
+        std::string_view name;
+        std::size_t at;
+        bool emptyValue;
+    };
+    std::vector<Attribute> attributes_;
+    // Prefixes declared by the open elements: how often each is in scope, and in which order
+    // they were declared.
+    std::unordered_map<std::string_view, std::size_t> inScope_;
+    std::vector<std::string_view> scope_;
     std::size_t errorAt_ = 0;
     std::string error_;
 };

@@ -1,8 +1,9 @@
 // A strict well-formedness check for XML documents such as side-by-side manifests. It accepts
 // what an XML 1.0 parser without a DTD accepts: one root element, matched tags, quoted and
 // unique attributes, the five predefined entities and character references, comments, CDATA
-// sections, processing instructions and the XML declaration. Document type declarations are
-// refused, since no manifest needs one and their entities could expand without bound.
+// sections, processing instructions and the XML declaration, with every namespace prefix
+// declared. Document type declarations are refused, since no manifest needs one and their
+// entities could expand without bound.
 #pragma once
 
 #include <cstddef>
