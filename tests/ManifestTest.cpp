@@ -188,39 +188,6 @@ TEST(Manifest, GeneratedManifestsAreWellFormedAndPadded) {
     EXPECT_TRUE(contains(generateManifest(odd), "name=\"A&amp;B&quot;C\""));
 }
 
-TEST(Manifest, SettingsWordedAsWindowsReadsThem) {
-    auto section = [](ManifestSettings s) { return generateManifest(s); };
-    ManifestSettings s;
-    const std::pair<DpiAwareness, std::pair<std::string, std::string>> dpi[] = {
-        {DpiAwareness::Unaware, {"false", "unaware"}},
-        {DpiAwareness::System, {"true", "system"}},
-        {DpiAwareness::PerMonitor, {"true/pm", "PerMonitor"}},
-        {DpiAwareness::PerMonitorV2, {"true/pm", "PerMonitorV2, PerMonitor"}},
-    };
-    for (const auto& [value, words] : dpi) {
-        s.dpi = value;
-        std::string xml = section(s);
-        EXPECT_TRUE(contains(xml, "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
-                                  "WindowsSettings\">" +
-                                      words.first + "</dpiAware>"))
-            << xml;
-        EXPECT_TRUE(contains(xml, "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
-                                  "WindowsSettings\">" +
-                                      words.second + "</dpiAwareness>"))
-            << xml;
-    }
-    s.level = ExecutionLevel::HighestAvailable;
-    EXPECT_TRUE(contains(section(s), "<requestedExecutionLevel level=\"highestAvailable\" "
-                                     "uiAccess=\"false\"/>"));
-    s.supportedOs = true;
-    std::string xml = section(s);
-    for (const char* guid :
-         {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
-          "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
-          "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
-        EXPECT_TRUE(contains(xml, std::string("<supportedOS Id=\"{") + guid + "}\"/>")) << guid;
-}
-
 TEST(Manifest, BuildsTheResource) {
     test::MemoryFileSystem fs;
     // Odd-sized and with a BOM: copied byte for byte, never padded.
