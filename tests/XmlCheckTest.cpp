@@ -2,18 +2,14 @@
 // the cases where it is deliberately stricter than libxml2.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include <optional>
 #include <string>
 
 #include "rescompiler/XmlCheck.h"
 #include "tests/TestSupport.h"
-#include "tests/support/Subprocess.h"
 
 namespace kelbo {
 namespace {
-
-constexpr const char* kXmllint = "/usr/bin/xmllint";
 
 struct Case {
     const char* label;
@@ -91,19 +87,8 @@ const Case kCases[] = {
     {"PI named xml", "<a><?XmL x?></a>", false},
 };
 
-bool xmllintAccepts(const test::TempDir& dir, const std::string& document) {
-    std::string path = dir.file("doc.xml");
-    test::writeFile(path, document);
-    test::ChildProcess xmllint({kXmllint, "--noout", "--nonet", path});
-    test::ProcessResult r = xmllint.wait();
-    EXPECT_TRUE(r.exited) << "xmllint did not finish";
-    return r.exited && r.status == 0;
-}
-
+// Where xmllint is missing (on Windows) only the expectations of the table are checked.
 TEST(XmlCheck, AgreesWithLibxml2) {
-    if (access(kXmllint, X_OK) != 0)
-        GTEST_SKIP() << "xmllint is not installed";
-    test::TempDir dir;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.label);
         XmlProblem problem;
@@ -112,7 +97,10 @@ TEST(XmlCheck, AgreesWithLibxml2) {
         if (!ours) {
             EXPECT_FALSE(problem.what.empty());
         }
-        EXPECT_EQ(xmllintAccepts(dir, c.document), c.wellFormed) << "xmllint disagrees";
+        std::string messages;
+        if (std::optional<bool> libxml2 = test::xmllintAccepts(c.document, messages)) {
+            EXPECT_EQ(*libxml2, c.wellFormed) << "xmllint: " << messages;
+        }
     }
 }
 
