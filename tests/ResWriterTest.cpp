@@ -2,6 +2,7 @@
 
 #include "rescompiler/ResCompiler.h"
 #include "tests/TestSupport.h"
+#include "tests/support/MemoryFileSystem.h"
 
 namespace kelbo {
 namespace {
@@ -349,6 +350,35 @@ TEST_F(Writers, LogNamesOnlyTheKindsPresent) {
                                                      "Compilation : SuccessFull"}));
     log = compile(16);
     EXPECT_EQ(log.lines()[3], "Compilation 16 bits : " + out);
+
+    // Cursors and custom data follow the waves, whatever order the items were added in.
+    project.append(ResourceKind::Data, "1\tCUSTOM\t" + source("d.bin", "data"));
+    add(ResourceKind::Cursor, "1", source("a.cur", sampleCursor({40})));
+    add(ResourceKind::Wave, "1", source("a.wav", sampleWave(10)));
+    for (int bits : {32, 16}) {
+        std::vector<std::string> lines = compile(bits).lines();
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end() - 2),
+                  (std::vector<std::string>{"[BITMAP] = OK", "[STRING] = OK", "[WAVE] = OK",
+                                            "[CURSOR] = OK", "[DATA] = OK"}));
+    }
+}
+
+// Image names are words: 65535 icon images fit, one more is refused before the numbers wrap.
+// Cursor images are numbered on their own, so a cursor after them still fits.
+TEST(ImageNumbers, StopAtTheLastWordAndCursorsCountApart) {
+    test::MemoryFileSystem fs;
+    fs.files["/full.ico"] = sampleIcon(std::vector<std::uint32_t>(65535, 40));
+    fs.files["/one.ico"] = sampleIcon({40});
+    fs.files["/one.cur"] = sampleCursor({40});
+    Project project;
+    project.append(ResourceKind::Icon, "1\t/full.ico");
+    project.append(ResourceKind::Cursor, "1\t/one.cur");
+    CompileLog log;
+    ASSERT_TRUE(Compile32(project, "/o.res", log, fs)) << log.text();
+    project.append(ResourceKind::Icon, "2\t/one.ico");
+    log.clear();
+    EXPECT_FALSE(Compile16(project, "/o.res", log, fs));
+    EXPECT_EQ(log.lines().back(), "More than 65535 icon images in the project");
 }
 
 TEST_F(Writers, OutputReplacesALongerFormerFile) {
