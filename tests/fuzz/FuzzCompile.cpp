@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string_view line : split(parts[0], "\n")) {
         if (line.empty() || ++items > kMaxItems)
             continue;
-        auto kind = static_cast<ResourceKind>((static_cast<unsigned char>(line[0]) - '0') % 6);
+        auto kind = static_cast<ResourceKind>(static_cast<unsigned char>(line[0] - '0') % 6);
         project.append(kind, std::string(line.substr(1)));
     }
     if (project.empty())
