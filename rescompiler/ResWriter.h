@@ -105,7 +105,6 @@ private:
 
     bool writeImageGroup(const std::string& line, IconFileType type, std::uint16_t& number) {
         const bool cursor = type == IconFileType::Cursor;
-        const char* what = cursor ? "Cursor" : "Icon";
         std::unique_ptr<InputFile> in = openSource(fs_, GetItemSource(line), line, log_);
         if (!in)
             return false;
@@ -113,12 +112,15 @@ private:
         std::optional<IconDirectory> dir = readIconDirectory(*in, problem, type);
         if (!dir)
             return fail(line, problem);
+        // The group: reserved 0, the file's type, the image count (a word), then the entries.
         std::string group;
-        group += std::string("\0\0", 2);
-        group += static_cast<char>(type);
-        group += '\0';
-        group += static_cast<char>(dir->entries.size() & 0xFF);
-        group += static_cast<char>(dir->entries.size() >> 8);
+        auto put16 = [&](std::uint16_t v) {
+            group += static_cast<char>(v & 0xFF);
+            group += static_cast<char>(v >> 8);
+        };
+        put16(0);
+        put16(static_cast<std::uint16_t>(type));
+        put16(static_cast<std::uint16_t>(dir->entries.size()));
         for (const IconEntry& entry : dir->entries) {
             // Image names are words; a wrapped number would name an earlier image twice.
             if (number == 0xFFFF)
@@ -140,7 +142,7 @@ private:
                 appendCursorGroupEntry(group, entry, number);
             } else {
                 if (!writeCopy(line, *in, entry.imageOffset, entry.bytesInRes, ordinalId(kTypeIcon),
-                               ordinalId(number), kFlagsIconImage, what))
+                               ordinalId(number), kFlagsIconImage, "Icon"))
                     return false;
                 appendGroupEntry(group, entry, number);
             }
