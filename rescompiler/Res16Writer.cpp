@@ -22,12 +22,6 @@ void idField(ResOutput& out, const ResourceId& id) {
 }
 
 struct Layout16 {
-    // The file's length: the header's declared size is not looked at.
-    static constexpr bool kCheckDeclaredSize = false;
-    static std::uint64_t bitmapDataSize(const BitmapHeader& bmp) {
-        return bmp.fileSize - kBitmapFileHeaderSize;
-    }
-
     static void header(ResOutput& out, std::uint32_t dataSize, const ResourceId& type,
                        const ResourceId& name, std::uint16_t memoryFlags) {
         idField(out, type);
