@@ -55,6 +55,11 @@ bool Compile16(const Project& project, const std::string& resFileName, CompileLo
                FileSystem& fs) {
     if (!stringsFit16(project, log))
         return false;
+    // 16-bit Windows has no manifests: refusing beats leaving one out silently.
+    if (project.count(ResourceKind::Manifest) > 0) {
+        logFailure(log, "", kNoManifestIn16Bits);
+        return false;
+    }
     std::unique_ptr<ResOutput> out = openOutput(fs, resFileName, log);
     if (!out)
         return false;

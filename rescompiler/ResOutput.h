@@ -102,14 +102,23 @@ auto eachLine(const Project::Lines& lines, ResOutput& out, WriteOne writeOne) {
 }
 
 // Writes the sections in the fixed order, then puts the file in place and logs the two closing
-// lines. `Writer` has writeBitmap, writeIcon, writeWave, writeCursor, writeData (per line) and
-// writeStrings. Later kinds take their place at the end of the chain.
+// lines. `Writer` has prepare (builds what is made from the project as a whole), writeBitmap,
+// writeIcon, writeWave, writeCursor, writeData (per line), writeStrings, writeManifest and
+// writeVersion.
 template <class Writer>
 bool writeResFile(const Project& project, ResOutput& out, Writer& w, int bits,
                   const std::string& resFileName, CompileLog& log) {
     auto section = [&](ResourceKind kind, auto write) {
         return writeSection(project, kind, out, log, eachLine(project.lines(kind), out, write));
     };
+    auto whole = [&](ResourceKind kind, auto write) {
+        return writeSection(project, kind, out, log, [&] {
+            write();
+            return true;
+        });
+    };
+    if (!w.prepare(project, bits))
+        return false;
     bool written = section(ResourceKind::Bitmap, [&](auto& l) { return w.writeBitmap(l); }) &&
                    section(ResourceKind::Icon, [&](auto& l) { return w.writeIcon(l); }) &&
                    writeSection(project, ResourceKind::String, out, log,
@@ -119,7 +128,9 @@ bool writeResFile(const Project& project, ResOutput& out, Writer& w, int bits,
                                 }) &&
                    section(ResourceKind::Wave, [&](auto& l) { return w.writeWave(l); }) &&
                    section(ResourceKind::Cursor, [&](auto& l) { return w.writeCursor(l); }) &&
-                   section(ResourceKind::Data, [&](auto& l) { return w.writeData(l); });
+                   section(ResourceKind::Data, [&](auto& l) { return w.writeData(l); }) &&
+                   whole(ResourceKind::Manifest, [&] { w.writeManifest(); }) &&
+                   whole(ResourceKind::Version, [&] { w.writeVersion(); });
     if (!written && out.ok())
         return false; // a source failed; its lines are in the log
     if (!commitOutput(out, resFileName, log))

@@ -7,8 +7,10 @@
 
 #include "project/Project.h"
 #include "rescompiler/ItemLine.h"
+#include "rescompiler/Manifest.h"
 #include "rescompiler/ResOutput.h"
 #include "rescompiler/SourceFiles.h"
+#include "rescompiler/VersionInfo.h"
 
 namespace kelbo {
 
@@ -18,6 +20,8 @@ inline constexpr std::uint16_t kTypeIcon = 3;
 inline constexpr std::uint16_t kTypeString = 6;
 inline constexpr std::uint16_t kTypeGroupCursor = 12;
 inline constexpr std::uint16_t kTypeGroupIcon = 14;
+inline constexpr std::uint16_t kTypeVersion = 16;
+inline constexpr std::uint16_t kTypeManifest = 24;
 inline constexpr std::uint16_t kFlagsPure = 0x0030;
 inline constexpr std::uint16_t kFlagsIconImage = 0x1010;
 inline constexpr std::uint16_t kFlagsDiscardable = 0x1030;
@@ -49,15 +53,14 @@ public:
                          resourceIdOf(line), kFlagsPure, "Bitmap");
     }
 
-    // Every image, numbered on from the previous icon, then the group naming them.
-    bool writeIcon(const std::string& line) {
-        return writeImageGroup(line, IconFileType::Icon, iconNumber_);
-    }
+    // Every image, numbered on from the previous image, then the group naming them.
+    bool writeIcon(const std::string& line) { return writeImageGroup(line, IconFileType::Icon); }
 
-    // Every image with its hot spot in front, numbered on from the previous cursor in a
-    // sequence of their own, then the group naming them.
+    // Every image with its hot spot in front, then the group naming them. Icon and cursor
+    // images share one sequence, as llvm-rc numbers them, so a script of the project compiles
+    // to the same names.
     bool writeCursor(const std::string& line) {
-        return writeImageGroup(line, IconFileType::Cursor, cursorNumber_);
+        return writeImageGroup(line, IconFileType::Cursor);
     }
 
     // The file's bytes as they are, under the item's own type.
@@ -70,6 +73,35 @@ public:
         return writeCopy(line, *in, 0, static_cast<std::uint32_t>(in->size()),
                          resourceIdOfText(GetItemType(line)), resourceIdOf(line), kFlagsPure,
                          "Data");
+    }
+
+    // The manifest and version resources are built before anything is written, so a bad key
+    // stops the compilation at once rather than after every source was copied.
+    bool prepare(const Project& project, int bits) {
+        if (project.count(ResourceKind::Manifest) > 0) {
+            ManifestProblem problem;
+            manifest_ = buildManifest(project.lines(ResourceKind::Manifest), fs_, problem);
+            if (!manifest_)
+                return fail(problem.line, problem.problem);
+        }
+        if (project.count(ResourceKind::Version) > 0) {
+            VersionProblem problem;
+            version_ = buildVersionResource(project.lines(ResourceKind::Version), bits, problem);
+            if (!version_)
+                return fail(problem.line, problem.text);
+        }
+        return true;
+    }
+
+    void writeManifest() {
+        if (manifest_)
+            writeBlock(manifest_->data, ordinalId(kTypeManifest), ordinalId(manifest_->id),
+                       kFlagsPure);
+    }
+
+    void writeVersion() {
+        if (version_)
+            writeBlock(*version_, ordinalId(kTypeVersion), ordinalId(1), kFlagsPure);
     }
 
     void writeStrings(const Project& project) {
@@ -103,7 +135,8 @@ private:
         return false;
     }
 
-    bool writeImageGroup(const std::string& line, IconFileType type, std::uint16_t& number) {
+    bool writeImageGroup(const std::string& line, IconFileType type) {
+        std::uint16_t& number = imageNumber_;
         const bool cursor = type == IconFileType::Cursor;
         std::unique_ptr<InputFile> in = openSource(fs_, GetItemSource(line), line, log_);
         if (!in)
@@ -124,8 +157,7 @@ private:
         for (const IconEntry& entry : dir->entries) {
             // Image names are words; a wrapped number would name an earlier image twice.
             if (number == 0xFFFF)
-                return fail(line, std::string("More than 65535 ") + (cursor ? "cursor" : "icon") +
-                                      " images in the project");
+                return fail(line, "More than 65535 icon and cursor images in the project");
             ++number;
             if (cursor) {
                 if (entry.bytesInRes > 0xFFFFFFFFu - kHotSpotSize)
@@ -173,8 +205,9 @@ private:
     ResOutput& out_;
     CompileLog& log_;
     FileSystem& fs_;
-    std::uint16_t iconNumber_ = 0;
-    std::uint16_t cursorNumber_ = 0;
+    std::uint16_t imageNumber_ = 0;
+    std::optional<ManifestResource> manifest_;
+    std::optional<std::string> version_;
 };
 
 } // namespace kelbo

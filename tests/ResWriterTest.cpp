@@ -229,30 +229,30 @@ TEST_F(Writers, CursorsCarryTheirHotSpotAndACursorGroup) {
     EXPECT_EQ(log.lines()[2], "[CURSOR] = OK");
     std::vector<Res32> r = parse32(readFile(out));
     ASSERT_EQ(r.size(), 1u + 4 + 3 + 2);
-    // Cursor images have a sequence of their own, whatever icons come before.
+    // Cursor images are numbered on from the icon images, as llvm-rc numbers them.
     EXPECT_EQ(r[5].type, ord(1));
-    EXPECT_EQ(r[5].name, ord(1));
+    EXPECT_EQ(r[5].name, ord(4));
     EXPECT_EQ(r[5].flags, 0x1010);
     EXPECT_EQ(r[5].data, std::string("\x01\0\x02\0", 4) + cur.substr(6 + 32, 40));
-    EXPECT_EQ(r[6].name, ord(2));
+    EXPECT_EQ(r[6].name, ord(5));
     EXPECT_EQ(r[6].data, std::string("\x02\0\x03\0", 4) + cur.substr(6 + 32 + 40));
     EXPECT_EQ(r[7].type, ord(12));
     EXPECT_EQ(r[7].name, wide("ARROW"));
     EXPECT_EQ(r[7].flags, 0x1030);
     EXPECT_EQ(r[7].data, std::string("\0\0\x02\0\x02\0"
-                                     "\x10\0\x20\0\x01\0\x20\0\x2C\0\0\0\x01\0"
-                                     "\x20\0\x60\0\x01\0\x20\0\x31\0\0\0\x02\0",
+                                     "\x10\0\x20\0\x01\0\x20\0\x2C\0\0\0\x04\0"
+                                     "\x20\0\x60\0\x01\0\x20\0\x31\0\0\0\x05\0",
                                      6 + 2 * 14));
-    EXPECT_EQ(r[8].name, ord(3));
-    EXPECT_EQ(get16(r[9].data, 6 + 12), 3);
+    EXPECT_EQ(r[8].name, ord(6));
+    EXPECT_EQ(get16(r[9].data, 6 + 12), 6);
 
     // The 16-bit layout: the same data, 16-bit headers, no padding.
     compile(16);
     std::string res = readFile(out);
-    std::size_t at = res.find(std::string("\xFF\x01\0\xFF\x01\0\x10\x10\x2C\0\0\0", 12));
+    std::size_t at = res.find(std::string("\xFF\x01\0\xFF\x04\0\x10\x10\x2C\0\0\0", 12));
     ASSERT_NE(at, std::string::npos);
     EXPECT_EQ(res.substr(at + 12, 44), r[5].data);
-    EXPECT_EQ(res.substr(at + 56, 12), std::string("\xFF\x01\0\xFF\x02\0\x10\x10\x31\0\0\0", 12));
+    EXPECT_EQ(res.substr(at + 56, 12), std::string("\xFF\x01\0\xFF\x05\0\x10\x10\x31\0\0\0", 12));
     EXPECT_EQ(res.substr(at + 68 + 49, 15 + 34),
               std::string("\xFF\x0C\0ARROW\0\x30\x10\x22\0\0\0", 15) + r[7].data);
 }
@@ -365,9 +365,9 @@ TEST_F(Writers, LogNamesOnlyTheKindsPresent) {
 
 // Image names are words: 65535 icon images fit, one more is refused before the numbers wrap.
 // Cursor images are numbered on their own, so a cursor after them still fits.
-TEST(ImageNumbers, StopAtTheLastWordAndCursorsCountApart) {
+TEST(ImageNumbers, StopAtTheLastWordIconsAndCursorsTogether) {
     test::MemoryFileSystem fs;
-    fs.files["/full.ico"] = sampleIcon(std::vector<std::uint32_t>(65535, 40));
+    fs.files["/full.ico"] = sampleIcon(std::vector<std::uint32_t>(65534, 40));
     fs.files["/one.ico"] = sampleIcon({40});
     fs.files["/one.cur"] = sampleCursor({40});
     Project project;
@@ -378,7 +378,7 @@ TEST(ImageNumbers, StopAtTheLastWordAndCursorsCountApart) {
     project.append(ResourceKind::Icon, "2\t/one.ico");
     log.clear();
     EXPECT_FALSE(Compile16(project, "/o.res", log, fs));
-    EXPECT_EQ(log.lines().back(), "More than 65535 icon images in the project");
+    EXPECT_EQ(log.lines().back(), "More than 65535 icon and cursor images in the project");
 }
 
 TEST_F(Writers, OutputReplacesALongerFormerFile) {
