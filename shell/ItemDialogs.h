@@ -70,8 +70,9 @@ public:
     // The file pattern of the kind ("*.BMP"), for the file list.
     virtual void setPattern(const std::string& pattern) = 0;
     // Shows `folder` in the folder, drive and file lists and in the folder label etiRep; false
-    // when it cannot be opened (nothing changes then). Every change of the folder on show, this
-    // one or the user's, is reported with folderShown().
+    // when it cannot be opened (nothing changes then). The folder on show is reported with
+    // folderShown() after every call that succeeds, even when it stays the same, and after every
+    // change the user makes.
     virtual bool showFolder(const std::string& folder) = 0;
     // The file-name label etiName: the pattern until a file is chosen. A file the user selects
     // in the list shows there by the view's own doing, and is reported with fileChosen().

@@ -38,10 +38,10 @@ struct Rect {
 };
 
 struct ControlSpec {
-    std::string_view name; // the control's name, as tests and front ends find it
-    ControlKind kind;
-    std::string_view caption; // Windows-1252
-    Rect twips;               // inside `parent`, or inside the client area when it has none
+    std::string_view name = {}; // the control's name, as tests and front ends find it
+    ControlKind kind = ControlKind::Label;
+    std::string_view caption = {}; // Windows-1252
+    Rect twips = {};               // inside `parent`, or inside the client area when it has none
     std::string_view parent = {};
     ButtonRole role = ButtonRole::None;
     TextColour colour = TextColour::Normal;
@@ -58,13 +58,13 @@ enum class Placement {
 };
 
 struct WindowSpec {
-    std::string_view name;
-    std::string_view caption; // the first caption; presenters may change it
-    int clientWidth = 0;      // twips
+    std::string_view name = {};
+    std::string_view caption = {}; // the first caption; presenters may change it
+    int clientWidth = 0;           // twips
     int clientHeight = 0;
     Placement placement = Placement::Centred;
-    Rect origin; // left and top only, for AtOrigin
-    std::span<const ControlSpec> controls;
+    Rect origin = {}; // left and top only, for AtOrigin
+    std::span<const ControlSpec> controls = {};
 
     // The control named `name`; null when the window has none.
     const ControlSpec* find(std::string_view name) const;
@@ -82,15 +82,15 @@ const WindowSpec& compileLogSpec();
 
 // The main window's menus, in order. A separator has an empty caption.
 struct MenuItemSpec {
-    std::string_view name;
-    std::string_view caption; // with "&" before the access key
+    std::string_view name = {};
+    std::string_view caption = {}; // with "&" before the access key
     bool separator = false;
     bool hidden = false; // shown only once there is something to show (the recent files)
 };
 struct MenuSpec {
-    std::string_view name;
-    std::string_view caption;
-    std::span<const MenuItemSpec> items;
+    std::string_view name = {};
+    std::string_view caption = {};
+    std::span<const MenuItemSpec> items = {};
 };
 std::span<const MenuSpec> mainMenus();
 
