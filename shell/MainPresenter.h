@@ -22,7 +22,8 @@ namespace kelbo::shell {
 class MainView : public View {
 public:
     virtual void setCaption(const std::string& caption) = 0;
-    // Selects the tab of `kind` and shows only its list.
+    // Shows only the list of `kind`. The tab strip is left to the user: the presenter calls this
+    // when a tab was chosen, and at start-up for the first tab, where a new strip already is.
     virtual void showTab(ResourceKind kind) = 0;
     // The list of `kind` shows `lines` afresh, with the line `select` selected (-1: none). The
     // lines belong to the presenter's project and stay valid until the next call for the kind,
