@@ -12,6 +12,8 @@ KELBO_TEST_PACKAGES=(
   libgtest-dev googletest llvm poppler-utils time imagemagick
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 locales
+  # scripts/screenshots.sh: a plain window frame around each picture, and finding the window
+  openbox xdotool
 )
 
 kelbo_install_deps() {
