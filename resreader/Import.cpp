@@ -48,16 +48,8 @@ std::string hex4(unsigned v) {
     return buf;
 }
 
-// A source file to write: literal bytes and ranges of the .RES, in order.
-struct Piece {
-    std::string literal;
-    std::uint64_t offset = 0;
-    std::uint64_t size = 0;
-};
-struct PlannedFile {
-    std::string name;
-    std::vector<Piece> pieces;
-};
+using Piece = ImportPiece;
+using PlannedFile = ImportFile;
 
 bool isAbsolute(const std::string& path) {
     if (path.empty())
@@ -635,6 +627,21 @@ std::string importFolderFor(const std::string& projectPath) {
     return joinPath(directoryOf(projectPath), stem(fileNameOf(projectPath)) + "_files");
 }
 
+ImportPlan planImport(InputFile& res, const std::string& resName, const std::string& folder) {
+    ImportPlan plan;
+    std::optional<ResDirectory> dir = readResDirectory(res, resName, plan.error);
+    if (!dir)
+        return plan;
+    Planner planner(res, *dir, resName, folder);
+    plan.ok = planner.plan(plan.error);
+    if (plan.ok) {
+        plan.warnings = std::move(planner.warnings);
+        plan.project = std::move(planner.project);
+        plan.files = std::move(planner.files);
+    }
+    return plan;
+}
+
 ImportResult importResFile(const std::string& resPath, const std::string& projectPath, bool force,
                            FileSystem& fs, const ImportProgress& progress) {
     ImportResult result;
@@ -644,19 +651,16 @@ ImportResult importResFile(const std::string& resPath, const std::string& projec
         result.error = resPath + ": " + error;
         return result;
     }
-    std::optional<ResDirectory> dir = readResDirectory(*in, resPath, error);
-    if (!dir) {
-        result.error = error;
-        return result;
-    }
     const std::string fullProject =
         isAbsolute(projectPath) ? projectPath : joinPath(currentDirectory(), projectPath);
     const std::string folder = importFolderFor(fullProject);
-    Planner planner(*in, *dir, resPath, folder);
-    if (!planner.plan(result.error))
+    ImportPlan plan = planImport(*in, resPath, folder);
+    result.warnings = std::move(plan.warnings);
+    if (!plan.ok) {
+        result.error = plan.error;
         return result;
-    result.warnings = std::move(planner.warnings);
-    std::optional<std::string> bytes = encodeProject(planner.project, error);
+    }
+    std::optional<std::string> bytes = encodeProject(plan.project, error);
     if (!bytes) {
         result.error = projectPath + ": " + error;
         return result;
@@ -672,13 +676,13 @@ ImportResult importResFile(const std::string& resPath, const std::string& projec
 
     // The sources go to a folder of their own that takes the files folder's place only once
     // every one of them is written. A .RES of text resources alone needs no folder.
-    if (!planner.files.empty() && !writeFolder(fs, *in, planner.files, folder, result, progress))
+    if (!plan.files.empty() && !writeFolder(fs, *in, plan.files, folder, result, progress))
         return result;
     if (!writeWholeFile(fs, fullProject, *bytes, error)) {
         result.error = projectPath + ": " + error;
         return result;
     }
-    result.project = std::move(planner.project);
+    result.project = std::move(plan.project);
     result.ok = true;
     return result;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,6 +26,28 @@ struct ImportResult {
     std::size_t filesWritten = 0;
     Project project;
 };
+
+// A source file an import writes: literal bytes and ranges of the .RES, in order.
+struct ImportPiece {
+    std::string literal;
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+};
+struct ImportFile {
+    std::string name; // in the files folder
+    std::vector<ImportPiece> pieces;
+};
+
+// What an import will write, read from the .RES before anything is written.
+struct ImportPlan {
+    bool ok = false;
+    std::string error;
+    std::vector<std::string> warnings;
+    Project project; // its paths name files in `folder`
+    std::vector<ImportFile> files;
+};
+// `resName` names the file in messages.
+ImportPlan planImport(InputFile& res, const std::string& resName, const std::string& folder);
 
 // "NAME_files" beside "NAME.KBP": the folder an import writes the sources into.
 std::string importFolderFor(const std::string& projectPath);
