@@ -55,14 +55,14 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
     out << (reader.layout() == ResLayout::Bits32 ? "LAYOUT 32" : "LAYOUT 16") << "\n";
     ResEntry e;
     while (reader.next(e)) {
-        out << utf8ToTerminal(describeName(e.type)) << '\t' << utf8ToTerminal(describeName(e.name))
-            << '\t' << hex4(e.language) << '\t' << hex4(e.memoryFlags) << '\t' << e.dataSize << '\t'
-            << kindWord(e.type) << "\n";
+        out << utf8ToTerminal(describeNameUtf8(e.type)) << '\t'
+            << utf8ToTerminal(describeNameUtf8(e.name)) << '\t' << hex4(e.language) << '\t'
+            << hex4(e.memoryFlags) << '\t' << e.dataSize << '\t' << kindWord(e.type) << "\n";
     }
     out.flush();
     if (!reader.error().empty()) {
         // The name parts are UTF-8 already; the file name is Windows-1252.
-        err << toTerminal(resPath) << utf8ToTerminal(reader.error().substr(resPath.size())) << "\n";
+        err << toTerminal(reader.error()) << "\n";
         return 1;
     }
     return 0;
@@ -70,7 +70,7 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
 
 void printWarnings(const std::vector<std::string>& warnings, std::ostream& err) {
     for (const std::string& w : warnings)
-        err << "warning: " << utf8ToTerminal(w) << "\n";
+        err << "warning: " << toTerminal(w) << "\n";
 }
 
 int import(const std::string& resPath, const std::string& projectPath, bool force,

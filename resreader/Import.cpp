@@ -148,6 +148,7 @@ private:
     std::set<std::string> fileNames_; // upper-cased: Windows ignores case
     std::map<std::uint16_t, const ResEntry*> icons_, cursors_;
     std::set<const ResEntry*> usedImages_;
+    std::set<std::uint16_t> stringBlocks_;
     bool haveManifest_ = false;
     bool haveVersion_ = false;
 };
@@ -389,6 +390,10 @@ bool Planner::orphanImage(const ResEntry& e, bool cursor) {
 bool Planner::strings(const ResEntry& e, std::string& error) {
     if (e.name.isName || e.name.ordinal == 0 || e.name.ordinal > 2048) {
         warn(e, "a string block numbered outside 1..2048 cannot be held; it is left out");
+        return true;
+    }
+    if (!stringBlocks_.insert(e.name.ordinal).second) {
+        warn(e, "a second string block of this number is left out");
         return true;
     }
     checkHeader(e, kFlagsDiscardable);

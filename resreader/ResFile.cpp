@@ -29,6 +29,17 @@ std::string utf8Of(const std::u16string& text) {
 } // namespace
 
 std::string describeName(const ResName& name) {
+    if (!name.isName)
+        return std::to_string(name.ordinal);
+    std::string out;
+    for (char16_t c : name.text) {
+        std::optional<unsigned char> b = unicodeToCp1252(c);
+        out += b ? static_cast<char>(*b) : '?';
+    }
+    return out;
+}
+
+std::string describeNameUtf8(const ResName& name) {
     return name.isName ? utf8Of(name.text) : std::to_string(name.ordinal);
 }
 

@@ -49,8 +49,11 @@ struct ResEntry {
     std::uint32_t dataSize = 0;
 };
 
-// "2", "WAVE": how messages and listings name a type or a resource (UTF-8).
+// "2", "WAVE": how messages name a type or a resource, in Windows-1252 (? for a character
+// outside it).
 std::string describeName(const ResName& name);
+// The same in UTF-8, every character kept, for a listing.
+std::string describeNameUtf8(const ResName& name);
 // "BITMAP", "GROUP_ICON", ... "WAVE" for the named type WAVE, "DATA" for anything else.
 std::string kindWord(const ResName& type);
 
