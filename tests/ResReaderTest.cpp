@@ -195,8 +195,14 @@ TEST(ResImport, RoundTripGivesTheSameBytesInBothLayouts) {
         const std::string first = dir.file("first" + std::to_string(bits) + ".res");
         ASSERT_EQ(runCompilation(p, bits, first, log), CompileOutcome::Success) << log.text();
         const std::string kbp = dir.file("back" + std::to_string(bits) + ".kbp");
-        ImportResult r = importResFile(first, kbp, false);
+        std::vector<std::size_t> progress;
+        ImportResult r = importResFile(first, kbp, false, nativeFileSystem(),
+                                       [&](std::size_t done, std::size_t total) {
+                                           EXPECT_EQ(total, 7u);
+                                           progress.push_back(done);
+                                       });
         ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(progress, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7}));
         EXPECT_TRUE(r.warnings.empty()) << r.warnings.front();
         EXPECT_EQ(r.filesWritten, 7u);
         std::optional<Project> back = loadProjectFile(kbp);
