@@ -507,4 +507,46 @@ TEST_F(OracleTest, RcScriptCompilesToTheSameResources) {
         ADD_FAILURE() << d;
 }
 
+// The newer kinds through the script: llvm-rc compiles it, and the import of its .RES gives the
+// project back (its files in the files folder).
+TEST_F(OracleTest, RcScriptOfTheNewerKindsImportsBackToTheProject) {
+    writeAll(dir_ / "arrow.cur", cursorFile(32, 3, 9));
+    writeAll(dir_ / "blob.bin", patterned(77, 2));
+    writeAll(dir_ / "app.manifest", "<assembly/>  ");
+    Project p;
+    p.append(ResourceKind::Cursor, "ARROW\t" + sourcePath("arrow.cur"));
+    p.append(ResourceKind::Data, "7\t10\t" + sourcePath("blob.bin"));
+    p.append(ResourceKind::Data, "LOGO\tCUSTOM\t" + sourcePath("blob.bin"));
+    p.append(ResourceKind::Manifest, "file=" + sourcePath("app.manifest"));
+    p.append(ResourceKind::Manifest, "id=2");
+    const Project::Lines version = {"FileType=dll",           "Language=0407",
+                                    "CompanyName=Acme \"A\"", "FileVersion=1.2.3.4",
+                                    "ProductVersion=1.2",     "Comments=caf\xE9\\"};
+    for (const std::string& line : version)
+        p.append(ResourceKind::Version, line);
+    kelbo::RcScript script = kelbo::exportRcScript(p, sourcePath("n.rc"));
+    ASSERT_TRUE(script.ok) << script.error;
+    RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
+                      quote((dir_ / "n.res").string()) + " " + quote((dir_ / "n.rc").string()));
+    ASSERT_EQ(l.exitCode, 0) << l.output << readAll(dir_ / "n.rc");
+    const std::string kbp = sourcePath("n.kbp");
+    kelbo::ImportResult r = kelbo::importResFile(sourcePath("n.res"), kbp, false);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.warnings.empty()) << r.warnings.front();
+    const std::string folder = kelbo::importFolderFor(kbp);
+    EXPECT_EQ(r.project.lines(ResourceKind::Version), version);
+    EXPECT_EQ(r.project.lines(ResourceKind::Manifest),
+              (Project::Lines{"file=" + folder + "/manifest_2.manifest", "id=2"}));
+    EXPECT_EQ(r.project.lines(ResourceKind::Data),
+              (Project::Lines{"7\t10\t" + folder + "/10_7.bin",
+                              "LOGO\tCUSTOM\t" + folder + "/CUSTOM_LOGO.bin"}));
+    EXPECT_EQ(r.project.lines(ResourceKind::Cursor),
+              Project::Lines{"ARROW\t" + folder + "/ARROW.cur"});
+    const std::string f = kelbo::cp1252ToUtf8(folder) + "/";
+    EXPECT_EQ(readAll(f + "ARROW.cur"), readAll(dir_ / "arrow.cur"));
+    EXPECT_EQ(readAll(f + "10_7.bin"), patterned(77, 2));
+    EXPECT_EQ(readAll(f + "CUSTOM_LOGO.bin"), patterned(77, 2));
+    EXPECT_EQ(readAll(f + "manifest_2.manifest"), "<assembly/>  ");
+}
+
 } // namespace
