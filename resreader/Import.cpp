@@ -291,12 +291,12 @@ bool Planner::group(const ResEntry& e, bool cursor, std::string& error) {
         const ResEntry& image = *it->second;
         if (cursor && image.dataSize < 4)
             return damaged(e, "cursor image " + std::to_string(number) + " has no hot spot", error);
+        // A cursor's entry counts the hot spot too.
         std::uint32_t declared = le32(g, at + 8);
-        std::uint32_t actual = image.dataSize - (cursor ? 4 : 0);
-        if (declared != actual && !cursor)
+        if (declared != image.dataSize)
             warn(e, "entry of image " + std::to_string(number) + " declares " +
                         std::to_string(declared) + " bytes, the image holds " +
-                        std::to_string(actual));
+                        std::to_string(image.dataSize));
         if (usedImages_.insert(&image).second)
             checkHeader(image, kFlagsImage);
         kept.push_back({at, &image});

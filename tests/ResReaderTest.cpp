@@ -6,6 +6,7 @@
 
 #include "cli/ResCommand.h"
 #include "platform/Cp1252.h"
+#include "platform/PathRules.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/ResCompiler.h"
 #include "resreader/Import.h"
@@ -282,13 +283,13 @@ TEST(ResImport, WarnsOfEveryChange) {
         EXPECT_NE(all.find(expected), std::string::npos) << expected << "\n" << all;
     const std::string folder = dir.file("w_files");
     EXPECT_EQ(r.project.lines(ResourceKind::Bitmap),
-              Project::Lines{"LOGO\t" + folder + "/LOGO.bmp"});
+              Project::Lines{"LOGO\t" + joinPath(folder, "LOGO.bmp")});
     EXPECT_EQ(r.project.lines(ResourceKind::Icon),
-              (Project::Lines{"_40000\t" + folder + "/_40000.ico",
-                              "ICON_IMAGE_6\t" + folder + "/ICON_IMAGE_6.ico"}));
+              (Project::Lines{"_40000\t" + joinPath(folder, "_40000.ico"),
+                              "ICON_IMAGE_6\t" + joinPath(folder, "ICON_IMAGE_6.ico")}));
     EXPECT_EQ(r.project.lines(ResourceKind::Data),
-              (Project::Lines{"A_B_\t5\t" + folder + "/5_A_B_.bin",
-                              "_123\tCUSTOM\t" + folder + "/CUSTOM__123.bin"}));
+              (Project::Lines{"A_B_\t5\t" + joinPath(folder, "5_A_B_.bin"),
+                              "_123\tCUSTOM\t" + joinPath(folder, "CUSTOM__123.bin")}));
     EXPECT_EQ(readFile(dir.path() / "w_files" / "5_A_B_.bin"), "dlg");
     // The rebuilt icon file holds the image its group named.
     std::string ico = readFile(dir.path() / "w_files" / "_40000.ico");
