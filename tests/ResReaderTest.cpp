@@ -186,12 +186,33 @@ Project fourKinds(const TempDir& dir) {
     return p;
 }
 
+// The four kinds and the newer ones; the 16-bit layout holds no manifest.
+Project everyKind(const TempDir& dir, int bits) {
+    Project p = fourKinds(dir);
+    writeFile(dir.path() / "a.cur", test::sampleCursor({40, 44}));
+    writeFile(dir.path() / "a.bin", sampleWave(333));
+    writeFile(dir.path() / "a.manifest", "<assembly/>");
+    p.append(ResourceKind::Cursor, "ARROW\t" + dir.file("a.cur"));
+    p.append(ResourceKind::Cursor, "5\t" + dir.file("a.cur"));
+    p.append(ResourceKind::Data, "7\tCUSTOM\t" + dir.file("a.bin"));
+    p.append(ResourceKind::Data, "TABLE\t300\t" + dir.file("a.bin"));
+    if (bits == 32) {
+        p.append(ResourceKind::Manifest, "file=" + dir.file("a.manifest"));
+        p.append(ResourceKind::Manifest, "id=2");
+    }
+    for (const char* line : {"FileType=dll", "Language=0407", "CompanyName=Caf\xE9 & Co",
+                             "FileVersion=1.2.3.4", "ProductVersion=2.1", "Comments="})
+        p.append(ResourceKind::Version, line);
+    return p;
+}
+
 // Import then compile in the same layout gives the bytes the first compilation gave.
 TEST(ResImport, RoundTripGivesTheSameBytesInBothLayouts) {
     TempDir dir;
-    Project p = fourKinds(dir);
     for (int bits : {32, 16}) {
         SCOPED_TRACE(bits);
+        const Project p = everyKind(dir, bits);
+        const std::size_t files = bits == 32 ? 12 : 11;
         CompileLog log;
         const std::string first = dir.file("first" + std::to_string(bits) + ".res");
         ASSERT_EQ(runCompilation(p, bits, first, log), CompileOutcome::Success) << log.text();
@@ -199,13 +220,15 @@ TEST(ResImport, RoundTripGivesTheSameBytesInBothLayouts) {
         std::vector<std::size_t> progress;
         ImportResult r = importResFile(first, kbp, false, nativeFileSystem(),
                                        [&](std::size_t done, std::size_t total) {
-                                           EXPECT_EQ(total, 7u);
+                                           EXPECT_EQ(total, files);
                                            progress.push_back(done);
                                        });
         ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(progress, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7}));
+        ASSERT_EQ(progress.size(), files);
+        EXPECT_EQ(progress.back(), files);
         EXPECT_TRUE(r.warnings.empty()) << r.warnings.front();
-        EXPECT_EQ(r.filesWritten, 7u);
+        EXPECT_EQ(r.filesWritten, files);
+        EXPECT_EQ(r.project.lines(ResourceKind::Version), p.lines(ResourceKind::Version));
         std::optional<Project> back = loadProjectFile(kbp);
         ASSERT_TRUE(back);
         EXPECT_EQ(*back, r.project);
@@ -214,11 +237,14 @@ TEST(ResImport, RoundTripGivesTheSameBytesInBothLayouts) {
         ASSERT_EQ(runCompilation(*back, bits, second, log2), CompileOutcome::Success)
             << log2.text();
         EXPECT_EQ(readFile(second), readFile(first));
-        // The sources come back as files: a bitmap with its file header, the icon file.
+        // The sources come back as files: a bitmap with its file header, the icon and cursor
+        // files.
         EXPECT_EQ(readFile(dir.path() / ("back" + std::to_string(bits) + "_files") / "1.bmp"),
                   sampleBitmap(5, 3));
         EXPECT_EQ(readFile(dir.path() / ("back" + std::to_string(bits) + "_files") / "APP.ico"),
                   sampleIcon({40, 41, 42}));
+        EXPECT_EQ(readFile(dir.path() / ("back" + std::to_string(bits) + "_files") / "ARROW.cur"),
+                  test::sampleCursor({40, 44}));
     }
 }
 

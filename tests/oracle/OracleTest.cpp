@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "platform/Cp1252.h"
 #include "project/Project.h"
 #include "projectfile/ProjectFile.h"
+#include "rescompiler/Manifest.h"
 #include "rescompiler/SourceFiles.h"
 #include "resreader/Import.h"
 #include "resreader/RcExport.h"
@@ -108,16 +110,15 @@ std::string scriptString(const std::string& text) {
 // The resource script that says what the project says, in Windows-1252 like the project.
 std::string resourceScript(const Project& project) {
     std::string rc = "LANGUAGE 0, 0\n";
-    const std::pair<ResourceKind, const char*> fileKinds[] = {{ResourceKind::Bitmap, "BITMAP"},
-                                                              {ResourceKind::Icon, "ICON"},
-                                                              {ResourceKind::Wave, "WAVE"}};
-    for (const auto& [kind, keyword] : fileKinds) {
+    auto fileKind = [&](ResourceKind kind, const char* keyword) {
         for (const std::string& line : project.lines(kind)) {
             std::size_t tab = line.find('\t');
             std::string path = kelbo::cp1252ToUtf8(trimSpaces(line.substr(tab + 1)));
             rc += scriptId(line.substr(0, tab)) + " " + keyword + " \"" + path + "\"\n";
         }
-    }
+    };
+    fileKind(ResourceKind::Bitmap, "BITMAP");
+    fileKind(ResourceKind::Icon, "ICON");
     if (project.count(ResourceKind::String) > 0) {
         rc += "STRINGTABLE\n{\n";
         for (const std::string& line : project.lines(ResourceKind::String)) {
@@ -127,23 +128,38 @@ std::string resourceScript(const Project& project) {
         }
         rc += "}\n";
     }
+    fileKind(ResourceKind::Wave, "WAVE");
+    fileKind(ResourceKind::Cursor, "CURSOR");
+    // A user-defined resource: `name type "file"`, the type a number or an upper-cased name.
+    for (const std::string& line : project.lines(ResourceKind::Data)) {
+        std::size_t tab = line.find('\t');
+        std::size_t second = line.find('\t', tab + 1);
+        std::string type = trimSpaces(line.substr(tab + 1, second - tab - 1));
+        for (char& c : type)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        std::string path = kelbo::cp1252ToUtf8(trimSpaces(line.substr(second + 1)));
+        rc += scriptId(line.substr(0, tab)) + " " + (allDigits(type) ? scriptId(type) : type) +
+              " \"" + path + "\"\n";
+    }
     return rc;
 }
 
-// Resources a project must give besides icon images: one per bitmap, icon group and wave, one
-// per string block in use.
+// Resources a project must give besides icon and cursor images: one per bitmap, icon group,
+// wave, cursor group and custom item, one per string block in use.
 std::size_t expectedOtherResources(const Project& project) {
     std::set<long> blocks;
     for (const std::string& line : project.lines(ResourceKind::String))
         blocks.insert(std::stol(trimSpaces(line.substr(0, line.find('\t')))) / 16);
     return project.count(ResourceKind::Bitmap) + project.count(ResourceKind::Icon) +
-           project.count(ResourceKind::Wave) + blocks.size();
+           project.count(ResourceKind::Wave) + project.count(ResourceKind::Cursor) +
+           project.count(ResourceKind::Data) + blocks.size();
 }
 
-std::size_t countIconImages(const std::vector<oracle::Resource>& all) {
+std::size_t countImages(const std::vector<oracle::Resource>& all) {
     std::size_t n = 0;
     for (const auto& r : all)
-        n += !r.type.isName && r.type.number == oracle::kRtIcon;
+        n += !r.type.isName &&
+             (r.type.number == oracle::kRtIcon || r.type.number == oracle::kRtCursor);
     return n;
 }
 
@@ -229,6 +245,16 @@ protected:
                          iconImage32(drawBadge(48))}));
         file(ResourceKind::Icon, "7", "seven.ico",
              encodeIcon({iconImage32(drawColourWheel(16)), iconImage32(drawColourWheel(32))}));
+        // Nine sizes, as a modern icon has; the directory's planes and bits left 0 as icon
+        // editors leave them, and a 24-bit image among them.
+        std::vector<IconImage> sizes;
+        for (int size : {16, 20, 24, 32, 40, 48, 64, 96, 128}) {
+            sizes.push_back(iconImage32(drawBadge(size)));
+            sizes.back().planes = 0;
+            sizes.back().bitCount = 0;
+        }
+        sizes[2].data[14] = 24;
+        file(ResourceKind::Icon, "Nine", "nine.ico", encodeIcon(sizes));
 
         // Strings in five blocks, out of order, slots 0 and 15 among them.
         const std::pair<const char*, std::string> strings[] = {
@@ -253,6 +279,31 @@ protected:
         file(ResourceKind::Wave, "boom1", "boom.wav", patterned(1003, 3));
         file(ResourceKind::Wave, "65", "tiny.wav", patterned(4, 4));
         file(ResourceKind::Wave, "Big Bang", "empty.wav", "");
+
+        // Cursors: two sizes with their own hot spots, a 256-pixel one (0 in the directory),
+        // a PNG image and one with a longer header; image numbers go on across items.
+        file(ResourceKind::Cursor, "Arrow", "arrow.cur",
+             encodeCursor(
+                 {{iconImage32(drawPointer(32)), 1, 1}, {iconImage32(drawPointer(16)), 2, 3}}));
+        CursorImage big{iconImage32(drawPointer(256)), 255, 7};
+        CursorImage pngCursor{png, 40, 50};
+        CursorImage v5{iconImage32(drawPointer(24)), 12, 12};
+        v5.image.data[0] = 124; // a BITMAPV5HEADER: no planes and bits taken from it
+        v5.image.data.insert(40, std::string(84, '\0'));
+        file(ResourceKind::Cursor, "101", "mixed.cur", encodeCursor({big, pngCursor, v5}));
+        file(ResourceKind::Cursor, "32767", "one.cur",
+             encodeCursor({{iconImage32(drawPointer(8)), 0, 0}}));
+
+        // Custom data under a named type and under numeric ones, odd sizes and an empty file.
+        auto data = [&](const std::string& id, const std::string& type, const std::string& name,
+                        const std::string& bytes) {
+            writeAll(dir_ / name, bytes);
+            p.append(ResourceKind::Data, id + '\t' + type + '\t' + sourcePath(name));
+        };
+        data("7", "CUSTOM", "custom.bin", patterned(1001, 5));
+        data("Table", "300", "table.bin", patterned(10, 6));
+        data("2", " levels ", "levels.bin", "level one\r\nlevel two\r\n");
+        data("Nothing", "32767", "nothing.bin", "");
         return p;
     }
 
@@ -282,11 +333,11 @@ protected:
 
         // Guard against a reader that finds nothing in either file.
         const std::size_t others = expectedOtherResources(project);
-        ASSERT_EQ(theirRes->size() - countIconImages(*theirRes), 1 + others);
-        EXPECT_EQ(ourRes->size() - countIconImages(*ourRes), 1 + others);
+        ASSERT_EQ(theirRes->size() - countImages(*theirRes), 1 + others);
+        EXPECT_EQ(ourRes->size() - countImages(*ourRes), 1 + others);
+        EXPECT_EQ(countImages(*ourRes), countImages(*theirRes));
 
-        for (const std::string& d :
-             oracle::compareResources(*ourRes, *theirRes, kelbo::kMaxIconImages))
+        for (const std::string& d : oracle::compareResources(*ourRes, *theirRes))
             ADD_FAILURE() << d;
     }
 
@@ -314,17 +365,6 @@ TEST_F(OracleTest, ExampleProjectMatchesLlvmRc) {
 }
 
 // --- reading .RES files back -------------------------------------------------------------
-
-std::vector<oracle::Resource> onlyTypes(const std::vector<oracle::Resource>& all,
-                                        const std::set<std::uint16_t>& types) {
-    std::vector<oracle::Resource> kept;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const auto& r = all[i];
-        if (i == 0 || (r.type.isName ? r.type.name == u"WAVE" : types.count(r.type.number) > 0))
-            kept.push_back(r);
-    }
-    return kept;
-}
 
 const oracle::Resource* find(const std::vector<oracle::Resource>& all, std::uint16_t type,
                              const oracle::ResId& name) {
@@ -355,19 +395,14 @@ std::string cursorFile(int side, std::uint16_t x, std::uint16_t y) {
     return cur + info;
 }
 
-// A .RES that llvm-rc writes, with the kinds Kelbo knows and others (dialog, menu, RCDATA), comes
-// back as the same resources: the four original kinds through kelbo-compile, the others as the
-// files and keys the project holds.
+// A .RES that llvm-rc writes, with every kind Kelbo knows and others (a dialog, a menu), comes
+// back as the same resources: kelbo-compile of the imported project writes what llvm-rc wrote,
+// and the others are DATA items holding the resources' bytes.
 TEST_F(OracleTest, ImportOfLlvmRcFileGivesTheSameResources) {
     Project p = fixtureProject();
     std::string rc = resourceScript(p);
-    writeAll(dir_ / "arrow.cur", cursorFile(32, 5, 7));
     writeAll(dir_ / "app.manifest", "<assembly/>\n");
-    writeAll(dir_ / "blob.bin", patterned(333, 5));
-    rc += "ARROW CURSOR \"" + (dir_ / "arrow.cur").string() + "\"\n";
     rc += "1 24 \"" + (dir_ / "app.manifest").string() + "\"\n";
-    rc += "7 RCDATA \"" + (dir_ / "blob.bin").string() + "\"\n";
-    rc += "COLOURS PALETTE \"" + (dir_ / "blob.bin").string() + "\"\n";
     rc += "MAIN MENU\n{\n  MENUITEM \"&Open\", 100\n}\n";
     rc += "10 DIALOGEX 0, 0, 100, 50\nCAPTION \"Hi\"\n{\n  PUSHBUTTON \"OK\", 1, 5, 5, 40, 14\n}\n";
     rc += "1 VERSIONINFO\nFILEVERSION 1,2,3,4\nPRODUCTVERSION 1,2,0,0\nFILEFLAGSMASK 0x3F\n"
@@ -385,7 +420,8 @@ TEST_F(OracleTest, ImportOfLlvmRcFileGivesTheSameResources) {
     const std::string kbp = sourcePath("imported.kbp");
     kelbo::ImportResult r = kelbo::importResFile(sourcePath("llvm.res"), kbp, false);
     ASSERT_TRUE(r.ok) << r.error;
-    // llvm-rc gives dialogs and menus its own flags; the project's DATA items take 0x0030.
+    // llvm-rc gives dialogs and menus flags of their own; the project's DATA items take 0x0030.
+    ASSERT_EQ(r.warnings.size(), 2u);
     for (const std::string& w : r.warnings)
         EXPECT_NE(w.find("memory flags 0x1030 become 0x0030"), std::string::npos) << w;
 
@@ -398,34 +434,21 @@ TEST_F(OracleTest, ImportOfLlvmRcFileGivesTheSameResources) {
     ASSERT_EQ(k.exitCode, 0) << k.output;
     auto back = oracle::readRes32(readAll(ours), error);
     ASSERT_TRUE(back) << error;
-    const std::set<std::uint16_t> original = {oracle::kRtBitmap, oracle::kRtIcon, oracle::kRtString,
-                                              oracle::kRtGroupIcon};
-    for (const std::string& d : oracle::compareResources(
-             onlyTypes(*back, original), onlyTypes(*all, original), kelbo::kMaxIconImages))
-        ADD_FAILURE() << d;
+    std::vector<oracle::Resource> kept;
+    for (const auto& res : *all)
+        if (res.type.isName || (res.type.number != 4 && res.type.number != 5))
+            kept.push_back(res);
+    ASSERT_EQ(back->size(), kept.size() + 2) << "every resource, the menu and dialog as DATA";
+    for (const std::string& d : oracle::compareResources(*back, kept))
+        if (d.find("only in ours") == std::string::npos)
+            ADD_FAILURE() << d;
 
-    // The other kinds, item by item.
     const std::string folder = kelbo::importFolderFor(kbp);
-    auto file = [&](const std::string& name) {
-        return readAll(kelbo::cp1252ToUtf8(folder) + "/" + name);
-    };
-    EXPECT_EQ(file("ARROW.cur"), readAll(dir_ / "arrow.cur")) << "hot spot and directory rebuilt";
-    EXPECT_EQ(file("manifest.manifest"), "<assembly/>\n");
-    EXPECT_EQ(file("10_7.bin"), patterned(333, 5));
     const oracle::Resource* menu = find(*all, 4, oracle::ResId::ofName(u"MAIN"));
     const oracle::Resource* dialog = find(*all, 5, oracle::ResId::ofNumber(10));
     ASSERT_TRUE(menu && dialog);
-    EXPECT_EQ(file("4_MAIN.bin"), menu->data);
-    EXPECT_EQ(file("5_10.bin"), dialog->data);
-    EXPECT_EQ(r.project.lines(ResourceKind::Cursor),
-              Project::Lines{"ARROW\t" + folder + "/ARROW.cur"});
-    EXPECT_EQ(
-        r.project.lines(ResourceKind::Data),
-        (Project::Lines{"7\t10\t" + folder + "/10_7.bin",
-                        "COLOURS\tPALETTE\t" + folder + "/PALETTE_COLOURS.bin",
-                        "MAIN\t4\t" + folder + "/4_MAIN.bin", "10\t5\t" + folder + "/5_10.bin"}));
-    EXPECT_EQ(r.project.lines(ResourceKind::Manifest),
-              Project::Lines{"file=" + folder + "/manifest.manifest"});
+    EXPECT_EQ(readAll(kelbo::cp1252ToUtf8(folder) + "/4_MAIN.bin"), menu->data);
+    EXPECT_EQ(readAll(kelbo::cp1252ToUtf8(folder) + "/5_10.bin"), dialog->data);
     EXPECT_EQ(r.project.lines(ResourceKind::Version),
               (Project::Lines{"FileType=dll", "Language=0407", "CompanyName=Acme",
                               "FileVersion=1.2.3.4", "ProductVersion=1.2"}));
@@ -482,11 +505,17 @@ TEST_F(OracleTest, RcScriptCompilesToTheSameResources) {
     Project full = fixtureProject();
     Project p;
     // llvm-rc cannot spell a name with a space; those are left to the quoted-name warning test.
-    for (ResourceKind kind : kelbo::kOriginalKinds)
+    for (ResourceKind kind : kelbo::kAllKinds)
         for (const std::string& line : full.lines(kind))
-            if (kind == ResourceKind::String ||
+            if (!kelbo::hasIdentifier(kind) || kind == ResourceKind::String ||
                 trimSpaces(line.substr(0, line.find('\t'))).find(' ') == std::string::npos)
                 p.append(kind, line);
+    writeAll(dir_ / "app.manifest", "<assembly/> ");
+    p.append(ResourceKind::Manifest, "file=" + sourcePath("app.manifest"));
+    for (const char* line :
+         {"FileVersion=1.2", "CompanyName=Acme \"A\" \xE9\\", "FileType=dll", "Language=0407",
+          "CodePage=1200", "ProductVersion=3.4.5.6", "LegalCopyright="})
+        p.append(ResourceKind::Version, line);
     const fs::path kbp = dir_ / "p.kbp", rc = dir_ / "p.rc";
     std::string error;
     ASSERT_TRUE(kelbo::saveProjectFile(kbp.string(), p, error)) << error;
@@ -503,7 +532,7 @@ TEST_F(OracleTest, RcScriptCompilesToTheSameResources) {
     auto ours = oracle::readRes32(readAll(dir_ / "kelbo.res"), error);
     ASSERT_TRUE(theirs && ours) << error;
     EXPECT_EQ(theirs->size(), ours->size());
-    for (const std::string& d : oracle::compareResources(*ours, *theirs, kelbo::kMaxIconImages))
+    for (const std::string& d : oracle::compareResources(*ours, *theirs))
         ADD_FAILURE() << d;
 }
 
@@ -547,6 +576,44 @@ TEST_F(OracleTest, RcScriptOfTheNewerKindsImportsBackToTheProject) {
     EXPECT_EQ(readAll(f + "10_7.bin"), patterned(77, 2));
     EXPECT_EQ(readAll(f + "CUSTOM_LOGO.bin"), patterned(77, 2));
     EXPECT_EQ(readAll(f + "manifest_2.manifest"), "<assembly/>  ");
+}
+
+// A manifest file is copied as llvm-rc copies `ID 24 "file"`: byte for byte, unpadded, pure.
+TEST_F(OracleTest, ManifestFileMatchesLlvmRc) {
+    const std::string manifest =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+        "  <description>Caf\xC3\xA9 &amp; co</description>\r\n"
+        "  <!-- odd size -->\r\n"
+        "</assembly>\r\n ";
+    ASSERT_NE(manifest.size() % 4, 0u);
+    writeAll(dir_ / "app.manifest", manifest);
+    for (int id : {1, 2}) {
+        SCOPED_TRACE(id);
+        const fs::path rc = dir_ / "manifest.rc";
+        const fs::path theirs = dir_ / "manifest.res";
+        writeAll(rc, "LANGUAGE 0, 0\n" + std::to_string(id) + " 24 \"app.manifest\"\n");
+        RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " + quote(theirs.string()) +
+                          " " + quote(rc.string()));
+        ASSERT_EQ(l.exitCode, 0) << l.output;
+        std::string error;
+        auto theirRes = oracle::readRes32(readAll(theirs), error);
+        ASSERT_TRUE(theirRes) << error;
+        ASSERT_EQ(theirRes->size(), 2u);
+        const oracle::Resource& r = (*theirRes)[1];
+
+        kelbo::ManifestProblem problem;
+        auto ours =
+            kelbo::buildManifest({"id=" + std::to_string(id), "file=" + sourcePath("app.manifest")},
+                                 kelbo::nativeFileSystem(), problem);
+        ASSERT_TRUE(ours) << problem.line << ": " << problem.problem;
+        EXPECT_EQ(r.type, oracle::ResId::ofNumber(24));
+        EXPECT_EQ(r.name, oracle::ResId::ofNumber(ours->id));
+        EXPECT_EQ(r.memoryFlags, 0x0030);
+        EXPECT_EQ(r.language, 0);
+        EXPECT_EQ(r.data, ours->data);
+        EXPECT_EQ(r.data, manifest);
+    }
 }
 
 } // namespace
