@@ -4,7 +4,7 @@
 set -euo pipefail
 
 KELBO_RUN_PACKAGES=(
-  build-essential cmake ninja-build ccache pkg-config libcli11-dev
+  build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
   xvfb x11-utils libcli11-dev
 )
