@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "platform/Cp1252.h"
+#include "platform/PathRules.h"
 #include "rescompiler/ItemLine.h"
+#include "rescompiler/Manifest.h"
 #include "rescompiler/ResOutput.h"
 
 namespace kelbo {
@@ -119,27 +121,24 @@ public:
         }
     }
 
-    void manifest(const Project& project) {
+    void manifest(const Project& project, const std::string& generatedPath) {
         if (project.count(ResourceKind::Manifest) == 0)
             return;
-        std::string file, name = "1";
-        for (const std::string& l : project.lines(ResourceKind::Manifest)) {
-            std::size_t eq = l.find('=');
-            std::string key(trimSpaces(l.substr(0, eq)));
-            std::string value(eq == std::string::npos ? "" : trimSpaces(l.substr(eq + 1)));
-            if (key == "file")
-                file = value;
-            else if (key == "id")
-                name = value;
-            else {
-                fail("MANIFEST: a manifest made from keys (" + key +
-                     "=) is not written to scripts yet; name its file with file=");
-                return;
-            }
+        ManifestProblem problem;
+        std::optional<ManifestSettings> settings =
+            parseManifest(project.lines(ResourceKind::Manifest), problem);
+        if (!settings) {
+            fail("MANIFEST: " + problem.line + (problem.line.empty() ? "" : ": ") +
+                 problem.problem);
+            return;
         }
         std::string p;
-        if (path(file, "MANIFEST", p))
-            line(name + " 24 " + p);
+        if (!settings->file) {
+            script.manifest = generateManifest(*settings);
+            settings->file = generatedPath;
+        }
+        if (path(*settings->file, "MANIFEST", p))
+            line(std::to_string(settings->id) + " 24 " + p);
     }
 
     void version(const Project& project);
@@ -226,7 +225,16 @@ void Writer::version(const Project& project) {
 
 } // namespace
 
-RcScript makeRcScript(const Project& project) {
+std::string manifestPathFor(const std::string& rcPath) {
+    std::string name = fileNameOf(rcPath);
+    std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    const std::string dir = directoryOf(rcPath);
+    return dir.empty() ? name + ".manifest" : joinPath(dir, name + ".manifest");
+}
+
+RcScript makeRcScript(const Project& project, const std::string& manifestPath) {
     Writer w;
     w.line("#pragma code_page(1252)");
     w.line("LANGUAGE 0, 0");
@@ -237,17 +245,23 @@ RcScript makeRcScript(const Project& project) {
     w.fileItems(project, ResourceKind::Wave, "WAVE");
     w.fileItems(project, ResourceKind::Cursor, "CURSOR");
     w.data(project);
-    w.manifest(project);
+    w.manifest(project, manifestPath);
     w.version(project);
     w.script.ok = w.script.error.empty();
     return std::move(w.script);
 }
 
 RcScript exportRcScript(const Project& project, const std::string& rcPath, FileSystem& fs) {
-    RcScript script = makeRcScript(project);
+    const std::string manifestPath = manifestPathFor(rcPath);
+    RcScript script = makeRcScript(project, manifestPath);
     if (!script.ok)
         return script;
     std::string error;
+    if (!script.manifest.empty() && !writeWholeFile(fs, manifestPath, script.manifest, error)) {
+        script.ok = false;
+        script.error = manifestPath + ": " + error;
+        return script;
+    }
     if (!writeWholeFile(fs, rcPath, script.text, error)) {
         script.ok = false;
         script.error = rcPath + ": " + error;

@@ -536,6 +536,34 @@ TEST_F(OracleTest, RcScriptCompilesToTheSameResources) {
         ADD_FAILURE() << d;
 }
 
+// A manifest made from keys is written beside the script, which names it.
+TEST_F(OracleTest, RcScriptWritesTheGeneratedManifestBesideIt) {
+    Project p;
+    for (const char* line : {"id=2", "name=Acme.Tool", "controls=6", "dpi=permonitorv2",
+                             "level=requireAdministrator", "os=all"})
+        p.append(ResourceKind::Manifest, line);
+    const fs::path kbp = dir_ / "g.kbp", rc = dir_ / "g.rc";
+    std::string error;
+    ASSERT_TRUE(kelbo::saveProjectFile(kbp.string(), p, error)) << error;
+    kelbo::RcScript script = kelbo::exportRcScript(p, rc.string());
+    ASSERT_TRUE(script.ok) << script.error;
+    EXPECT_NE(readAll(rc).find("2 24 \"" + (dir_ / "g.manifest").string() + "\""),
+              std::string::npos)
+        << readAll(rc);
+    RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
+                      quote((dir_ / "llvm.res").string()) + " " + quote(rc.string()));
+    ASSERT_EQ(l.exitCode, 0) << l.output << readAll(rc);
+    RunResult k = run(quote(KELBO_COMPILE_EXE) + " --32 " + quote(kbp.string()) + " " +
+                      quote((dir_ / "kelbo.res").string()));
+    ASSERT_EQ(k.exitCode, 0) << k.output;
+    auto theirs = oracle::readRes32(readAll(dir_ / "llvm.res"), error);
+    auto ours = oracle::readRes32(readAll(dir_ / "kelbo.res"), error);
+    ASSERT_TRUE(theirs && ours) << error;
+    ASSERT_EQ(ours->size(), 2u);
+    for (const std::string& d : oracle::compareResources(*ours, *theirs))
+        ADD_FAILURE() << d;
+}
+
 // The newer kinds through the script: llvm-rc compiles it, and the import of its .RES gives the
 // project back (its files in the files folder).
 TEST_F(OracleTest, RcScriptOfTheNewerKindsImportsBackToTheProject) {
