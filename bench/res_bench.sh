@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Timing of kelbo-res list and import on the .RES files of the compile benchmark's projects.
 #
-# Compiles the large project (see gen_project.py) in both layouts and the project of one 100 MB
+# Compiles the large project (see gen_project.py) in the 32-bit layout, the project of every kind
+# (the large one plus cursors and custom data) in both layouts and the project of one 100 MB
 # wave, then times, interleaved: kelbo-res list, kelbo-res import, and the I/O floor of the
 # import: cat of the .RES followed by a copy of the files the import writes (cp -r of the files
 # folder, so the floor creates as many files as the import).
@@ -30,12 +31,13 @@ for p in "$kres" "$kelbo"; do [[ -x $p ]] || { echo "no $p (build it first)" >&2
 [[ -x /usr/bin/time ]] || { echo "/usr/bin/time not found (apt-get install time)" >&2; exit 1; }
 
 mkdir -p "$work"
-if [[ ! -f $work/large.kbp || ! -f $work/huge.kbp ]]; then
+if [[ ! -f $work/large.kbp || ! -f $work/huge.kbp || ! -f $work/every.kbp ]]; then
     echo "Generating the projects in $work ..."
     python3 "$here/gen_project.py" "$work"
 fi
 cd "$work"
-for bits in 32 16; do "$kelbo" --$bits large.kbp large$bits.res >/dev/null; done
+"$kelbo" --32 large.kbp large32.res >/dev/null
+for bits in 32 16; do "$kelbo" --$bits every.kbp every$bits.res >/dev/null; done
 "$kelbo" --32 huge.kbp huge32.res >/dev/null
 
 timeit() { python3 "$here/timeit.py" "$@"; }
@@ -47,7 +49,7 @@ peak() { /usr/bin/time -f %M -o peak.txt "$@" >/dev/null 2>&1; awk '{ printf "%.
 import_once() { rm -rf imp.kbp imp_files; "$kres" import "$1" imp.kbp 2>/dev/null; }
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 printf "%-22s %9s %9s %9s %7s %7s %9s\n" res "floor" list import "list/f" "imp/f" "files"
-for res in large32.res large16.res huge32.res; do
+for res in large32.res every32.res every16.res huge32.res; do
     import_once "$res"
     files=$(find imp_files -type f | wc -l)
     declare -a f=() l=() i=()
@@ -73,9 +75,9 @@ done
 echo "(wall medians in ms of $reps runs, warm cache; load average before: $load_before)"
 echo
 echo "Peak memory (MiB, max resident set):"
-for res in large32.res huge32.res; do
+for res in every32.res huge32.res; do
     printf "  list   %-12s %7s\n" "$res" "$(peak "$kres" list "$res")"
     rm -rf imp.kbp imp_files
     printf "  import %-12s %7s\n" "$res" "$(peak "$kres" import "$res" imp.kbp)"
 done
-rm -rf imp.kbp imp_files floor.bin floor_files list.txt peak.txt large32.res large16.res huge32.res
+rm -rf imp.kbp imp_files floor.bin floor_files list.txt peak.txt large32.res every32.res every16.res huge32.res
