@@ -12,9 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QValidator>
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -22,12 +20,10 @@
 #include "dialogs/DialogMetrics.h"
 #include "dialogs/DirList.h"
 #include "dialogs/DriveList.h"
-#include "dialogs/ItemValidation.h"
-#include "dialogs/ShowError.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
-#include "rescompiler/SourceFiles.h"
+#include "shell/Preview.h"
 
 namespace kelbo {
 
@@ -38,123 +34,8 @@ QString joinFolder(const QString& folder, const QString& name) {
     return folder.endsWith(separator) ? folder + name : folder + separator + name;
 }
 
-// Larger files get no preview: no picture that size fits the box anyway.
-constexpr std::uint64_t kMaxPreviewBytes = std::uint64_t{64} << 20;
-
-std::uint32_t le32At(const QByteArray& b, qsizetype at) {
-    auto byte = [&](qsizetype i) { return static_cast<std::uint32_t>(static_cast<uchar>(b[i])); };
-    return byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16 | byte(at + 3) << 24;
-}
-
-std::uint16_t le16At(const QByteArray& b, qsizetype at) {
-    return static_cast<std::uint16_t>(static_cast<uchar>(b[at]) | static_cast<uchar>(b[at + 1])
-                                                                      << 8);
-}
-
-// The run-length decoder leaves pixels it does not write undefined, so only a stream whose runs
-// fill every row, and that ends with its end mark, is shown.
-bool runsFillEveryRow(const QByteArray& file, std::uint64_t pos, std::int64_t width,
-                      std::int64_t height, bool fourBits) {
-    const auto size = static_cast<std::uint64_t>(file.size());
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-    while (pos + 2 <= size) {
-        const unsigned count = static_cast<uchar>(file[static_cast<qsizetype>(pos)]);
-        const unsigned code = static_cast<uchar>(file[static_cast<qsizetype>(pos + 1)]);
-        pos += 2;
-        if (count > 0) {
-            x += count;
-            if (x > width)
-                return false;
-            continue;
-        }
-        switch (code) {
-        case 0: // end of line
-            if (x != width || ++y > height)
-                return false;
-            x = 0;
-            break;
-        case 1: // end of bitmap
-            return (x == width && y == height - 1) || (x == 0 && y == height);
-        case 2: // a jump skips pixels
-            return false;
-        default: { // literal pixels, padded to a 16-bit boundary
-            x += code;
-            if (x > width)
-                return false;
-            const std::uint64_t bytes = fourBits ? (code + 1) / 2 : code;
-            pos += (bytes + 1) & ~std::uint64_t{1};
-            break;
-        }
-        }
-    }
-    return false;
-}
-
-// The bitmap decoder stops at the end of the file and leaves the rows it did not reach
-// undefined: only a bitmap whose declared rows are all in the file is shown.
-bool bitmapRowsPresent(const QByteArray& file) {
-    const auto size = static_cast<std::uint64_t>(file.size());
-    if (size < 14 + 12)
-        return false;
-    const std::uint32_t offBits = le32At(file, 10);
-    const std::uint32_t infoSize = le32At(file, 14);
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    unsigned bits = 0;
-    std::uint32_t compression = 0;
-    std::uint32_t colours = 0;
-    if (infoSize == 12) {
-        width = le16At(file, 18);
-        height = le16At(file, 20);
-        bits = le16At(file, 24);
-    } else {
-        if (size < 14 + 40)
-            return false;
-        width = static_cast<std::int32_t>(le32At(file, 18));
-        height = static_cast<std::int32_t>(le32At(file, 22));
-        bits = le16At(file, 28);
-        compression = le32At(file, 30);
-        colours = le32At(file, 46);
-    }
-    if (width <= 0 || height == 0 || bits == 0 || bits > 32)
-        return false;
-    height = height < 0 ? -height : height;
-    // The decoder reads the palette or the colour masks after the header, then skips to offBits
-    // when that lies further on.
-    std::uint64_t start = std::uint64_t{14} + infoSize;
-    if (bits <= 8)
-        start += std::uint64_t{colours ? colours : 1u << bits} * (infoSize == 12 ? 3 : 4);
-    else if ((compression == 3 || compression == 6) && infoSize < 108)
-        start += compression == 6 ? 16 : 12;
-    start = std::max<std::uint64_t>(start, offBits);
-    if (start > size)
-        return false;
-    if (compression == 1 || compression == 2)
-        return runsFillEveryRow(file, start, width, height, compression == 2);
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
-    return stride * static_cast<std::uint64_t>(height) <= size - start;
-}
-
 // The picture of a .BMP or .ICO file; an icon file shows its 32 x 32 image when it has one.
 // Damaged files, and names that are no regular files (a FIFO would block), show nothing.
-// Reads a picture file already in memory, for the icon directory check.
-class BytesInput : public InputFile {
-public:
-    explicit BytesInput(const QByteArray& bytes) : bytes_(bytes) {}
-    std::uint64_t size() const override { return static_cast<std::uint64_t>(bytes_.size()); }
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
-        if (offset > size() || count > size() - offset)
-            return false;
-        if (count > 0)
-            std::memcpy(buffer, bytes_.constData() + offset, count);
-        return true;
-    }
-
-private:
-    const QByteArray& bytes_;
-};
-
 // The bytes of a regular file worth previewing. The file layer opens without waiting, so a
 // FIFO under a picture's name is refused rather than waited on; a path the project's code page
 // cannot spell is checked by type first.
@@ -162,7 +43,7 @@ std::optional<QByteArray> previewBytes(const QString& path) {
     if (const std::optional<std::string> name = fromQt(path)) {
         std::string error;
         std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
-        if (!in || in->size() == 0 || in->size() > kMaxPreviewBytes)
+        if (!in || in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
             return std::nullopt;
         QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
         if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
@@ -171,7 +52,7 @@ std::optional<QByteArray> previewBytes(const QString& path) {
     }
     const QFileInfo info(path);
     if (!info.isFile() || info.size() == 0 ||
-        static_cast<std::uint64_t>(info.size()) > kMaxPreviewBytes)
+        static_cast<std::uint64_t>(info.size()) > shell::kMaxPreviewBytes)
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -187,12 +68,8 @@ QImage readPicture(const QString& path, ResourceKind kind) {
     if (!read)
         return {};
     QByteArray& bytes = *read;
-    // The compiler refuses an icon file whose directory is damaged; its preview stays empty.
-    std::string problem;
-    BytesInput in(bytes);
-    if (kind == ResourceKind::Icon && !readIconDirectory(in, problem))
-        return {};
-    if (bytes.startsWith("BM") && !bitmapRowsPresent(bytes))
+    if (!shell::worthPreviewing(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), kind))
         return {};
 
     QBuffer buffer(&bytes);
@@ -232,55 +109,67 @@ public:
 
 } // namespace
 
-frmLoad::frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
-    : QDialog(parent), session_(session), platform_(platform), selectedIndex_(selectedIndex),
-      kind_(session.CurrentKind) {
-    setObjectName(QStringLiteral("frmLoad"));
-    setFont(classicFont());
-    setFixedDialogFrame(this, 7320, 4140);
+frmLoad::frmLoad(shell::FileItemPresenter& presenter, QWidget* parent)
+    : QDialog(parent), presenter_(&presenter), kind_(presenter.kind()) {
     buildControls();
-
-    switch (kind_) {
-    case ResourceKind::Icon:
-        setWindowTitle(QStringLiteral("  ICON"));
-        pattern_ = QStringLiteral("*.ICO");
-        break;
-    case ResourceKind::Wave:
-        setWindowTitle(QStringLiteral("  WAVE"));
-        pattern_ = QStringLiteral("*.WAV");
-        break;
-    default:
-        setWindowTitle(QStringLiteral("  BITMAP"));
-        pattern_ = QStringLiteral("*.BMP");
-        break;
-    }
-    const bool wave = kind_ == ResourceKind::Wave;
-    cmdPlay_->setVisible(wave);
-    PicTest_->setVisible(!wave);
-    etiName_->setText(pattern_);
-
-    if (session_.ItemDir.empty())
-        session_.ItemDir = session_.ExeDir.empty() ? executableDirectory() : session_.ExeDir;
-
-    if (session_.EditedLine.empty()) {
-        openOn(toQt(session_.ItemDir));
-        Text1_->clear();
-    } else {
-        const EditedParts parts = splitEditedLine(session_.EditedLine);
-        Text1_->setText(toQt(parts.identifier));
-        const FolderAndName place = splitItemPath(parts.rest, session_.ItemDir);
-        session_.ItemDir = place.folder;
-        openOn(toQt(place.folder));
-        // A line without a path leaves the pattern showing: no file is chosen.
-        if (!place.name.empty())
-            etiName_->setText(toQt(place.name));
-    }
-
+    presenter_->attach(*this);
     centreWindow(*this);
+}
+
+frmLoad::frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
+    : QDialog(parent), ownPlatform_(std::make_unique<QtShellPlatform>(platform)),
+      ownPresenter_(
+          std::make_unique<shell::FileItemPresenter>(session, *ownPlatform_, selectedIndex)),
+      presenter_(ownPresenter_.get()), kind_(session.CurrentKind) {
+    buildControls();
+    presenter_->attach(*this);
+    centreWindow(*this);
+}
+
+frmLoad::~frmLoad() = default;
+
+void frmLoad::setCaption(const std::string& caption) {
+    setWindowTitle(toQt(caption));
+}
+
+void frmLoad::setPattern(const std::string& pattern) {
+    pattern_ = toQt(pattern);
+}
+
+void frmLoad::setFileName(const std::string& name) {
+    etiName_->setText(toQt(name));
+}
+
+void frmLoad::setIdentifier(const std::string& identifier) {
+    Text1_->setText(toQt(identifier));
+}
+
+shell::TypedText frmLoad::identifier() const {
+    return typedText(Text1_->text());
+}
+
+void frmLoad::showPlayButton(bool play) {
+    cmdPlay_->setVisible(play);
+    PicTest_->setVisible(!play);
+}
+
+void frmLoad::focusFileList() {
     File1_->setFocus();
 }
 
+void frmLoad::close(shell::DialogResult result) {
+    if (result == shell::DialogResult::Accepted)
+        QDialog::accept();
+    else
+        QDialog::reject();
+}
+
 void frmLoad::buildControls() {
+    const shell::WindowSpec& spec = shell::fileItemDialogSpec();
+    setObjectName(toQt(spec.name));
+    setFont(classicFont());
+    setFixedDialogFrame(this, spec.clientWidth, spec.clientHeight);
+
     auto dataLabel = [this](const char* name) {
         auto* label = new QLabel(this);
         label->setObjectName(QLatin1String(name));
@@ -290,53 +179,55 @@ void frmLoad::buildControls() {
         return label;
     };
     etiName_ = dataLabel("etiName");
-    placeTwips(etiName_, 240, 240, 2535, 255);
+    placeTwips(etiName_, spec);
     etiRep_ = dataLabel("etiRep");
-    placeTwips(etiRep_, 2880, 240, 3495, 255);
+    placeTwips(etiRep_, spec);
 
     File1_ = new QListWidget(this);
     File1_->setObjectName(QStringLiteral("File1"));
     File1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    placeTwips(File1_, 120, 600, 2535, 3375);
+    placeTwips(File1_, spec);
 
     Dir1_ = new DirList(this);
     Dir1_->setObjectName(QStringLiteral("Dir1"));
-    placeTwips(Dir1_, 2760, 600, 2655, 2955);
+    placeTwips(Dir1_, spec);
 
     Drive1_ = new DriveList(this);
     Drive1_->setObjectName(QStringLiteral("Drive1"));
-    placeTwips(Drive1_, 2760, 3720, 2655, 315);
+    placeTwips(Drive1_, spec);
 
+    // Every button takes Enter while it has the focus; OK takes it while no button has.
     cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setAutoDefault(true);
     cmdOK_->setDefault(true);
-    placeTwips(cmdOK_, 5880, 600, 1095, 375);
+    placeTwips(cmdOK_, spec);
 
     cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel_->setAutoDefault(false);
-    placeTwips(cmdCancel_, 5880, 1080, 1095, 375);
+    cmdCancel_->setAutoDefault(true);
+    placeTwips(cmdCancel_, spec);
 
     Label3_ = new QLabel(QStringLiteral("Identificator"), this);
     Label3_->setObjectName(QStringLiteral("Label3"));
-    placeTwips(Label3_, 5640, 1680, 1455, 255);
+    placeTwips(Label3_, spec);
 
     Text1_ = new QLineEdit(this);
     Text1_->setObjectName(QStringLiteral("Text1"));
     Text1_->setValidator(new NoLineBreakValidator(Text1_));
-    placeTwips(Text1_, 5640, 1920, 1575, 285);
+    placeTwips(Text1_, spec);
 
     PicTest_ = new QLabel(this);
     PicTest_->setObjectName(QStringLiteral("PicTest"));
     PicTest_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     PicTest_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PicTest_->setScaledContents(false);
-    placeTwips(PicTest_, 5640, 2280, 1575, 1695);
+    placeTwips(PicTest_, spec);
 
     cmdPlay_ = new QPushButton(QStringLiteral("Play"), this);
     cmdPlay_->setObjectName(QStringLiteral("cmdPlay"));
-    cmdPlay_->setAutoDefault(false);
-    placeTwips(cmdPlay_, 5880, 2880, 1095, 375);
+    cmdPlay_->setAutoDefault(true);
+    placeTwips(cmdPlay_, spec);
 
     setTabOrder(File1_, Drive1_);
     setTabOrder(Drive1_, Dir1_);
@@ -351,26 +242,17 @@ void frmLoad::buildControls() {
     connect(File1_, &QListWidget::itemClicked, this, &frmLoad::fileSelected);
     connect(cmdOK_, &QPushButton::clicked, this, &frmLoad::accept);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmLoad::reject);
-    connect(cmdPlay_, &QPushButton::clicked, this, &frmLoad::play);
+    connect(cmdPlay_, &QPushButton::clicked, this, [this] { presenter_->play(); });
 }
 
-// Shows `folder`, or the program's folder when it is gone, or at worst the current one.
-void frmLoad::openOn(const QString& folder) {
-    const QString candidates[] = {
-        folder,
-        toQt(session_.ExeDir.empty() ? executableDirectory() : session_.ExeDir),
-        toQt(currentDirectory()),
-        QStringLiteral("/"),
-    };
+bool frmLoad::showFolder(const std::string& folder) {
     const QString before = Dir1_->path();
-    for (const QString& candidate : candidates) {
-        if (Dir1_->setPath(candidate)) {
-            // Moving reports the change itself; staying put must still fill the labels.
-            if (Dir1_->path() == before)
-                folderChanged(before);
-            return;
-        }
-    }
+    if (!Dir1_->setPath(toQt(folder)))
+        return false;
+    // Moving reports the change itself; staying put must still fill the labels.
+    if (Dir1_->path() == before)
+        folderChanged(before);
+    return true;
 }
 
 void frmLoad::driveChosen(const QString& root) {
@@ -397,6 +279,7 @@ void frmLoad::folderChanged(const QString& folder) {
     for (const QFileInfo& entry : entries)
         if (entry.isFile())
             File1_->addItem(entry.fileName());
+    presenter_->folderShown(typedText(folder));
 }
 
 void frmLoad::fileSelected() {
@@ -404,8 +287,10 @@ void frmLoad::fileSelected() {
     if (selected.isEmpty())
         return;
     etiName_->setText(selected.first()->text());
-    if (kind_ == ResourceKind::Wave)
-        return;
+    presenter_->fileChosen(typedText(etiName_->text()));
+}
+
+void frmLoad::previewChosenFile() {
     const QImage picture = readPicture(fullPath(), kind_);
     if (picture.isNull())
         PicTest_->clear();
@@ -417,41 +302,13 @@ QString frmLoad::fullPath() const {
     return joinFolder(etiRep_->text(), etiName_->text());
 }
 
-void frmLoad::play() {
-    platform_.playSound(fullPath());
+void frmLoad::accept() {
+    presenter_->ok();
 }
 
-void frmLoad::accept() {
-    char32_t folderBad = 0;
-    // The folder is remembered before any check, so even a refused OK keeps it.
-    const std::optional<std::string> folder = toCp1252(etiRep_->text(), &folderBad);
-    if (folder)
-        session_.ItemDir = *folder;
-
-    char32_t bad = 0;
-    const std::optional<std::string> identifier = toCp1252(Text1_->text(), &bad);
-    const std::optional<std::string> name =
-        identifier ? toCp1252(etiName_->text(), &bad) : std::nullopt;
-    if (!folder || !identifier || !name) {
-        platform_.beep();
-        platform_.messageBox(
-            this, QString::fromUtf8(unrepresentableMessage(folder ? bad : folderBad)),
-            QStringLiteral("ERROR"), Platform::BoxIcon::Stop, Platform::BoxButtons::Ok);
-        return;
-    }
-
-    const ItemCheck check = checkFileItem(*identifier, *folder, *name, [](const std::string& path) {
-        return QFileInfo(toQt(path)).isFile();
-    });
-    if (!check.ok()) {
-        ShowError(platform_, this, check.errorCode);
-        return;
-    }
-    if (session_.EditedLine.empty())
-        session_.appendItem(kind_, check.line);
-    else
-        session_.replaceItem(kind_, selectedIndex_, check.line);
-    QDialog::accept();
+// Cancel, Escape and the frame.
+void frmLoad::reject() {
+    presenter_->cancel();
 }
 
 } // namespace kelbo

@@ -123,6 +123,14 @@ int main(int argc, char** argv) {
     }
     for (const StringItem& item : kStrings)
         project.append(ResourceKind::String, std::string(item.id) + '\t' + item.text);
+    // A generated manifest and version information, as most programs carry today.
+    for (const char* line : {"controls=6", "dpi=permonitorv2", "level=asInvoker", "os=all",
+                             "name=Kelbo.Demo", "description=Kelbo example project"})
+        project.append(ResourceKind::Manifest, line);
+    for (const char* line : {"FileVersion=1.0.0.0", "ProductVersion=1.0", "CompanyName=Kelbo",
+                             "FileDescription=Kelbo example project", "ProductName=Kelbo demo",
+                             "LegalCopyright=\xA9 2026 The Kelbo developers"})
+        project.append(ResourceKind::Version, line);
 
     std::string error;
     auto kbp = utf8ToCp1252(utf8Of(dir / "demo.kbp"));

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "rescompiler/Manifest.h"
 #include "rescompiler/ResCompiler.h"
+#include "rescompiler/VersionInfo.h"
 #include "tests/TestSupport.h"
 #include "tests/support/MemoryFileSystem.h"
 
@@ -602,6 +606,90 @@ TEST(ResFileDialog, StartsInTheProjectFolderThenFollowsTheChoice) {
     EXPECT_EQ(withProject.ResDir, "C:\\WORK\\RES");
     EXPECT_EQ(resDialogTitle(16), "Save As ...( 16 bits)");
     EXPECT_EQ(resDialogTitle(32), "Save As ...( 32 bits)");
+}
+
+} // namespace
+} // namespace kelbo
+
+namespace kelbo {
+namespace {
+
+class KeyedSections : public Writers {};
+
+TEST_F(KeyedSections, ManifestAndVersionFollowDataInTheirOwnResources) {
+    add(ResourceKind::Data, "5", "BLOB\t" + source("d.bin", "xyz"));
+    project.append(ResourceKind::Manifest, "controls=6");
+    project.append(ResourceKind::Manifest, "id=2");
+    project.append(ResourceKind::Version, "FileVersion=3.1");
+    CompileLog log = compile(32);
+    const std::vector<std::string> lines = log.lines();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 4),
+              (std::vector<std::string>{"[DATA] = OK", "[MANIFEST] = OK", "[VERSION] = OK"}));
+    std::vector<Res32> r = parse32(readFile(out));
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[2].type, ord(24));
+    EXPECT_EQ(r[2].name, ord(2));
+    EXPECT_EQ(r[2].flags, 0x30);
+    ManifestProblem mp;
+    std::optional<ManifestSettings> settings = parseManifest({"controls=6", "id=2"}, mp);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(r[2].data, generateManifest(*settings));
+    EXPECT_EQ(r[2].data.size() % 4, 0u);
+    EXPECT_EQ(r[3].type, ord(16));
+    EXPECT_EQ(r[3].name, ord(1));
+    EXPECT_EQ(r[3].flags, 0x30);
+    VersionProblem vp;
+    std::optional<VersionSettings> version = parseVersionLines({"FileVersion=3.1"}, vp);
+    ASSERT_TRUE(version);
+    EXPECT_EQ(r[3].data, buildVersionInfo32(*version));
+}
+
+TEST_F(KeyedSections, BadKeysAndA16BitManifestStopBeforeAnythingIsWritten) {
+    const std::string former = "FORMER OUTPUT";
+    struct Case {
+        ResourceKind kind;
+        std::string line;
+        int bits;
+        std::vector<std::string> tail; // the log's last lines
+    };
+    const Case cases[] = {
+        {ResourceKind::Manifest, "colour=6", 32, {"*** ERROR ***", "colour=6"}},
+        {ResourceKind::Manifest,
+         "controls=6",
+         16,
+         {"*** ERROR ***", std::string(kNoManifestIn16Bits)}},
+        {ResourceKind::Version,
+         "FileVersion=1.65536",
+         32,
+         {"*** ERROR ***", "FileVersion=1.65536"}},
+        {ResourceKind::Version, "FileVersion=1.x", 16, {"*** ERROR ***", "FileVersion=1.x"}},
+        {ResourceKind::Manifest,
+         "file=" + dir.file("missing.manifest"),
+         32,
+         {"*** ERROR ***", "file=" + dir.file("missing.manifest")}},
+        {ResourceKind::Manifest,
+         "file=" + source("bad.manifest", "<assembly>"),
+         32,
+         {"*** ERROR ***", "file=" + dir.file("bad.manifest")}},
+    };
+    for (const Case& c : cases) {
+        project.clearAll();
+        add(ResourceKind::Bitmap, "1", source("a.bmp", sampleBitmap(2, 2)));
+        project.append(c.kind, c.line);
+        writeFile(out, former);
+        CompileLog log = compile(c.bits, false);
+        const std::vector<std::string> lines = log.lines();
+        ASSERT_GE(lines.size(), c.tail.size() + 1) << log.text();
+        // The error, the line at fault, then what is wrong with it; no section was written.
+        auto at = std::find(lines.begin(), lines.end(), "*** ERROR ***");
+        ASSERT_NE(at, lines.end()) << log.text();
+        EXPECT_TRUE(std::equal(c.tail.begin(), c.tail.end(), at)) << log.text();
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), "[BITMAP] = OK"), lines.end())
+            << log.text();
+        EXPECT_FALSE(lines.back().empty());
+        EXPECT_EQ(readFile(out), former);
+    }
 }
 
 } // namespace

@@ -140,6 +140,12 @@ write("manifest_lines", "file", b"ID = 2\nFILE = C:\\APP\\app.manifest")
 write("manifest_lines", "mixed", b"file=a.manifest\nname=X")
 write("manifest_lines", "twice", b"id=1\nid=2")
 write("manifest_lines", "unknown", b"dpi=high\ncolour=red\nversion=1.0.0")
+write("compile", "keyed", b"\x00" + b"\n".join([
+    b"21\tHi", b"6controls=6", b"6dpi=permonitorv2", b"6level=asInvoker", b"6os=all",
+    b"7FileVersion=1.2.3.4", b"7CompanyName=Acme", b"7FileType=dll",
+]))
+write("compile", "manifest_file", b"\x00" + b"21\tHi\n6file=/src/0\n6id=2@@@@"
+      + b"<?xml version=\"1.0\"?><assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>")
 
 # .RES files of both layouts for res_reader: the kinds an import turns into items.
 def res_id32(v):

@@ -1,6 +1,7 @@
 // A Windows program with a compiled 32-bit .RES linked in. It reads every resource back through
 // the Win32 API, the way a Visual Basic program's LoadResPicture, LoadResString and LoadResData
-// do (and LoadImage for cursors), and compares each with its source file. Prints one line per
+// do (and LoadImage for cursors, GetFileVersionInfoW for the version information), and compares
+// each with its source file. Prints one line per
 // failed check and a summary; the exit code is the number of failures (capped).
 #include <windows.h>
 
@@ -34,6 +35,7 @@ struct StringCase {
 };
 
 #include "cases.inc"
+#include "version_cases.inc"
 
 int checks = 0;
 int failures = 0;
@@ -121,6 +123,19 @@ bool resourceBytes(LPCWSTR name, LPCWSTR type, std::string& out) {
         return false;
     out.assign(static_cast<const char*>(p), size);
     return true;
+}
+
+// The size of a loaded icon or cursor (a mask alone is twice as high), then its bitmaps freed.
+void checkLoadedSize(ICONINFO& ii, int size, const std::string& image) {
+    BITMAP bm{};
+    GetObjectW(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
+    const int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    check(bm.bmWidth == size && h == size,
+          image + ": LoadImageW gave " + std::to_string(bm.bmWidth) + "x" + std::to_string(h));
+    if (ii.hbmColor)
+        DeleteObject(ii.hbmColor);
+    if (ii.hbmMask)
+        DeleteObject(ii.hbmMask);
 }
 
 void checkBitmap(const FileCase& c) {
@@ -245,15 +260,7 @@ void checkIcon(const FileCase& c) {
             continue;
         ICONINFO ii{};
         GetIconInfo(static_cast<HICON>(icon), &ii);
-        BITMAP bm{};
-        GetObjectW(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
-        const int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-        check(bm.bmWidth == size && h == size,
-              image + ": LoadImageW gave " + std::to_string(bm.bmWidth) + "x" + std::to_string(h));
-        if (ii.hbmColor)
-            DeleteObject(ii.hbmColor);
-        if (ii.hbmMask)
-            DeleteObject(ii.hbmMask);
+        checkLoadedSize(ii, size, image);
         DestroyIcon(static_cast<HICON>(icon));
     }
 }
@@ -306,15 +313,7 @@ void checkCursor(const FileCase& c) {
               image + ": hot spot " + std::to_string(ii.xHotspot) + "," +
                   std::to_string(ii.yHotspot) + ", the file says " + std::to_string(hotX) + "," +
                   std::to_string(hotY));
-        BITMAP bm{};
-        GetObjectW(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
-        const int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-        check(bm.bmWidth == size && h == size,
-              image + ": LoadImageW gave " + std::to_string(bm.bmWidth) + "x" + std::to_string(h));
-        if (ii.hbmColor)
-            DeleteObject(ii.hbmColor);
-        if (ii.hbmMask)
-            DeleteObject(ii.hbmMask);
+        checkLoadedSize(ii, size, image);
         DestroyCursor(static_cast<HCURSOR>(cursor));
     }
 }
@@ -377,6 +376,97 @@ int countNames(LPCWSTR type) {
     return count;
 }
 
+std::string hex(unsigned value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%X", value);
+    return buf;
+}
+
+void checkFixed(const std::vector<char>& info) {
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        length != sizeof(VS_FIXEDFILEINFO)) {
+        check(false, "VerQueryValueW of the fixed info, length " + std::to_string(length));
+        return;
+    }
+    auto field = [](const char* name, DWORD got, unsigned want) {
+        check(got == want, std::string(name) + " " + hex(got) + ", expected " + hex(want));
+    };
+    field("dwSignature", fixed->dwSignature, 0xFEEF04BD);
+    field("dwStrucVersion", fixed->dwStrucVersion, 0x00010000);
+    field("dwFileVersionMS", fixed->dwFileVersionMS, kFileVersionMS);
+    field("dwFileVersionLS", fixed->dwFileVersionLS, kFileVersionLS);
+    field("dwProductVersionMS", fixed->dwProductVersionMS, kProductVersionMS);
+    field("dwProductVersionLS", fixed->dwProductVersionLS, kProductVersionLS);
+    field("dwFileFlagsMask", fixed->dwFileFlagsMask, 0x3F);
+    field("dwFileFlags", fixed->dwFileFlags, 0);
+    field("dwFileOS", fixed->dwFileOS, VOS_NT_WINDOWS32);
+    field("dwFileType", fixed->dwFileType, kFileType);
+    field("dwFileSubtype", fixed->dwFileSubtype, 0);
+    field("dwFileDateMS", fixed->dwFileDateMS, 0);
+    field("dwFileDateLS", fixed->dwFileDateLS, 0);
+}
+
+// The program's own version information, read the way Explorer's Details tab reads it.
+void checkVersion() {
+    wchar_t self[MAX_PATH];
+    const DWORD pathLength = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    check(pathLength > 0 && pathLength < MAX_PATH, "GetModuleFileNameW");
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(self, &handle);
+    check(size > 0, "GetFileVersionInfoSizeW: error " + std::to_string(GetLastError()));
+    std::vector<char> info(size);
+    const bool read = size > 0 && GetFileVersionInfoW(self, 0, size, info.data());
+    check(read, "GetFileVersionInfoW");
+    if (read) {
+        checkFixed(info);
+
+        // Explorer finds the string table through the translation.
+        WORD* translation = nullptr;
+        UINT length = 0;
+        const bool found = VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
+                                          reinterpret_cast<void**>(&translation), &length);
+        check(found && length == 4,
+              "VerQueryValueW of the translation, length " + std::to_string(length));
+        if (found && length == 4) {
+            check(translation[0] == kLanguage && translation[1] == kCodePage,
+                  "translation " + hex(translation[0]) + ", " + std::to_string(translation[1]));
+            wchar_t table[64];
+            std::swprintf(table, 64, L"\\StringFileInfo\\%04x%04x\\", translation[0],
+                          translation[1]);
+            for (const VersionStringCase& c : kVersionStrings) {
+                const std::wstring query = table + wide(c.key);
+                wchar_t* text = nullptr;
+                UINT chars = 0;
+                const bool has = VerQueryValueW(info.data(), query.c_str(),
+                                                reinterpret_cast<void**>(&text), &chars);
+                check(has, std::string("VerQueryValueW of ") + c.key);
+                if (!has)
+                    continue;
+                const std::wstring want = wide(c.value);
+                check(text != nullptr && std::wstring(text) == want,
+                      std::string(c.key) + ": text differs");
+                check(chars == want.size() + 1, std::string(c.key) + ": length " +
+                                                    std::to_string(chars) + ", expected " +
+                                                    std::to_string(want.size() + 1));
+            }
+            wchar_t* none = nullptr;
+            UINT chars = 0;
+            check(!VerQueryValueW(info.data(), (std::wstring(table) + L"NoSuchKey").c_str(),
+                                  reinterpret_cast<void**>(&none), &chars),
+                  "a key that is not there is found");
+        }
+    }
+}
+
+// The manifest, byte for byte as its file: Windows started this program with it.
+void checkManifest() {
+    std::string bytes;
+    check(resourceBytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24), bytes), "RT_MANIFEST 1");
+    check(bytes == readSource(kManifestPath), "manifest bytes differ from the file's");
+}
+
 } // namespace
 
 int main() {
@@ -392,6 +482,8 @@ int main() {
         checkData(c);
     for (const StringCase& c : kStrings)
         checkString(c);
+    checkVersion();
+    checkManifest();
 
     // Numbers that are not in the project: one in a block that exists, one without a block.
     wchar_t buffer[8];
@@ -429,6 +521,8 @@ int main() {
     expectCount(MAKEINTRESOURCEW(14), "RT_GROUP_ICON", static_cast<int>(std::size(kIcons)));
     expectCount(MAKEINTRESOURCEW(6), "RT_STRING", static_cast<int>(blocks.size()));
     expectCount(L"WAVE", "WAVE", static_cast<int>(std::size(kWaves)));
+    expectCount(MAKEINTRESOURCEW(24), "RT_MANIFEST", 1);
+    expectCount(MAKEINTRESOURCEW(16), "RT_VERSION", 1);
 
     std::printf("consumer: %d checks, %d failed\n", checks, failures);
     return failures > 100 ? 100 : failures;
