@@ -26,7 +26,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
-for extra in scripts/fuzz.sh scripts/wine-tests.sh; do
+for extra in scripts/package-tests.sh scripts/fuzz.sh scripts/wine-tests.sh; do
   if [ -f "$extra" ]; then
     echo "== $extra"
     bash "$extra"

@@ -104,7 +104,7 @@ done
 step "Linux build of kelbo-compile (build-wl)"
 mkdir -p "$wl"
 if ! { cmake -S "$root" -B "$wl" -DKELBO_BUILD_GUI=OFF -DKELBO_BUILD_TESTS=OFF -DKELBO_WERROR=ON &&
-  cmake --build "$wl" -j"$jobs" --target kelbo-compile; } >"$wl/wine-tests-build.log" 2>&1; then
+  cmake --build "$wl" -j"$jobs" --target kelbo-compile kelbo-res; } >"$wl/wine-tests-build.log" 2>&1; then
   tail -30 "$wl/wine-tests-build.log"
   fail "build-wl"
   finish
@@ -210,6 +210,45 @@ else
   bad=$(grep -oP '[0-9]+(?= failed)' <<<"$summary")
   [[ $((checks - bad)) -gt 0 ]] && pass "consumer: $((checks - bad)) resource checks" $((checks - bad))
   [[ $bad -gt 0 ]] && fail "consumer: $bad resource checks (log: $data/consumer.log)" "$bad"
+fi
+
+step "kelbo-res.exe: list and import under Wine"
+"$wl/kelbo-res" list "$data/linux32.res" >"$data/list-linux.txt" 2>&1
+(cd "$data" && runwine "$win/kelbo-res.exe" list "$windata\\win32.res") 2>&1 | tr -d '\r' >"$data/list-win.txt"
+if [[ -s $data/list-linux.txt ]] && cmp -s "$data/list-linux.txt" "$data/list-win.txt"; then
+  pass "kelbo-res list gives the same listing on Linux and Windows"
+else
+  diff "$data/list-linux.txt" "$data/list-win.txt" | head -20
+  fail "kelbo-res list differs between Linux and Windows"
+fi
+rm -rf "$data/back.kbp" "$data/back_files"
+(cd "$data" && runwine "$win/kelbo-res.exe" import "$windata\\win32.res" "$windata\\back.kbp" &&
+  runwine "$win/kelbo-compile.exe" --32 "$windata\\back.kbp" "$windata\\back32.res") \
+  >"$data/import-win.log" 2>&1
+if [[ $? -eq 0 ]] && cmp -s "$data/win32.res" "$data/back32.res"; then
+  pass "kelbo-res import then kelbo-compile gives the same bytes under Windows"
+else
+  tail -20 "$data/import-win.log"
+  fail "kelbo-res import round trip under Windows"
+fi
+
+step "Windows zip (cpack -G ZIP)"
+rm -f "$win"/kelbo-*-windows-x64.zip
+if (cd "$win" && cpack -G ZIP >"$win/cpack.log" 2>&1); then
+  listing=$(python3 -m zipfile -l "$win"/kelbo-*-windows-x64.zip)
+  missing=""
+  for f in kelbo.exe kelbo-compile.exe kelbo-res.exe README.txt; do
+    grep -qE "^$f " <<<"$listing" || missing+=" $f"
+  done
+  if [[ -z $missing ]]; then
+    pass "zip holds kelbo.exe, kelbo-compile.exe, kelbo-res.exe and README.txt"
+  else
+    echo "$listing"
+    fail "zip lacks$missing"
+  fi
+else
+  tail -20 "$win/cpack.log"
+  fail "cpack -G ZIP"
 fi
 
 finish
