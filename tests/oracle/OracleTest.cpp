@@ -17,6 +17,7 @@
 
 #include "ResReader.h"
 #include "SampleMedia.h"
+#include "ScriptSupport.h"
 #include "platform/Cp1252.h"
 #include "project/Project.h"
 #include "projectfile/ProjectFile.h"
@@ -33,38 +34,11 @@ using kelbo::ResourceKind;
 
 namespace {
 
-std::string quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct RunResult {
-    int exitCode = -1;
-    std::string output;
-};
-
-RunResult run(const std::string& command) {
-    RunResult r;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        r.output.append(buf, n);
-    int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using oracle::quote;
+using oracle::readAll;
+using oracle::run;
+using oracle::RunResult;
+using oracle::scriptString;
 
 void writeAll(const fs::path& p, const std::string& bytes) {
     ASSERT_TRUE(kelbo::sample::writeBinaryFile(p, bytes)) << p;
@@ -90,21 +64,6 @@ std::string scriptId(const std::string& rawId) {
         if (c == ' ')
             c = '_';
     return id;
-}
-
-std::string scriptString(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"')
-            out += "\"\"";
-        else if (c == '\\')
-            out += "\\\\";
-        else if (c == '\t')
-            out += "\\t";
-        else
-            out += c;
-    }
-    return out + "\"";
 }
 
 // The resource script that says what the project says, in Windows-1252 like the project.
@@ -343,6 +302,27 @@ protected:
             ADD_FAILURE() << d;
     }
 
+    // llvm-rc on the script and kelbo-compile --32 on the project give the same resources
+    // (`count` of them, when not 0).
+    void compareScriptWithProject(const fs::path& kbp, const fs::path& rc, std::size_t count) {
+        RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
+                          quote((dir_ / "llvm.res").string()) + " " + quote(rc.string()));
+        ASSERT_EQ(l.exitCode, 0) << l.output << readAll(rc);
+        RunResult k = run(quote(KELBO_COMPILE_EXE) + " --32 " + quote(kbp.string()) + " " +
+                          quote((dir_ / "kelbo.res").string()));
+        ASSERT_EQ(k.exitCode, 0) << k.output;
+        std::string error;
+        auto theirs = oracle::readRes32(readAll(dir_ / "llvm.res"), error);
+        auto ours = oracle::readRes32(readAll(dir_ / "kelbo.res"), error);
+        ASSERT_TRUE(theirs && ours) << error;
+        EXPECT_EQ(theirs->size(), ours->size());
+        if (count > 0) {
+            EXPECT_EQ(ours->size(), count);
+        }
+        for (const std::string& d : oracle::compareResources(*ours, *theirs))
+            ADD_FAILURE() << d;
+    }
+
     std::string llvmRc_;
     fs::path dir_;
 };
@@ -558,18 +538,7 @@ TEST_F(OracleTest, RcScriptCompilesToTheSameResources) {
     kelbo::RcScript script = kelbo::exportRcScript(p, rc.string());
     ASSERT_TRUE(script.ok) << script.error;
     EXPECT_TRUE(script.warnings.empty());
-    RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
-                      quote((dir_ / "llvm.res").string()) + " " + quote(rc.string()));
-    ASSERT_EQ(l.exitCode, 0) << l.output << readAll(rc);
-    RunResult k = run(quote(KELBO_COMPILE_EXE) + " --32 " + quote(kbp.string()) + " " +
-                      quote((dir_ / "kelbo.res").string()));
-    ASSERT_EQ(k.exitCode, 0) << k.output;
-    auto theirs = oracle::readRes32(readAll(dir_ / "llvm.res"), error);
-    auto ours = oracle::readRes32(readAll(dir_ / "kelbo.res"), error);
-    ASSERT_TRUE(theirs && ours) << error;
-    EXPECT_EQ(theirs->size(), ours->size());
-    for (const std::string& d : oracle::compareResources(*ours, *theirs))
-        ADD_FAILURE() << d;
+    compareScriptWithProject(kbp, rc, 0);
 }
 
 // A manifest made from keys is written beside the script, which names it.
@@ -586,18 +555,7 @@ TEST_F(OracleTest, RcScriptWritesTheGeneratedManifestBesideIt) {
     EXPECT_NE(readAll(rc).find("2 24 \"" + (dir_ / "g.manifest").string() + "\""),
               std::string::npos)
         << readAll(rc);
-    RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
-                      quote((dir_ / "llvm.res").string()) + " " + quote(rc.string()));
-    ASSERT_EQ(l.exitCode, 0) << l.output << readAll(rc);
-    RunResult k = run(quote(KELBO_COMPILE_EXE) + " --32 " + quote(kbp.string()) + " " +
-                      quote((dir_ / "kelbo.res").string()));
-    ASSERT_EQ(k.exitCode, 0) << k.output;
-    auto theirs = oracle::readRes32(readAll(dir_ / "llvm.res"), error);
-    auto ours = oracle::readRes32(readAll(dir_ / "kelbo.res"), error);
-    ASSERT_TRUE(theirs && ours) << error;
-    ASSERT_EQ(ours->size(), 2u);
-    for (const std::string& d : oracle::compareResources(*ours, *theirs))
-        ADD_FAILURE() << d;
+    compareScriptWithProject(kbp, rc, 2);
 }
 
 // The newer kinds through the script: llvm-rc compiles it, and the import of its .RES gives the

@@ -14,53 +14,16 @@
 #include <vector>
 
 #include "ResReader.h"
+#include "ScriptSupport.h"
 #include "rescompiler/VersionInfo.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Exit status of the command, its output and error text in `output`.
-int run(const std::string& command, std::string& output) {
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return -1;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        output.append(buf, n);
-    int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// A value as a resource script spells it, with the terminator written out so that llvm-rc
-// counts it in the value length.
-std::string scriptValue(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"')
-            out += "\"\"";
-        else if (c == '\\')
-            out += "\\\\";
-        else
-            out += c;
-    }
-    return out + "\\0\"";
-}
+using oracle::quote;
+using oracle::readAll;
+using oracle::run;
 
 // What the VERSION lines say, written the way a resource script says it. The fixed fields are
 // typed by the case so that they do not come from the code under test.
@@ -93,7 +56,8 @@ std::string scriptOf(const VersionCase& c) {
         std::size_t eq = line.find('=');
         std::string key = line.substr(0, eq);
         if (!isSettingKey(key))
-            values += "      VALUE \"" + key + "\", " + scriptValue(line.substr(eq + 1)) + "\n";
+            values += "      VALUE \"" + key + "\", " +
+                      oracle::scriptString(line.substr(eq + 1), true) + "\n";
     }
     if (!values.empty()) {
         rc += "  BLOCK \"StringFileInfo\"\n  {\n";
@@ -131,14 +95,10 @@ TEST_P(VersionOracleTest, SameBytesAsLlvmRc) {
         std::ofstream out(dir_ / "version.rc", std::ios::binary);
         out << script;
     }
-    std::string output;
-    ASSERT_EQ(run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
-                      quote((dir_ / "version.res").string()) + " " +
-                      quote((dir_ / "version.rc").string()),
-                  output),
-              0)
-        << output << "\n"
-        << script;
+    oracle::RunResult l =
+        run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
+            quote((dir_ / "version.res").string()) + " " + quote((dir_ / "version.rc").string()));
+    ASSERT_EQ(l.exitCode, 0) << l.output << "\n" << script;
     std::string error;
     auto theirs = oracle::readRes32(readAll(dir_ / "version.res"), error);
     ASSERT_TRUE(theirs) << error;
