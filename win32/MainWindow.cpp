@@ -69,23 +69,25 @@ std::wstring MainWindow::commandLinePath(const std::wstring& arguments) {
     return text;
 }
 
-bool MainWindow::create(const std::wstring& commandLine) {
-    commandLine_ = commandLine;
+bool MainWindow::create() {
     if (!createModeless(nullptr, std::wstring(wide(kStartCaption)), kMainStyle))
         return false;
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
-    if (commandLine_.empty())
-        return true;
-    if (std::optional<std::string> path = narrow(commandLine_)) {
+    return true;
+}
+
+void MainWindow::startUp(const std::wstring& commandLine) {
+    if (commandLine.empty())
+        return;
+    if (std::optional<std::string> path = narrow(commandLine)) {
         DirectLoad(*path);
-        return true;
+        return;
     }
     // A path the project's code page cannot spell names no project this program can keep.
     session_.ProjectPath.clear();
     setCaption(kInvalidFileCaption);
     ShowError(platform_, hwnd(), kInvalidProjectFile);
-    return true;
 }
 
 bool MainWindow::onInit() {

@@ -22,9 +22,10 @@ public:
     MainWindow(Win32Platform& platform, std::string exeDir, std::string recentFilesPath);
     ~MainWindow() override;
 
-    // Creates and shows the window, then runs the load sequence: tab 1, the recent files, the
-    // start caption, then the project named on the command line, if any.
-    bool create(const std::wstring& commandLine);
+    // Creates and shows the window: tab 1, the recent files, the start caption.
+    bool create();
+    // Loads the project named on the command line, if any; an invalid one is reported in a box.
+    void startUp(const std::wstring& commandLine);
     // Passes a message of the thread's loop to the dialog manager of this window or of the
     // compile log; true when it was taken.
     bool translate(MSG& message);
@@ -77,7 +78,6 @@ private:
     Win32Platform& platform_;
     Session session_;
     std::string recentFilesPath_;
-    std::wstring commandLine_;
     // The file dialog keeps the name chosen last, for the next Open or Save As.
     std::wstring dialogFileName_;
     // What each recent item stands for, in the project's code page.

@@ -14,7 +14,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     const std::string exeDir = kelbo::executableDirectory();
     kelbo::win32::Win32Platform platform;
     kelbo::win32::MainWindow window(platform, exeDir, kelbo::recentFilesLocation(exeDir));
-    if (!window.create(kelbo::win32::MainWindow::commandLinePath(commandLine)))
+    if (!window.create())
         return 1;
+    window.startUp(kelbo::win32::MainWindow::commandLinePath(commandLine));
     return window.runMessageLoop();
 }

@@ -1,0 +1,880 @@
+// The Win32 windows themselves, under Wine: each test runs the main window on a thread of its
+// own and drives it from the test's thread with window messages, as a user's clicks and keys
+// would. Boxes are real MessageBoxW windows, found by their titles and answered; the file,
+// printer and sound dialogs go through a scripted platform.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "cli/CompileCommand.h"
+#include "help/HelpTopics.h"
+#include "messages/Captions.h"
+#include "messages/ErrorCodes.h"
+#include "platform/FileSystem.h"
+#include "project/Listing.h"
+#include "projectfile/ProjectFile.h"
+#include "tests/support/Samples.h"
+#include "win32/ControlIds.h"
+#include "win32/MainWindow.h"
+#include "win32/PrintListing.h"
+#include "win32/WinText.h"
+
+namespace kelbo::win32 {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Drawn {
+    int x;
+    int y;
+    std::wstring text;
+};
+using Pages = std::vector<std::vector<Drawn>>;
+
+// A printer that keeps what was drawn, page by page, on a memory device of a given height.
+class RecordingPrinter : public Printer {
+public:
+    RecordingPrinter(int pageHeight, Pages& pages)
+        : dc_(CreateCompatibleDC(nullptr)), height_(pageHeight), pages_(pages) {}
+    ~RecordingPrinter() override { DeleteDC(dc_); }
+    HDC dc() override { return dc_; }
+    SIZE pageSize() override { return {2000, height_}; }
+    bool startDoc(const std::wstring&) override { return true; }
+    bool startPage() override {
+        pages_.emplace_back();
+        return true;
+    }
+    bool endPage() override { return true; }
+    bool endDoc() override { return true; }
+    void drawText(int x, int y, const std::wstring& text) override {
+        pages_.back().push_back({x, y, text});
+    }
+
+private:
+    HDC dc_;
+    int height_;
+    Pages& pages_;
+};
+
+// Real message boxes; scripted file dialogs, printer and sound.
+class ScriptedPlatform : public Win32Platform {
+public:
+    std::optional<std::wstring> fileDialog(HWND, const FileDialogSpec& spec) override {
+        std::lock_guard lock(mutex_);
+        specs.push_back(spec);
+        if (fileAnswers.empty())
+            return std::nullopt;
+        std::optional<std::wstring> answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    std::unique_ptr<Printer> printDialog(HWND) override {
+        std::lock_guard lock(mutex_);
+        ++printDialogs;
+        if (pageHeight == 0)
+            return nullptr;
+        printed.clear();
+        return std::make_unique<RecordingPrinter>(pageHeight, printed);
+    }
+    void playSound(const std::wstring& path) override {
+        std::lock_guard lock(mutex_);
+        played.push_back(path);
+    }
+    void beep() override {
+        std::lock_guard lock(mutex_);
+        ++beeps;
+    }
+    void answerFile(std::optional<std::wstring> path) {
+        std::lock_guard lock(mutex_);
+        fileAnswers.push_back(std::move(path));
+    }
+    std::vector<std::wstring> playedSounds() {
+        std::lock_guard lock(mutex_);
+        return played;
+    }
+
+    std::deque<std::optional<std::wstring>> fileAnswers;
+    std::vector<FileDialogSpec> specs;
+    std::vector<std::wstring> played;
+    int printDialogs = 0;
+    int pageHeight = 0; // 0: the print dialog is cancelled
+    Pages printed;
+    int beeps = 0;
+
+private:
+    std::mutex mutex_;
+};
+
+template <typename Condition>
+bool waitFor(Condition condition, std::chrono::milliseconds limit = 10s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+std::wstring windowText(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+// A scratch folder under the user's temporary folder, removed with its files afterwards.
+class Folder {
+public:
+    Folder() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        path_ = std::wstring(temp) + L"kelbo-views-" + std::to_wstring(GetCurrentProcessId()) +
+                L"-" + std::to_wstring(++counter_);
+        CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~Folder() {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do
+                DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
+            while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(path_.c_str());
+    }
+    std::wstring path(const std::wstring& name = {}) const {
+        return name.empty() ? path_ : path_ + L"\\" + name;
+    }
+    std::string narrowPath(const std::wstring& name = {}) const { return *narrow(path(name)); }
+    void write(const std::wstring& name, const std::string& bytes) const {
+        std::string error;
+        ASSERT_TRUE(writeWholeFile(nativeFileSystem(), narrowPath(name), bytes, error)) << error;
+    }
+    std::string read(const std::wstring& name) const {
+        std::string bytes, error;
+        readWholeFile(nativeFileSystem(), narrowPath(name), bytes, error);
+        return bytes;
+    }
+
+private:
+    std::wstring path_;
+    static inline int counter_ = 0;
+};
+
+// A 32 x 32 icon file of one 32-bit image, a solid colour.
+std::string sampleIconFile() {
+    using test::le16;
+    using test::le32;
+    std::string image;
+    le32(image, 40);
+    le32(image, 32);
+    le32(image, 64);
+    le16(image, 1);
+    le16(image, 32);
+    le32(image, 0);
+    le32(image, 32 * 32 * 4 + 32 * 4);
+    for (int i = 0; i < 4; ++i)
+        le32(image, 0);
+    for (int i = 0; i < 32 * 32; ++i)
+        le32(image, 0xFF2060C0);
+    image.append(32 * 4, '\0');
+    std::string out;
+    le16(out, 0);
+    le16(out, 1);
+    le16(out, 1);
+    out += '\x20';
+    out += '\x20';
+    out += '\0';
+    out += '\0';
+    le16(out, 1);
+    le16(out, 32);
+    le32(out, static_cast<std::uint32_t>(image.size()));
+    le32(out, 22);
+    return out + image;
+}
+
+// Posted to the main window after the messages a test has sent; the thread's message hook
+// signals when the window's loop takes it, that is once everything before it was handled.
+const UINT kSyncMessage = RegisterWindowMessageW(L"kelbo-views-test-sync");
+HANDLE syncEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+
+LRESULT CALLBACK watchForSync(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE &&
+        reinterpret_cast<const MSG*>(lParam)->message == kSyncMessage)
+        SetEvent(syncEvent);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The main window on a thread of its own, with its message loop, as in the program.
+class Gui {
+public:
+    Gui(ScriptedPlatform& platform, const Folder& folder, std::wstring commandLine = {})
+        : platform_(platform) {
+        const std::string exeDir = folder.narrowPath();
+        const std::string recent = folder.narrowPath(L"kbplast.cfg");
+        thread_ = std::thread([this, exeDir, recent, commandLine] {
+            threadId_ = GetCurrentThreadId();
+            HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &watchForSync, nullptr, threadId_);
+            MainWindow window(platform_, exeDir, recent);
+            window_ = &window;
+            if (window.create()) {
+                main_ = window.hwnd();
+                window.startUp(MainWindow::commandLinePath(commandLine));
+                window.runMessageLoop();
+            }
+            window_ = nullptr;
+            UnhookWindowsHookEx(hook);
+            finished_ = true;
+        });
+        waitFor([this] { return main_ != nullptr || finished_; });
+    }
+    ~Gui() {
+        if (!finished_) {
+            PostMessageW(main_, WM_COMMAND, ids::mnuExit, 0);
+            // A guard box or an item dialog still open is answered with Cancel.
+            waitFor(
+                [this] {
+                    EnumThreadWindows(
+                        threadId_,
+                        [](HWND hwnd, LPARAM main) -> BOOL {
+                            if (hwnd != reinterpret_cast<HWND>(main))
+                                PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+                            return TRUE;
+                        },
+                        reinterpret_cast<LPARAM>(main_.load()));
+                    return finished_.load();
+                },
+                20s);
+        }
+        thread_.join();
+    }
+
+    HWND main() const { return main_; }
+    HWND control(int id) const { return GetDlgItem(main_, id); }
+    bool finished() const { return finished_; }
+    // Returns once the window's thread has handled everything sent or posted before.
+    void sync() const {
+        if (finished_)
+            return;
+        ResetEvent(syncEvent);
+        PostMessageW(main_, kSyncMessage, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(syncEvent, 10000), WAIT_OBJECT_0);
+    }
+    void menu(int id) const { PostMessageW(main_, WM_COMMAND, id, 0); }
+    void click(int id) const { PostMessageW(control(id), BM_CLICK, 0, 0); }
+    void selectTab(int index) const {
+        HWND tabs = control(ids::TabStrip1);
+        SendMessageW(tabs, TCM_SETCURSEL, index, 0);
+        NMHDR header{tabs, static_cast<UINT_PTR>(ids::TabStrip1), static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(main_, WM_NOTIFY, ids::TabStrip1, reinterpret_cast<LPARAM>(&header));
+    }
+    std::vector<std::wstring> lines(int kind) const {
+        HWND list = control(ids::List0 + kind);
+        std::vector<std::wstring> out;
+        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1,
+                              L'\0');
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            text.resize(text.size() - 1);
+            out.push_back(text);
+        }
+        return out;
+    }
+    void select(int kind, int index) const {
+        SendMessageW(control(ids::List0 + kind), LB_SETCURSEL, index, 0);
+    }
+    std::wstring caption() const { return windowText(main_); }
+    // The window with keyboard focus on the window's thread.
+    HWND focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(threadId_, &info);
+        return info.hwndFocus;
+    }
+    // A key pressed on the focused control, through the thread's queue and its dialog manager.
+    void key(WPARAM vk) const {
+        HWND target = focus();
+        PostMessageW(target, WM_KEYDOWN, vk, 1);
+        PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+    }
+    // A top-level window of the thread with this caption, once it is there.
+    HWND waitForWindow(const std::wstring& caption) const {
+        HWND found = nullptr;
+        waitFor([&] {
+            found = FindWindowW(L"#32770", caption.c_str());
+            return found && IsWindowVisible(found);
+        });
+        return found;
+    }
+    std::wstring menuText(int id) const {
+        wchar_t text[512] = {};
+        GetMenuStringW(GetMenu(main_), id, text, 512, MF_BYCOMMAND);
+        return text;
+    }
+
+private:
+    ScriptedPlatform& platform_;
+    std::thread thread_;
+    DWORD threadId_ = 0;
+    MainWindow* window_ = nullptr;
+    std::atomic<HWND> main_ = nullptr;
+    std::atomic<bool> finished_ = false;
+};
+
+// Answers the box with this title by its button; returns the box's text.
+std::wstring answerBox(const Gui& gui, const std::wstring& title, int button = IDOK) {
+    HWND box = gui.waitForWindow(title);
+    if (!box)
+        return L"(no box \"" + title + L"\")";
+    const std::wstring text = windowText(GetDlgItem(box, 0xFFFF));
+    PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
+    waitFor([&] { return !IsWindow(box); });
+    return text;
+}
+
+void closeDialog(HWND dialog, int button) {
+    PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    waitFor([&] { return !IsWindow(dialog); });
+}
+
+void setText(HWND dialog, int id, const std::wstring& text) {
+    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring textOf(HWND dialog, int id) {
+    return windowText(GetDlgItem(dialog, id));
+}
+
+// Chooses a line of a dialog's list box as a click would, with its notification.
+void chooseLine(HWND dialog, int id, const std::wstring& text) {
+    HWND list = GetDlgItem(dialog, id);
+    const LRESULT at =
+        SendMessageW(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text.c_str()));
+    ASSERT_NE(at, LB_ERR) << "no line " << *narrow(text);
+    SendMessageW(list, LB_SETCURSEL, at, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+class Win32Views : public ::testing::Test {
+protected:
+    // Adds a STRING item through the string dialog.
+    void addString(Gui& gui, const std::wstring& id, const std::wstring& text) {
+        gui.selectTab(2);
+        gui.click(ids::cmdAdd);
+        HWND dialog = gui.waitForWindow(L"  STRING");
+        ASSERT_TRUE(dialog);
+        setText(dialog, ids::Text1, text);
+        setText(dialog, ids::Text2, id);
+        closeDialog(dialog, IDOK);
+        gui.sync();
+    }
+
+    ScriptedPlatform platform_;
+    Folder folder_;
+};
+
+TEST_F(Win32Views, StringItemsAddModifyDelete) {
+    Gui gui(platform_, folder_);
+    ASSERT_TRUE(gui.main());
+    EXPECT_EQ(gui.caption(), wide(kStartCaption));
+    addString(gui, L"7", L"Hello");
+    addString(gui, L" 12 ", L"Second line");
+    EXPECT_EQ(gui.lines(2), (std::vector<std::wstring>{L"7\tHello", L"12\tSecond line"}));
+    EXPECT_TRUE(gui.lines(0).empty());
+
+    gui.select(2, 0);
+    gui.click(ids::cmdModify);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(textOf(dialog, ids::Text1), L"Hello");
+    EXPECT_EQ(textOf(dialog, ids::Text2), L"7");
+    setText(dialog, ids::Text1, L"Caf\u00e9 \u20ac");
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.lines(2)[0], L"7\tCaf\u00e9 \u20ac");
+
+    gui.select(2, 1);
+    gui.click(ids::cmdDelete);
+    gui.sync();
+    EXPECT_EQ(gui.lines(2), (std::vector<std::wstring>{L"7\tCaf\u00e9 \u20ac"}));
+}
+
+TEST_F(Win32Views, StringDialogRefusals) {
+    Gui gui(platform_, folder_);
+    gui.selectTab(2);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::Text1, L"text");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 2"), wide(errorMessage(kNoIdentifier)));
+    setText(dialog, ids::Text2, L"abc");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 4"), wide(errorMessage(kStringIdOnlyNumber)));
+    setText(dialog, ids::Text2, L"40000");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 5"), wide(errorMessage(kIdentifierTooLarge)));
+    // A character Windows-1252 lacks cannot be stored in the project.
+    setText(dialog, ids::Text2, L"1");
+    setText(dialog, ids::Text1, L"\u4e2d");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_NE(answerBox(gui, L"ERROR").find(L"U+4E2D"), std::wstring::npos);
+    // Every refusal left the dialog open; Cancel stores nothing.
+    ASSERT_TRUE(IsWindow(dialog));
+    closeDialog(dialog, IDCANCEL);
+    gui.sync();
+    EXPECT_TRUE(gui.lines(2).empty());
+    EXPECT_GE(platform_.beeps, 4);
+}
+
+TEST_F(Win32Views, KeyboardInTheStringDialog) {
+    Gui gui(platform_, folder_);
+    gui.selectTab(2);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(gui.focus(), GetDlgItem(dialog, ids::Text1));
+    setText(dialog, ids::Text1, L"typed");
+    setText(dialog, ids::Text2, L"3");
+    // Tab to Cancel and press Enter: the focused button takes Enter, nothing is added.
+    for (int i = 0; i < 3; ++i)
+        gui.key(VK_TAB);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, IDCANCEL); }));
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_TRUE(gui.lines(2).empty());
+
+    // Enter in a text box presses the default button, OK.
+    gui.click(ids::cmdAdd);
+    dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::Text1, L"typed");
+    setText(dialog, ids::Text2, L"3");
+    gui.key(VK_TAB);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, ids::Text2); }));
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_EQ(gui.lines(2), (std::vector<std::wstring>{L"3\ttyped"}));
+
+    // Escape is Cancel.
+    gui.click(ids::cmdAdd);
+    dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::Text2, L"4");
+    gui.key(VK_ESCAPE);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_EQ(gui.lines(2).size(), 1u);
+}
+
+TEST_F(Win32Views, EnterOnTheMainWindowsButtons) {
+    Gui gui(platform_, folder_);
+    gui.selectTab(2);
+    SendMessageW(gui.main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(gui.control(ids::cmdAdd)),
+                 TRUE);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == gui.control(ids::cmdAdd); }));
+    gui.key(VK_RETURN);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    closeDialog(dialog, IDCANCEL);
+    // Modify with nothing selected, from the keyboard.
+    gui.sync();
+    SendMessageW(gui.main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(gui.control(ids::cmdModify)),
+                 TRUE);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == gui.control(ids::cmdModify); }));
+    gui.key(VK_RETURN);
+    EXPECT_EQ(answerBox(gui, L"ERROR 1"), wide(errorMessage(kNoItemSelected)));
+}
+
+TEST_F(Win32Views, FileItemsOnEveryFileTab) {
+    folder_.write(L"Picture.bmp", test::sampleBitmap(40, 30));
+    folder_.write(L"other.BMP", test::sampleBitmap(8, 8));
+    folder_.write(L"App.ico", sampleIconFile());
+    folder_.write(L"Chime.wav", test::sampleWave(64));
+    folder_.write(L"notes.txt", "x");
+    Gui gui(platform_, folder_);
+    struct Case {
+        int tab;
+        const wchar_t* caption;
+        const wchar_t* file;
+        std::vector<std::wstring> listed;
+    };
+    const Case cases[] = {
+        {0, L"  BITMAP", L"Picture.bmp", {L"other.BMP", L"Picture.bmp"}},
+        {1, L"  ICON", L"App.ico", {L"App.ico"}},
+        {3, L"  WAVE", L"Chime.wav", {L"Chime.wav"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(*narrow(c.caption));
+        gui.selectTab(c.tab);
+        gui.click(ids::cmdAdd);
+        HWND dialog = gui.waitForWindow(c.caption);
+        ASSERT_TRUE(dialog);
+        // The folder opens on the program's folder, the pattern lists only its kind.
+        EXPECT_EQ(textOf(dialog, ids::etiRep), folder_.path());
+        HWND files = GetDlgItem(dialog, ids::File1);
+        std::vector<std::wstring> listed;
+        for (int i = 0; i < SendMessageW(files, LB_GETCOUNT, 0, 0); ++i) {
+            wchar_t line[MAX_PATH] = {};
+            SendMessageW(files, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+            listed.push_back(line);
+        }
+        EXPECT_EQ(listed, c.listed);
+        // OK before a file is chosen: the name still shows the pattern.
+        setText(dialog, ids::Text1, L"ITEM");
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        EXPECT_EQ(answerBox(gui, L"ERROR 3"), wide(errorMessage(kBadFileName)));
+        chooseLine(dialog, ids::File1, c.file);
+        EXPECT_EQ(textOf(dialog, ids::etiName), c.file);
+        setText(dialog, ids::Text1, L"");
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        EXPECT_EQ(answerBox(gui, L"ERROR 2"), wide(errorMessage(kNoIdentifier)));
+        setText(dialog, ids::Text1, L"ITEM");
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        const std::wstring expected = L"ITEM\t" + folder_.path(c.file);
+        EXPECT_EQ(gui.lines(c.tab), std::vector<std::wstring>{expected});
+
+        gui.select(c.tab, 0);
+        gui.click(ids::cmdModify);
+        dialog = gui.waitForWindow(c.caption);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(textOf(dialog, ids::Text1), L"ITEM");
+        EXPECT_EQ(textOf(dialog, ids::etiName), c.file);
+        setText(dialog, ids::Text1, L"RENAMED");
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        EXPECT_EQ(gui.lines(c.tab), std::vector<std::wstring>{L"RENAMED\t" + folder_.path(c.file)});
+
+        gui.select(c.tab, 0);
+        gui.click(ids::cmdDelete);
+        gui.sync();
+        EXPECT_TRUE(gui.lines(c.tab).empty());
+    }
+}
+
+TEST_F(Win32Views, FileDialogFoldersPlayAndKeys) {
+    CreateDirectoryW(folder_.path(L"sub").c_str(), nullptr);
+    folder_.write(L"sub\\Deep.wav", test::sampleWave(64));
+    Gui gui(platform_, folder_);
+    gui.selectTab(3);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  WAVE");
+    ASSERT_TRUE(dialog);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, ids::PicTest)));
+    // Enter in the directory list opens the folder instead of pressing OK.
+    HWND dirs = GetDlgItem(dialog, ids::Dir1);
+    const LRESULT sub = SendMessageW(dirs, LB_GETCOUNT, 0, 0) - 1;
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dirs), TRUE);
+    SendMessageW(dirs, LB_SETCURSEL, sub, 0);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == dirs; }));
+    gui.key(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return textOf(dialog, ids::etiRep) == folder_.path(L"sub"); }));
+    ASSERT_TRUE(IsWindow(dialog));
+    chooseLine(dialog, ids::File1, L"Deep.wav");
+    // Play from the keyboard: Enter on the focused Play button plays, the dialog stays.
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::cmdPlay)),
+                 TRUE);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, ids::cmdPlay); }));
+    gui.key(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !platform_.playedSounds().empty(); }));
+    EXPECT_EQ(platform_.playedSounds().front(), folder_.path(L"sub\\Deep.wav"));
+    EXPECT_TRUE(IsWindow(dialog));
+    gui.key(VK_ESCAPE);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_TRUE(gui.lines(3).empty());
+    RemoveDirectoryW(folder_.path(L"sub").c_str());
+}
+
+TEST_F(Win32Views, GuardOnNewOpenAndExit) {
+    folder_.write(L"other.kbp", test::projectBytes({{}, {}, {"5\tfrom file"}, {}}));
+    Gui gui(platform_, folder_);
+    addString(gui, L"1", L"unsaved");
+    // New: Cancel in the guard drops the change.
+    gui.menu(ids::mnuNewKBP);
+    EXPECT_EQ(answerBox(gui, L"WARNING", IDCANCEL), L"File has changed\r\nSave-it ?");
+    gui.sync();
+    EXPECT_TRUE(gui.lines(2).empty());
+    EXPECT_EQ(gui.caption(), wide(kNewCaption));
+
+    // Open: OK in the guard saves first (Save As, the project being untitled), then opens.
+    addString(gui, L"2", L"kept");
+    platform_.answerFile(folder_.path(L"saved.kbp"));
+    platform_.answerFile(folder_.path(L"other.kbp"));
+    gui.menu(ids::mnuOpenKBP);
+    answerBox(gui, L"WARNING", IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"5\tfrom file"});
+    EXPECT_EQ(gui.caption(), folder_.path(L"other.kbp"));
+    const std::optional<Project> saved = loadProjectFile(folder_.narrowPath(L"saved.kbp"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->lines(ResourceKind::String), Project::Lines{"2\tkept"});
+
+    // Exit asks too, and ends the window whatever the answer.
+    addString(gui, L"3", L"dropped");
+    gui.menu(ids::mnuExit);
+    answerBox(gui, L"WARNING", IDCANCEL);
+    EXPECT_TRUE(waitFor([&] { return gui.finished(); }));
+    EXPECT_EQ(loadProjectFile(folder_.narrowPath(L"other.kbp"))->lines(ResourceKind::String),
+              Project::Lines{"5\tfrom file"});
+}
+
+TEST_F(Win32Views, SaveReopenAndRecentFiles) {
+    {
+        Gui gui(platform_, folder_);
+        addString(gui, L"1", L"one");
+        addString(gui, L"2", L"two & more");
+        platform_.answerFile(folder_.path(L"Demo.KBP"));
+        gui.menu(ids::mnuSaveKBP);
+        gui.sync();
+        ASSERT_EQ(platform_.specs.size(), 1u);
+        EXPECT_TRUE(platform_.specs[0].save);
+        EXPECT_EQ(platform_.specs[0].filterPattern, L"*.KBP");
+        EXPECT_EQ(gui.caption(), folder_.path(L"Demo.KBP"));
+        // The recent list names the saved project, lower-cased as Windows paths are.
+        std::wstring lower = folder_.path(L"Demo.KBP");
+        CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+        EXPECT_EQ(gui.menuText(ids::mnuFile1), L"&1 " + lower);
+        gui.menu(ids::mnuNewKBP);
+        gui.sync();
+        EXPECT_TRUE(gui.lines(2).empty());
+        gui.menu(ids::mnuFile1);
+        gui.sync();
+        EXPECT_EQ(gui.lines(2), (std::vector<std::wstring>{L"1\tone", L"2\ttwo & more"}));
+    }
+    // A new run offers the project in its File menu, and opens it from there.
+    Gui again(platform_, folder_);
+    std::wstring lower = folder_.path(L"demo.kbp");
+    CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    EXPECT_EQ(again.menuText(ids::mnuFile1), L"&1 " + lower);
+    again.menu(ids::mnuFile1);
+    again.sync();
+    EXPECT_EQ(again.lines(2).size(), 2u);
+    EXPECT_EQ(again.caption(), lower);
+}
+
+TEST_F(Win32Views, NewKindsSurviveOpenAndSave) {
+    Project project;
+    project.append(ResourceKind::String, "1\tplain");
+    project.append(ResourceKind::Data, "BLOB\tRCDATA\tC:\\data.bin");
+    project.append(ResourceKind::Version, "FileVersion=1.2.3.4");
+    std::string error;
+    ASSERT_TRUE(saveProjectFile(folder_.narrowPath(L"ext.kbp"), project, error)) << error;
+    Gui gui(platform_, folder_, L"\"" + folder_.path(L"ext.kbp") + L"\"");
+    EXPECT_EQ(gui.caption(), folder_.path(L"ext.kbp"));
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tplain"});
+    addString(gui, L"2", L"added");
+    gui.menu(ids::mnuSaveKBP);
+    gui.sync();
+    project.append(ResourceKind::String, "2\tadded");
+    const std::optional<Project> saved = loadProjectFile(folder_.narrowPath(L"ext.kbp"));
+    ASSERT_TRUE(saved);
+    for (ResourceKind kind : kAllKinds)
+        EXPECT_EQ(saved->lines(kind), project.lines(kind)) << kindName(kind);
+}
+
+TEST_F(Win32Views, ErrorBoxesOfTheMainWindow) {
+    folder_.write(L"broken.kbp", "KELBO2");
+    Gui gui(platform_, folder_, folder_.path(L"broken.kbp"));
+    EXPECT_EQ(answerBox(gui, L"ERROR 6"), wide(errorMessage(kInvalidProjectFile)));
+    gui.sync();
+    EXPECT_EQ(gui.caption(), wide(kInvalidFileCaption));
+    gui.menu(ids::mnuCompile32);
+    EXPECT_EQ(answerBox(gui, L"ERROR 7"), wide(errorMessage(kNothingToCompile)));
+    gui.click(ids::cmdModify);
+    EXPECT_EQ(answerBox(gui, L"ERROR 1"), wide(errorMessage(kNoItemSelected)));
+    // A project under the recent-files file's name is refused with the reason.
+    addString(gui, L"1", L"x");
+    platform_.answerFile(folder_.path(L"kbplast.cfg"));
+    gui.menu(ids::mnuSaveAs);
+    const std::wstring text = answerBox(gui, L"ERROR");
+    EXPECT_EQ(text.rfind(L"The project was not saved.", 0), 0u) << *narrow(text);
+    gui.sync();
+    EXPECT_EQ(gui.caption(), wide(kInvalidFileCaption));
+}
+
+TEST_F(Win32Views, CompileInBothLayoutsAsKelboCompileDoes) {
+    folder_.write(L"Picture.bmp", test::sampleBitmap(16, 16));
+    folder_.write(L"App.ico", sampleIconFile());
+    const std::string bitmap = folder_.narrowPath(L"Picture.bmp");
+    const std::string icon = folder_.narrowPath(L"App.ico");
+    folder_.write(
+        L"c.kbp",
+        test::projectBytes({{"LOGO\t" + bitmap}, {"1\t" + icon}, {"1\tHello", "16\tWorld"}, {}}));
+    Gui gui(platform_, folder_, folder_.path(L"c.kbp"));
+    for (int bits : {32, 16}) {
+        SCOPED_TRACE(bits);
+        const std::wstring out = L"gui" + std::to_wstring(bits) + L".res";
+        platform_.answerFile(folder_.path(out));
+        gui.menu(bits == 32 ? ids::mnuCompile32 : ids::mnuCompile16);
+        HWND log = gui.waitForWindow(L"  Compilation");
+        ASSERT_TRUE(log);
+        gui.sync();
+        EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos);
+        EXPECT_EQ(platform_.specs.back().title,
+                  bits == 32 ? L"Save As ...( 32 bits)" : L"Save As ...( 16 bits)");
+        std::ostringstream said, complaints;
+        const std::string reference = folder_.narrowPath(L"cli" + std::to_wstring(bits) + L".res");
+        ASSERT_EQ(runCompileCommand(
+                      {bits == 32 ? "--32" : "--16", folder_.narrowPath(L"c.kbp"), reference}, said,
+                      complaints),
+                  0)
+            << complaints.str();
+        EXPECT_EQ(folder_.read(out), folder_.read(L"cli" + std::to_wstring(bits) + L".res"));
+        EXPECT_FALSE(folder_.read(out).empty());
+        // Only OK closes the log; Enter in the log and Escape leave it.
+        PostMessageW(GetDlgItem(log, ids::cmdCompileOK), BM_CLICK, 0, 0);
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(log); }));
+    }
+}
+
+TEST_F(Win32Views, PrintingThePageLayout) {
+    Gui gui(platform_, folder_);
+    // Cancel in the print dialog prints nothing.
+    gui.menu(ids::mnuPrint);
+    gui.sync();
+    EXPECT_EQ(platform_.printDialogs, 1);
+    for (int i = 0; i < 30; ++i)
+        addString(gui, std::to_wstring(i + 1), L"line");
+    TEXTMETRICW metrics{};
+    HDC probe = CreateCompatibleDC(nullptr);
+    GetTextMetricsW(probe, &metrics);
+    DeleteDC(probe);
+    const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    // Ten lines to a page, and a little spare.
+    platform_.pageHeight = lineHeight * 10 + lineHeight / 2;
+    gui.menu(ids::mnuPrint);
+    gui.sync();
+    ASSERT_FALSE(platform_.printed.empty());
+    // The listing of Qt's page layout: header, then sections; a page holds ten lines.
+    const Pages& pages = platform_.printed;
+    std::size_t drawn = 0;
+    std::vector<std::wstring> lines;
+    for (const auto& page : pages) {
+        int y = 0;
+        for (const auto& piece : page) {
+            if (piece.x == 0) {
+                EXPECT_EQ(piece.y, y);
+                y += lineHeight;
+                lines.push_back(piece.text);
+                ++drawn;
+            } else {
+                // The text after a TAB starts on a stop eight average characters apart.
+                EXPECT_EQ(piece.x % (8 * metrics.tmAveCharWidth), 0);
+                lines.back() += L"\t" + piece.text;
+            }
+        }
+        EXPECT_LE(y, platform_.pageHeight);
+    }
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    Project project;
+    for (int i = 0; i < 30; ++i)
+        project.append(ResourceKind::String, std::to_string(i + 1) + "\tline");
+    const std::vector<std::string> expected =
+        listingLines(project, "", listingDate(today.wYear, today.wMonth, today.wDay));
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(lines[i], wide(expected[i])) << i;
+    EXPECT_EQ(pages.size(), (expected.size() + 9) / 10);
+}
+
+TEST_F(Win32Views, HelpSubHelpAndAbout) {
+    Gui gui(platform_, folder_);
+    gui.menu(ids::mnuHelp);
+    HWND help = gui.waitForWindow(wide(kHelpIndexCaption));
+    ASSERT_TRUE(help);
+    const auto& topics = helpTopics();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(textOf(help, ids::HelpLabel1 + i), wide(topics[i].label));
+    PostMessageW(help, WM_COMMAND, MAKEWPARAM(ids::HelpLabel1 + 2, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(help, ids::HelpLabel1 + 2)));
+    HWND topic = gui.waitForWindow(wide(topics[2].caption));
+    ASSERT_TRUE(topic);
+    EXPECT_EQ(textOf(topic, ids::Text1), wide(topics[2].text));
+    // Enter on INDEX, reached with Tab from the text, goes back to the index.
+    EXPECT_EQ(gui.focus(), GetDlgItem(topic, ids::Text1));
+    gui.key(VK_TAB);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(topic, ids::Command1); }));
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(topic); }));
+    closeDialog(help, ids::Command1);
+
+    gui.menu(ids::mnuAbout);
+    HWND about = gui.waitForWindow(L" ");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(textOf(about, ids::AboutLabel2), L"Version " + wide(kVersion));
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(about); }));
+}
+
+TEST_F(Win32Views, LayoutInTwipsAtTheWindowsDpi) {
+    Gui gui(platform_, folder_);
+    const double dpi = GetDpiForWindow(gui.main());
+    const auto px = [&](int twips) { return static_cast<LONG>(std::lround(twips * dpi / 1440.0)); };
+    RECT client{};
+    GetClientRect(gui.main(), &client);
+    EXPECT_EQ(client.right, px(6255));
+    EXPECT_EQ(client.bottom, px(5370));
+    RECT add{};
+    GetWindowRect(gui.control(ids::cmdAdd), &add);
+    MapWindowPoints(nullptr, gui.main(), reinterpret_cast<POINT*>(&add), 2);
+    EXPECT_EQ(add.left, px(5100));
+    EXPECT_EQ(add.top, px(840));
+    EXPECT_EQ(add.right - add.left, px(855));
+    EXPECT_EQ(add.bottom - add.top, px(375));
+}
+
+TEST_F(Win32Views, FourFullListsOpenQuickly) {
+    std::vector<std::vector<std::string>> kinds(4);
+    for (int k = 0; k < 4; ++k)
+        for (int i = 0; i < kMaxLinesPerKind; ++i)
+            kinds[k].push_back(std::to_string(i + 1) +
+                               (k == 2 ? "\tsome text" : "\tC:\\pictures\\a.bmp"));
+    folder_.write(L"big.kbp", test::projectBytes(kinds));
+    const auto start = std::chrono::steady_clock::now();
+    Gui gui(platform_, folder_, folder_.path(L"big.kbp"));
+    gui.sync();
+    const auto took = std::chrono::steady_clock::now() - start;
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(SendMessageW(gui.control(ids::List0 + k), LB_GETCOUNT, 0, 0), kMaxLinesPerKind);
+    EXPECT_LT(took, 30s);
+    std::printf("4 x 32767 lines opened in %lld ms\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+}
+
+TEST(Win32Resources, TheProgramsIconIsCompiledIn) {
+    HICON icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP mask{};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, 32);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    DestroyIcon(icon);
+}
+
+} // namespace
+} // namespace kelbo::win32
