@@ -2,7 +2,8 @@
 # Compile-time benchmark of kelbo-compile against llvm-rc and against plain copying.
 #
 # Generates a large project (2000 bitmaps, 2000 two-image icons, 32767 strings, 500 waves:
-# about 140 MB of sources) and a project of one 100 MB wave, then times, in the same run and
+# about 140 MB of sources), the same with 2000 cursors and 500 custom files of 50 KB ("every")
+# and a project of one 100 MB wave, then times, in the same run and
 # interleaved: cat of the same source files (the I/O floor), cat followed by fsync of its output
 # (for reference: a compiled .RES can be rebuilt, so kelbo-compile renames it into place without
 # forcing it to disk), kelbo-compile --32 and --16, and llvm-rc on the equivalent resource
@@ -36,7 +37,7 @@ llvmrc=$(command -v llvm-rc || command -v llvm-rc-14 || true)
 [[ -x /usr/bin/time ]] || { echo "/usr/bin/time not found (apt-get install time)" >&2; exit 1; }
 
 mkdir -p "$work"
-if [[ $regen == 1 || ! -f $work/large.kbp || ! -f $work/huge.kbp ]]; then
+if [[ $regen == 1 || ! -f $work/large.kbp || ! -f $work/huge.kbp || ! -f $work/every.kbp ]]; then
     echo "Generating the projects in $work ..."
     python3 "$here/gen_project.py" "$work"
 fi
@@ -52,9 +53,14 @@ run_catsync() { timeit -i large.files -- sh -c 'cat "$@" >catsync.bin && sync ca
 run_kelbo32() { timeit -o kelbo32.log -- "$kelbo" --32 large.kbp kelbo32.res; }
 run_kelbo16() { timeit -o kelbo16.log -- "$kelbo" --16 large.kbp kelbo16.res; }
 run_llvmrc() { timeit -- "$llvmrc" -no-preprocess -c 1252 /fo llvm.res large.rc; }
-tools=(cat catsync kelbo32 kelbo16 llvmrc)
-outputs=([0]=cat.bin [1]=catsync.bin [2]=kelbo32.res [3]=kelbo16.res [4]=llvm.res)
-labels=([0]="cat (I/O floor)" [1]="cat + fsync" [2]="kelbo-compile --32" [3]="kelbo-compile --16" [4]="llvm-rc")
+run_everycat() { timeit -o everycat.bin -i every.files -- cat; }
+run_every32() { timeit -o every32.log -- "$kelbo" --32 every.kbp every32.res; }
+run_everyllvm() { timeit -- "$llvmrc" -no-preprocess -c 1252 /fo everyllvm.res every.rc; }
+tools=(cat catsync kelbo32 kelbo16 llvmrc everycat every32 everyllvm)
+outputs=([0]=cat.bin [1]=catsync.bin [2]=kelbo32.res [3]=kelbo16.res [4]=llvm.res [5]=everycat.bin
+    [6]=every32.res [7]=everyllvm.res)
+labels=([0]="cat (I/O floor)" [1]="cat + fsync" [2]="kelbo-compile --32" [3]="kelbo-compile --16"
+    [4]="llvm-rc" [5]="every: cat" [6]="every: kelbo --32" [7]="every: llvm-rc")
 
 # Warm the page cache so every tool reads from memory.
 for i in "${!tools[@]}"; do
@@ -62,7 +68,7 @@ for i in "${!tools[@]}"; do
     "run_${tools[$i]}" >/dev/null
 done
 check_logs() {
-    for log in kelbo32.log kelbo16.log; do
+    for log in kelbo32.log kelbo16.log every32.log; do
         grep -q "Compilation : SuccessFull" $log || { cat $log; exit 1; }
     done
 }
@@ -111,6 +117,8 @@ row "kelbo16 / cat" kelbo16 cat
 row "kelbo32 / llvm-rc" kelbo32 llvmrc 0.50
 row "kelbo32 / (cat + fsync)" kelbo32 catsync
 row "kelbo16 / (cat + fsync)" kelbo16 catsync
+row "every: kelbo32 / cat" every32 everycat 1.30
+row "every: kelbo32 / llvm-rc" every32 everyllvm 0.50
 
 # Both 32-bit writers pad the same way, so equal resources give equal sizes.
 echo
@@ -123,7 +131,7 @@ peak() { # peak resident set in MiB of one run
 echo
 echo "Peak memory (MiB, max resident set):"
 limit=64
-for project in large huge; do
+for project in large every huge; do
     for bits in 32 16; do
         rm -f "peak$bits.res"
         m=$(peak "$kelbo" --$bits $project.kbp peak$bits.res)
@@ -133,4 +141,4 @@ for project in large huge; do
     rm -f peakllvm.res
     printf "  llvm-rc          %-6s %7s\n" "$project" "$(peak "$llvmrc" -no-preprocess -c 1252 /fo peakllvm.res $project.rc)"
 done
-rm -f cat.bin catsync.bin kelbo32.res kelbo16.res kelbo32n.res llvm.res peak32.res peak16.res peakllvm.res peak.txt
+rm -f everycat.bin every32.res everyllvm.res cat.bin catsync.bin kelbo32.res kelbo16.res kelbo32n.res llvm.res peak32.res peak16.res peakllvm.res peak.txt

@@ -2,7 +2,8 @@
 """Writes the benchmark projects into a folder.
 
 large: 2000 bitmaps (128x128, 24-bit), 2000 icons of two images, 32767 strings and 500 waves
-of 44 KB, about 140 MB of sources; huge: one wave of 100 MB. For each: NAME.kbp (the project,
+of 44 KB, about 140 MB of sources; every: the same plus 2000 cursors (32x32, 32-bit) and 500
+custom files of 50 KB; huge: one wave of 100 MB. For each: NAME.kbp (the project,
 full paths), NAME.rc (the same resources as a resource script for llvm-rc) and NAME.files (the
 source files in compile order, for the copy that gives the I/O floor).
 """
@@ -27,11 +28,13 @@ def icon_image(side, bits):
     return info + bits[:xor] + b"\0" * mask
 
 
-def ico(images):
-    out = struct.pack("<HHH", 0, 1, len(images))
+def ico(images, hotspot=None):
+    # A cursor file is an icon file of type 2 whose planes and bit count give the hot spot.
+    out = struct.pack("<HHH", 0, 1 if hotspot is None else 2, len(images))
     offset = 6 + 16 * len(images)
     for side, data in images:
-        out += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(data), offset)
+        planes, count = (1, 32) if hotspot is None else hotspot
+        out += struct.pack("<BBBBHHII", side, side, 0, 0, planes, count, len(data), offset)
         offset += len(data)
     return out + b"".join(data for _, data in images)
 
@@ -46,30 +49,41 @@ def wav(total, bits):
     return wav_header(total) + bits[: total - 44]
 
 
-def kbp(kinds):
-    out = b"KELBO200"
-    for lines in kinds:
-        out += struct.pack("<h", len(lines))
-        for line in lines:
-            raw = line.encode("cp1252")
-            assert len(raw) <= 32767, line
-            out += struct.pack("<h", len(raw)) + raw
+def records(lines):
+    out = struct.pack("<h", len(lines))
+    for line in lines:
+        raw = line.encode("cp1252")
+        assert len(raw) <= 32767, line
+        out += struct.pack("<h", len(raw)) + raw
     return out
 
 
-def rc_script(bitmaps, icons, strings, waves):
+def kbp(kinds, cursors=(), datas=()):
+    out = b"KELBO200" + b"".join(records(lines) for lines in kinds)
+    if cursors or datas:
+        out += b"KELBOEXT"
+        if cursors:
+            out += b"CURS" + records(["%s\t%s" % item for item in cursors])
+        if datas:
+            out += b"DATA" + records(["%s\t%s\t%s" % item for item in datas])
+    return out
+
+
+def rc_script(bitmaps, icons, strings, waves, cursors=(), datas=()):
     out = ["LANGUAGE 0, 0"]
     out += ['%s BITMAP "%s"' % item for item in bitmaps]
     out += ['%s ICON "%s"' % item for item in icons]
-    out += ['%s WAVE "%s"' % item for item in waves]
     if strings:
         out.append("STRINGTABLE\n{")
         out += ['  %d, "%s"' % item for item in strings]
         out.append("}")
+    out += ['%s WAVE "%s"' % item for item in waves]
+    out += ['%s CURSOR "%s"' % item for item in cursors]
+    out += ['%s %s "%s"' % item for item in datas]
     return ("\n".join(out) + "\n").encode("cp1252")
 
 
-def write_project(folder, name, bitmaps, icons, strings, waves):
+def write_project(folder, name, bitmaps, icons, strings, waves, cursors=(), datas=()):
     lines = [
         ["%s\t%s" % item for item in bitmaps],
         ["%s\t%s" % item for item in icons],
@@ -77,11 +91,11 @@ def write_project(folder, name, bitmaps, icons, strings, waves):
         ["%s\t%s" % item for item in waves],
     ]
     with open(os.path.join(folder, name + ".kbp"), "wb") as f:
-        f.write(kbp(lines))
+        f.write(kbp(lines, cursors, datas))
     with open(os.path.join(folder, name + ".rc"), "wb") as f:
-        f.write(rc_script(bitmaps, icons, strings, waves))
+        f.write(rc_script(bitmaps, icons, strings, waves, cursors, datas))
     with open(os.path.join(folder, name + ".files"), "w") as f:
-        for _, path in bitmaps + icons + waves:
+        for path in [p for _, p in bitmaps + icons + waves + list(cursors)] + [p for _, _, p in datas]:
             f.write(path + "\n")
 
 
@@ -119,6 +133,17 @@ def main():
         waves.append(("SOUND%d" % i, path))
     strings = [(n, "Benchmark string number %d" % n) for n in range(MAX_STRINGS)]
     write_project(folder, "large", bitmaps, icons, strings, waves)
+
+    cursors, datas = [], []
+    for i in range(1, 2001):
+        path = os.path.join(src, "c%04d.cur" % i)
+        write(path, ico([(32, icon_image(32, bits(i + 2, 4096)))], hotspot=(i % 32, 31 - i % 32)))
+        cursors.append(("CURSOR%d" % i, path))
+    for i in range(1, 501):
+        path = os.path.join(src, "d%03d.bin" % i)
+        write(path, bits(i + 3, 50 * 1024))
+        datas.append(("BLOB%d" % i, "CUSTOM" if i % 2 else "300", path))
+    write_project(folder, "every", bitmaps, icons, strings, waves, cursors, datas)
 
     huge = os.path.join(src, "huge.wav")
     with open(huge, "wb") as f:

@@ -48,6 +48,12 @@ public:
 
 FileSystem& nativeFileSystem();
 
+// For command-line programs: a stop by SIGINT, SIGTERM or SIGHUP (on Windows Ctrl+C, Ctrl+Break
+// or closing the console) first removes every temporary output still open, then ends the
+// program with status 128 + the signal's number (1 on Windows). Only SIGKILL or a power cut
+// can leave one behind.
+void removeTemporaryOutputsWhenStopped();
+
 // Reads a whole file; false with the reason on failure.
 bool readWholeFile(FileSystem& fs, const std::string& path, std::string& bytes, std::string& error);
 // Replaces `path` with `bytes` atomically; false with the reason on failure.

@@ -1,6 +1,8 @@
 // The one file of the core that talks to the operating system.
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -149,15 +151,77 @@ private:
 };
 #endif
 
+// Temporary outputs still open, so that a stop by signal or console event can remove them.
+// The handler may only read these slots and unlink, so paths are kept as native strings that
+// live as long as their output.
+#ifdef _WIN32
+using NativeChar = wchar_t;
+#else
+using NativeChar = char;
+#endif
+constexpr std::size_t kPendingSlots = 32;
+std::atomic<const NativeChar*> pendingTemps[kPendingSlots];
+
+void registerPending(const NativeChar* path) {
+    for (auto& slot : pendingTemps) {
+        const NativeChar* expected = nullptr;
+        if (slot.compare_exchange_strong(expected, path))
+            return;
+    }
+}
+
+void unregisterPending(const NativeChar* path) {
+    for (auto& slot : pendingTemps) {
+        const NativeChar* expected = path;
+        if (slot.compare_exchange_strong(expected, nullptr))
+            return;
+    }
+}
+
+void removePendingTemps() {
+    for (auto& slot : pendingTemps) {
+        if (const NativeChar* path = slot.exchange(nullptr)) {
+#ifdef _WIN32
+            DeleteFileW(path);
+#else
+            ::unlink(path);
+#endif
+        }
+    }
+}
+
+#ifdef _WIN32
+BOOL WINAPI onConsoleStop(DWORD) {
+    // The file is open with FILE_SHARE_DELETE, so it goes as soon as the process ends.
+    removePendingTemps();
+    ExitProcess(1);
+    return TRUE;
+}
+#else
+extern "C" void onStopSignal(int signal) {
+    removePendingTemps();
+    _exit(128 + signal);
+}
+#endif
+
 class NativeOutput : public OutputFile {
 public:
     NativeOutput(std::FILE* f, std::string tempPath, std::string target, bool durable)
-        : f_(f), temp_(std::move(tempPath)), target_(std::move(target)), durable_(durable) {}
+        : f_(f), temp_(std::move(tempPath)), target_(std::move(target)), durable_(durable),
+#ifdef _WIN32
+          nativeTemp_(widePath(temp_))
+#else
+          nativeTemp_(nativePath(temp_))
+#endif
+    {
+        registerPending(nativeTemp_.c_str());
+    }
     ~NativeOutput() override {
         if (f_)
             std::fclose(f_);
         if (!committed_)
             removeTemp();
+        unregisterPending(nativeTemp_.c_str());
     }
     bool write(const void* data, std::size_t count) override {
         if (!f_)
@@ -205,6 +269,7 @@ public:
         }
 #endif
         committed_ = true;
+        unregisterPending(nativeTemp_.c_str());
         return true;
     }
     std::string error() const override {
@@ -226,6 +291,7 @@ private:
     std::string error_;
     bool durable_;
     bool committed_ = false;
+    std::basic_string<NativeChar> nativeTemp_;
 };
 
 std::string tempNameFor(const std::string& target) {
@@ -309,13 +375,23 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::string temp = tempNameFor(path);
 #ifdef _WIN32
-            // msvcrt ignores fopen's "x"; only _O_EXCL creates exclusively.
-            int fd = _wopen(widePath(temp).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                            _S_IREAD | _S_IWRITE);
-            if (fd < 0) {
-                if (errno == EEXIST)
+            // CREATE_NEW creates exclusively; FILE_SHARE_DELETE lets a console stop delete the
+            // file while it is still open.
+            HANDLE h = CreateFileW(widePath(temp).c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (h == INVALID_HANDLE_VALUE) {
+                DWORD code = GetLastError();
+                if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
                     continue;
+                error = windowsReason(code);
+                return nullptr;
+            }
+            int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);
+            if (fd < 0) {
                 error = reasonOf(errno);
+                CloseHandle(h);
+                DeleteFileW(widePath(temp).c_str());
                 return nullptr;
             }
             std::FILE* f = _fdopen(fd, "wb");
@@ -362,6 +438,23 @@ public:
 };
 
 } // namespace
+
+void removeTemporaryOutputsWhenStopped() {
+#ifdef _WIN32
+    SetConsoleCtrlHandler(onConsoleStop, TRUE);
+#else
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        // A signal the caller chose to ignore (nohup) stays ignored.
+        struct sigaction former {};
+        if (sigaction(signal, nullptr, &former) == 0 && former.sa_handler == SIG_IGN)
+            continue;
+        sigaction(signal, &action, nullptr);
+    }
+#endif
+}
 
 FileSystem& nativeFileSystem() {
     static NativeFileSystem fs;

@@ -13,8 +13,17 @@ std::string recentFilesLocation(const std::string& exeDir, bool exeDirWritable,
     return joinPath(joinPath(base, "kelbo", style), kRecentFileName, style);
 }
 
+bool isInstalledProgram(const std::string& exeDir, FileSystem& fs) {
+    std::string prefix = directoryOf(exeDir);
+    if (prefix.empty() || prefix == exeDir)
+        return false;
+    return fs.fileExists(joinPath(joinPath(joinPath(prefix, "share"), "applications"),
+                                  kInstalledMarker));
+}
+
 std::string recentFilesLocation(const std::string& exeDir) {
-    bool writable = isDirectoryWritable(exeDir);
+    // An installed program's folder may be writable to root, yet is no place for a user's list.
+    bool writable = !isInstalledProgram(exeDir) && isDirectoryWritable(exeDir);
     if (nativePathStyle() == PathStyle::Windows)
         return recentFilesLocation(exeDir, writable, environmentValue("APPDATA"), "");
     return recentFilesLocation(exeDir, writable, environmentValue("XDG_CONFIG_HOME"),

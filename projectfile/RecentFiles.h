@@ -12,9 +12,13 @@ namespace kelbo {
 inline constexpr int kMaxRecentFiles = 5;
 inline constexpr const char* kRecentFileName = "kbplast.cfg";
 
-// Where kbplast.cfg lives: beside the executable, or, when that folder cannot be written, in
-// the user's configuration folder ($XDG_CONFIG_HOME/kelbo, else ~/.config/kelbo).
+// Where kbplast.cfg lives: beside the executable, or, when that folder cannot be written or the
+// program is installed, in the user's configuration folder ($XDG_CONFIG_HOME/kelbo, else
+// ~/.config/kelbo; %APPDATA%\kelbo on Windows).
 std::string recentFilesLocation(const std::string& exeDir);
+// An installed program has its desktop entry in PREFIX/share/applications beside PREFIX/bin.
+inline constexpr const char* kInstalledMarker = "kelbo.desktop";
+bool isInstalledProgram(const std::string& exeDir, FileSystem& fs = nativeFileSystem());
 // The rule itself, with the facts given, for tests.
 std::string recentFilesLocation(const std::string& exeDir, bool exeDirWritable,
                                 const std::string& xdgConfigHome, const std::string& home,

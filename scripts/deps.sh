@@ -6,12 +6,13 @@ set -euo pipefail
 KELBO_RUN_PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-  xvfb x11-utils
+  xvfb x11-utils libcli11-dev
 )
 KELBO_TEST_PACKAGES=(
   libgtest-dev googletest llvm poppler-utils time imagemagick
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 locales
+  xdotool desktop-file-utils libxml2-utils lintian shared-mime-info man-db
 )
 
 kelbo_install_deps() {

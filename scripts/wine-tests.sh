@@ -4,7 +4,9 @@
 #   2. compiles one project on Linux (build-wl) and under Wine, in both layouts, and requires
 #      byte-identical .RES files;
 #   3. links the 32-bit .RES into a Windows program that reads every resource back through the
-#      Win32 API and compares it with its source.
+#      Win32 API and compares it with its source;
+#   4. links a version resource the core wrote into a program that reads it back with
+#      GetFileVersionInfoW and VerQueryValueW.
 # Ends with "wine: N passed, M failed" and a non-zero status when anything failed.
 # Needs: g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64, wine, wine64, googletest, cmake, g++.
 set -uo pipefail
@@ -208,6 +210,38 @@ else
   bad=$(grep -oP '[0-9]+(?= failed)' <<<"$summary")
   [[ $((checks - bad)) -gt 0 ]] && pass "consumer: $((checks - bad)) resource checks" $((checks - bad))
   [[ $bad -gt 0 ]] && fail "consumer: $bad resource checks (log: $data/consumer.log)" "$bad"
+fi
+
+step "version consumer: version information read back by GetFileVersionInfoW"
+# The core built on Linux (build-wl) writes the .RES; Windows reads it from the linked program.
+if ! "${CXX:-c++}" -std=c++20 -O1 -Wall -Wextra -Werror -I"$root" \
+  "$root/tests/win/make_version_res.cpp" "$wl/libkelbo_core.a" -o "$win/make_version_res" ||
+  ! "$win/make_version_res" "$data/version.res"; then
+  fail "make_version_res"
+  finish
+fi
+if ! "$triple-windres" -J res -O coff "$data/version.res" "$data/version.o" >"$data/windres-version.log" 2>&1; then
+  cat "$data/windres-version.log"
+  fail "windres cannot convert the version .RES"
+  finish
+fi
+if ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static \
+  "$root/tests/win/version_consumer.cpp" "$data/version.o" -o "$data/version_consumer.exe" -lversion; then
+  fail "version consumer build"
+  finish
+fi
+(cd "$data" && runwine ./version_consumer.exe) >"$data/version_consumer.log" 2>&1
+vstatus=$?
+grep '^FAIL' "$data/version_consumer.log" | head -40
+summary=$(grep -oP '^version consumer: \K[0-9]+ checks, [0-9]+ failed' "$data/version_consumer.log")
+if [[ -z $summary ]]; then
+  tail -20 "$data/version_consumer.log"
+  fail "version consumer: no result, exit status $vstatus"
+else
+  checks=${summary%% *}
+  bad=$(grep -oP '[0-9]+(?= failed)' <<<"$summary")
+  [[ $((checks - bad)) -gt 0 ]] && pass "version consumer: $((checks - bad)) checks" $((checks - bad))
+  [[ $bad -gt 0 ]] && fail "version consumer: $bad checks (log: $data/version_consumer.log)" "$bad"
 fi
 
 finish

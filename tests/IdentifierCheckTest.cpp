@@ -130,3 +130,73 @@ TEST(CheckIdentifiers, LargeKindsAreAcceptedWithoutLimit) {
 
 } // namespace
 } // namespace kelbo
+
+namespace kelbo {
+namespace {
+
+TEST(CheckIdentifiers, DataTypesAreNamesOrUnreservedNumbers) {
+    for (const char* type : {"CUSTOM", " custom ", "7", "300", "32767", "WAVE2"}) {
+        Project p;
+        p.append(ResourceKind::Data, std::string("1\t") + type + "\t/d.bin");
+        EXPECT_EQ(check(p).result, 0) << type;
+    }
+    struct Bad {
+        std::string line;
+        std::string problem;
+    };
+    const Bad bad[] = {
+        {"1\t/d.bin", "Custom resource without a type"},
+        {"1", "Custom resource without a type"},
+        {"1\t \t/d.bin", "Custom resource without a type"},
+        {"1\t0\t/d.bin", "Resource type must be a name or a whole number from 1 to 32767"},
+        {"1\t32768\t/d.bin", "Resource type must be a name or a whole number from 1 to 32767"},
+        {"1\t24\t/d.bin", "Resource type reserved for Kelbo's own kinds: 24"},
+        {"1\t0014\t/d.bin", "Resource type reserved for Kelbo's own kinds: 14"},
+        {std::string("1\tA\0B\t/d.bin", 12), "Resource type with a zero character"},
+    };
+    for (const Bad& b : bad) {
+        Project p;
+        p.append(ResourceKind::Data, b.line);
+        Checked c = check(p);
+        EXPECT_EQ(c.result, kNotANumber) << b.line;
+        EXPECT_EQ(c.lines, (std::vector<std::string>{"", "*** ERROR ***", b.line, b.problem}));
+    }
+}
+
+TEST(CheckIdentifiers, TwinsAreFoundAcrossKindsOfTheSameType) {
+    // A DATA item of the named type WAVE is a wave resource too.
+    Project p;
+    p.append(ResourceKind::Wave, "ding\t/a.wav");
+    p.append(ResourceKind::Data, "DING\twave\t/b.bin");
+    Checked c = check(p);
+    EXPECT_EQ(c.result, kNotANumber);
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"", "*** ERROR ***", "Same Identificators",
+                                                 "ding\t/a.wav", "DING\twave\t/b.bin"}));
+    // DATA twins need the same type and name; numbers compare by value.
+    Project data;
+    data.append(ResourceKind::Data, "5\tCUSTOM\t/a");
+    data.append(ResourceKind::Data, "5\tOTHER\t/b");
+    data.append(ResourceKind::Data, "5\t7\t/c");
+    data.append(ResourceKind::Cursor, "5\t/c.cur");
+    data.append(ResourceKind::Icon, "5\t/i.ico");
+    EXPECT_EQ(check(data).result, 0);
+    data.append(ResourceKind::Data, "005\t07\t/d");
+    c = check(data);
+    EXPECT_EQ(c.result, kNotANumber);
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"", "*** ERROR ***", "Same Identificators",
+                                                 "5\t7\t/c", "005\t07\t/d"}));
+    // Cursors follow the file items' rules.
+    Project cursors;
+    cursors.append(ResourceKind::Cursor, "HAND\t/a.cur");
+    cursors.append(ResourceKind::Cursor, "hand \t/b.cur");
+    EXPECT_EQ(check(cursors).result, kNotANumber);
+    // Manifest and version lines carry no identifier.
+    Project keys;
+    keys.append(ResourceKind::Manifest, "controls=6");
+    keys.append(ResourceKind::Manifest, "controls=6");
+    keys.append(ResourceKind::Version, "FileVersion=1");
+    EXPECT_EQ(check(keys).result, 0);
+}
+
+} // namespace
+} // namespace kelbo

@@ -74,6 +74,78 @@ TEST(ProjectFile, DamagedFilesAreRefusedWhole) {
     EXPECT_FALSE(decodeProject(std::string("KELBO200\xFF\x7F", 10) + std::string(10, '\0')));
 }
 
+// The extension block: "KELBOEXT", then per kind in use its tag, count and line records.
+std::string records(std::initializer_list<std::string> lines) {
+    std::string out;
+    auto put16 = [&](std::size_t v) {
+        out += static_cast<char>(v & 0xFF);
+        out += static_cast<char>(v >> 8);
+    };
+    put16(lines.size());
+    for (const std::string& line : lines) {
+        put16(line.size());
+        out += line;
+    }
+    return out;
+}
+
+TEST(ProjectFile, NewKindsFollowTheWaveSectionInTheExtensionBlock) {
+    Project p;
+    p.append(ResourceKind::String, "1\tHello");
+    p.append(ResourceKind::Version, "FileVersion=1.2");
+    p.append(ResourceKind::Cursor, "arrow\t/c/arrow.cur");
+    p.append(ResourceKind::Data, "7\tCUSTOM\t/d/blob.bin");
+    p.append(ResourceKind::Data, "8\t300\t/d/other.bin");
+    std::string error;
+    const std::string original = projectBytes({{}, {}, {"1\tHello"}, {}});
+    const std::string expected = original + "KELBOEXT" + "CURS" + records({"arrow\t/c/arrow.cur"}) +
+                                 "DATA" +
+                                 records({"7\tCUSTOM\t/d/blob.bin", "8\t300\t/d/other.bin"}) +
+                                 "VERS" + records({"FileVersion=1.2"});
+    EXPECT_EQ(encodeProject(p, error), expected);
+    EXPECT_EQ(decodeProject(expected), p);
+    // Only the new kinds in use: the original four sections are still there, empty.
+    Project manifestOnly;
+    manifestOnly.append(ResourceKind::Manifest, "controls=6");
+    std::optional<std::string> bytes = encodeProject(manifestOnly, error);
+    EXPECT_EQ(bytes,
+              projectBytes({{}, {}, {}, {}}) + "KELBOEXT" + "MANI" + records({"controls=6"}));
+    EXPECT_EQ(decodeProject(*bytes), manifestOnly);
+}
+
+TEST(ProjectFile, DamagedExtensionBlocksAreRefusedWhole) {
+    const std::string base = projectBytes({{"a\tb"}, {}, {}, {}}) + "KELBOEXT";
+    const std::string curs = "CURS" + records({"c\t/c.cur"});
+    const std::string data = "DATA" + records({"d\tT\t/d"});
+    ASSERT_TRUE(decodeProject(base + curs + data));
+    ASSERT_TRUE(decodeProject(base)); // announced but empty: nothing to lose
+    const std::string bad[] = {
+        base + "XXXX" + records({"x"}),                    // unknown tag
+        base + data + curs,                                // out of order
+        base + curs + curs,                                // twice
+        base + "CURS" + std::string("\xFF\xFF", 2),        // negative count
+        base + "CURS" + std::string("\0\0", 2),            // empty section
+        base + "CURS" + std::string("\x01\0\x09\0c\t", 6), // truncated record
+        base + curs + "DAT",                               // truncated tag
+        base + "BITM" + records({"b\t/b"}),                // an original kind is no tag
+    };
+    for (const std::string& bytes : bad)
+        EXPECT_FALSE(decodeProject(bytes)) << bytes.substr(base.size());
+    // Bytes after the WAVE section that do not announce the block are still ignored.
+    EXPECT_TRUE(decodeProject(projectBytes({{"a\tb"}, {}, {}, {}}) + "KELBOEX"));
+}
+
+TEST(ProjectFile, OriginalKindsAloneAreWrittenWithoutTheBlock) {
+    std::string error;
+    std::optional<std::string> bytes = encodeProject(sampleProject(), error);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->find("KELBOEXT"), std::string::npos);
+    EXPECT_EQ(*bytes, projectBytes({{"logo\t/pics/logo.bmp", ""},
+                                    {"1\t/pics/app.ico"},
+                                    {"1\tHello\tWorld "},
+                                    {"no tab here"}}));
+}
+
 TEST(ProjectFile, ProjectTheFormatCannotHoldIsRefusedBeforeWriting) {
     TempDir dir;
     std::string path = dir.file("big.kbp");

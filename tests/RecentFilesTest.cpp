@@ -69,6 +69,26 @@ TEST_F(RecentFiles, LivesBesideTheProgramUnlessThatCannotBeWritten) {
     EXPECT_EQ(recentFilesLocation(dir.path().string()), dir.file("kbplast.cfg"));
 }
 
+#ifndef _WIN32
+TEST_F(RecentFiles, AnInstalledProgramKeepsTheListInTheConfigurationFolder) {
+    // PREFIX/bin beside PREFIX/share/applications/kelbo.desktop, in a folder this user can write.
+    std::string bin = dir.file("prefix/bin");
+    ASSERT_TRUE(makeDirectories(bin));
+    EXPECT_FALSE(isInstalledProgram(bin));
+    EXPECT_EQ(recentFilesLocation(bin), joinPath(bin, "kbplast.cfg"));
+    ASSERT_TRUE(makeDirectories(dir.file("prefix/share/applications")));
+    writeFile(dir.file("prefix/share/applications/kelbo.desktop"), "[Desktop Entry]\n");
+    EXPECT_TRUE(isInstalledProgram(bin));
+    const std::string former = environmentValue("XDG_CONFIG_HOME");
+    ::setenv("XDG_CONFIG_HOME", dir.file("cfg").c_str(), 1);
+    EXPECT_EQ(recentFilesLocation(bin), dir.file("cfg/kelbo/kbplast.cfg"));
+    if (former.empty())
+        ::unsetenv("XDG_CONFIG_HOME");
+    else
+        ::setenv("XDG_CONFIG_HOME", former.c_str(), 1);
+}
+#endif
+
 TEST(RecentCaptions, NumberPrefixIsDroppedToGetThePath) {
     EXPECT_EQ(recentItemCaption(1, "c:\\work\\demo.kbp"), "&1 c:\\work\\demo.kbp");
     EXPECT_EQ(recentItemCaption(5, "/x"), "&5 /x");

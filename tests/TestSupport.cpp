@@ -3,6 +3,7 @@
 #include <cstdlib>
 #ifndef _WIN32
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace kelbo::test {
@@ -50,6 +51,25 @@ RunResult runCompiler(const std::vector<std::string>& args) {
         std::erase(*text, '\r');
 #endif
     return result;
+}
+
+std::optional<bool> xmllintAccepts(const std::string& document, std::string& messages) {
+    messages.clear();
+#ifdef _WIN32
+    (void)document;
+    return std::nullopt;
+#else
+    const std::string xmllint = "/usr/bin/xmllint";
+    if (access(xmllint.c_str(), X_OK) != 0)
+        return std::nullopt;
+    TempDir scratch;
+    std::string docFile = scratch.file("doc.xml"), errFile = scratch.file("err");
+    writeFile(docFile, document);
+    int raw = std::system(
+        (xmllint + " --noout --nonet '" + docFile + "' 2>'" + errFile + "' </dev/null").c_str());
+    messages = readFile(errFile);
+    return WIFEXITED(raw) && WEXITSTATUS(raw) == 0;
+#endif
 }
 
 } // namespace kelbo::test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,9 @@ struct RunResult {
 };
 // Runs kelbo-compile with the arguments (each quoted for the shell).
 RunResult runCompiler(const std::vector<std::string>& args);
+
+// libxml2's verdict on a document (`xmllint --noout`) and its messages; nothing where xmllint
+// is not installed, as on Windows.
+std::optional<bool> xmllintAccepts(const std::string& document, std::string& messages);
 
 } // namespace kelbo::test

@@ -53,6 +53,15 @@ full = [
     [b"1\tHello", b"17\tWorld", b"7\t"],
     [b"BEEP\tC:\\SOUND\\BEEP.WAV"],
 ]
+
+def section(tag, lines):
+    return tag + kbp([lines], signature=b"")
+
+
+ext_curs = section(b"CURS", [b"ARROW\tC:\\CURSORS\\ARROW.CUR"])
+ext_data = section(b"DATA", [b"7\tCUSTOM\tC:\\DATA\\BLOB.BIN", b"8\t300\tC:\\DATA\\X"])
+extension = (b"KELBOEXT" + ext_curs + ext_data + section(b"MANI", [b"controls=6", b"dpi=permonitorv2"])
+             + section(b"VERS", [b"FileVersion=1.2.3.4", b"CompanyName=Acme"]))
 for target in ("project_decode", "project_load"):
     write(target, "empty.kbp", kbp([[], [], [], []]))
     write(target, "one_string.kbp", kbp([[], [], [b"1\tHello"], []]))
@@ -60,6 +69,8 @@ for target in ("project_decode", "project_load"):
     write(target, "trailing.kbp", kbp(full) + b"\x00\x01trailing")
     write(target, "truncated.kbp", kbp(full)[:-5])
     write(target, "negative_count.kbp", b"KELBO200" + struct.pack("<hhhh", 0, -1, 0, 0))
+    write(target, "extension.kbp", kbp(full) + extension)
+    write(target, "extension_misordered.kbp", kbp(full) + b"KELBOEXT" + ext_data + ext_curs)
 
 write("icon_directory", "one.ico", icon([40]))
 write("icon_directory", "two.ico", icon([40, 68]))
@@ -86,3 +97,24 @@ write("compile", "read_fails", b"\x0b" + body)
 write("compile", "strings_only", b"\x00" + b"21\tHi\n240\tforty\n20\tzero\n216\tsixteen")
 write("compile", "missing_sources", b"\x00" + b"01\t/nowhere.bmp\n1x\t/src/dir\n3y\t/src/locked")
 write("compile", "duplicate_ids", b"\x00" + b"0A\t/src/0\n0A\t/src/0@@@@" + sources[0])
+
+write("xml_check", "manifest.xml",
+      b'\xef\xbb\xbf<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\r\n'
+      b'<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">\r\n'
+      b'  <assemblyIdentity type="win32" name="A&amp;B" version="1.0.0.0"/>\r\n'
+      b'  <!-- comment --><?pi data?>\r\n'
+      b'  <description>Caf\xc3\xa9 &#x20AC; &lt;<![CDATA[ <raw> ]]></description>\r\n'
+      b'</assembly>\r\n')
+write("xml_check", "nested.xml", b"<a>" * 40 + b"text" + b"</a>" * 40)
+write("xml_check", "attributes.xml", b"<a x='1' y=\"2\" z = '&quot;'><b/></a>")
+write("xml_check", "mismatched.xml", b"<a><b></a></b>")
+write("xml_check", "doctype.xml", b"<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>")
+write("xml_check", "utf16.xml", "\ufeff<a/>".encode("utf-16-le"))
+
+write("manifest_lines", "generator",
+      b"id=1\nname=Acme.Tool\nversion=1.2.3.4\ndescription=Caf\xe9 & <co>\ncontrols=6\n"
+      b"dpi=permonitorv2\nlevel=asInvoker\nos=all")
+write("manifest_lines", "file", b"ID = 2\nFILE = C:\\APP\\app.manifest")
+write("manifest_lines", "mixed", b"file=a.manifest\nname=X")
+write("manifest_lines", "twice", b"id=1\nid=2")
+write("manifest_lines", "unknown", b"dpi=high\ncolour=red\nversion=1.0.0")

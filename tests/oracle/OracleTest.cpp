@@ -19,6 +19,7 @@
 #include "platform/Cp1252.h"
 #include "project/Project.h"
 #include "projectfile/ProjectFile.h"
+#include "rescompiler/Manifest.h"
 #include "rescompiler/SourceFiles.h"
 
 namespace fs = std::filesystem;
@@ -307,6 +308,44 @@ TEST_F(OracleTest, ExampleProjectMatchesLlvmRc) {
     ASSERT_GT(project->totalCount(), 0);
     compareWithLlvmRc(*project, 32);
     compareWithLlvmRc(*project, 16);
+}
+
+// A manifest file is copied as llvm-rc copies `ID 24 "file"`: byte for byte, unpadded, pure.
+TEST_F(OracleTest, ManifestFileMatchesLlvmRc) {
+    const std::string manifest =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+        "  <description>Caf\xC3\xA9 &amp; co</description>\r\n"
+        "  <!-- odd size -->\r\n"
+        "</assembly>\r\n ";
+    ASSERT_NE(manifest.size() % 4, 0u);
+    writeAll(dir_ / "app.manifest", manifest);
+    for (int id : {1, 2}) {
+        SCOPED_TRACE(id);
+        const fs::path rc = dir_ / "manifest.rc";
+        const fs::path theirs = dir_ / "manifest.res";
+        writeAll(rc, "LANGUAGE 0, 0\n" + std::to_string(id) + " 24 \"app.manifest\"\n");
+        RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " + quote(theirs.string()) +
+                          " " + quote(rc.string()));
+        ASSERT_EQ(l.exitCode, 0) << l.output;
+        std::string error;
+        auto theirRes = oracle::readRes32(readAll(theirs), error);
+        ASSERT_TRUE(theirRes) << error;
+        ASSERT_EQ(theirRes->size(), 2u);
+        const oracle::Resource& r = (*theirRes)[1];
+
+        kelbo::ManifestProblem problem;
+        auto ours =
+            kelbo::buildManifest({"id=" + std::to_string(id), "file=" + sourcePath("app.manifest")},
+                                 kelbo::nativeFileSystem(), problem);
+        ASSERT_TRUE(ours) << problem.line << ": " << problem.problem;
+        EXPECT_EQ(r.type, oracle::ResId::ofNumber(24));
+        EXPECT_EQ(r.name, oracle::ResId::ofNumber(ours->id));
+        EXPECT_EQ(r.memoryFlags, 0x0030);
+        EXPECT_EQ(r.language, 0);
+        EXPECT_EQ(r.data, ours->data);
+        EXPECT_EQ(r.data, manifest);
+    }
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "projectfile/ProjectFile.h"
 #include "projectfile/RecentFiles.h"
 #include "rescompiler/CompileLog.h"
+#include "rescompiler/Manifest.h"
 #include "rescompiler/ResCompiler.h"
 
 namespace kelbo {
@@ -269,6 +270,92 @@ TEST_F(WindowsFolder, CompileReadsSourcesByWindows1252Paths) {
     ASSERT_EQ(res.size(), 32u + 40u + 8u);
     EXPECT_EQ(res.substr(72), "RIFFdata");
     EXPECT_EQ(log.lines().back(), logtext::kSuccess);
+}
+
+// Windows makes an activation context of every manifest the generator writes, as it does of a
+// program's own manifest when the program starts, and reads in it the settings meant.
+class ActivationContext {
+public:
+    explicit ActivationContext(const std::string& path) {
+        const std::wstring source = wide(path);
+        ACTCTXW context{};
+        context.cbSize = sizeof context;
+        context.lpSource = source.c_str();
+        handle_ = CreateActCtxW(&context);
+    }
+    ~ActivationContext() {
+        if (valid())
+            ReleaseActCtx(handle_);
+    }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool query(ULONG infoClass, void* info, SIZE_T size) const {
+        SIZE_T written = 0;
+        return QueryActCtxW(0, handle_, nullptr, infoClass, info, size, &written);
+    }
+    std::wstring setting(const wchar_t* ns, const wchar_t* name) const {
+        wchar_t buffer[128] = {};
+        SIZE_T written = 0;
+        if (!QueryActCtxSettingsW(0, handle_, ns, name, buffer, 128, &written))
+            return L"(none)";
+        return buffer;
+    }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(WindowsFolder, GeneratedManifestsActivateWithTheirSettings) {
+    auto write = [&](const std::string& name, const std::string& manifest) {
+        std::string error;
+        EXPECT_TRUE(writeWholeFile(nativeFileSystem(), path(name), manifest, error)) << error;
+        return path(name);
+    };
+    const wchar_t* const k2005 = L"http://schemas.microsoft.com/SMI/2005/WindowsSettings";
+    const wchar_t* const k2016 = L"http://schemas.microsoft.com/SMI/2016/WindowsSettings";
+    const std::pair<const wchar_t*, const wchar_t*> dpiWords[] = {
+        {L"false", L"unaware"},
+        {L"true", L"system"},
+        {L"true/pm", L"PerMonitor"},
+        {L"true/pm", L"PerMonitorV2, PerMonitor"}};
+    ManifestSettings full;
+    full.name = "Acme.Tool";
+    full.version = "2.10.65535.0";
+    full.description = "Caf\xE9 & <co> \x80";
+    full.commonControls = true;
+    full.supportedOs = true;
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        full.dpi = static_cast<DpiAwareness>(i);
+        full.level = static_cast<ExecutionLevel>(i % 3);
+        ActivationContext context(write("full.manifest", generateManifest(full)));
+        ASSERT_TRUE(context.valid()) << GetLastError();
+
+        ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION runLevel{};
+        ASSERT_TRUE(
+            context.query(RunlevelInformationInActivationContext, &runLevel, sizeof runLevel));
+        EXPECT_EQ(runLevel.RunLevel,
+                  static_cast<ACTCTX_REQUESTED_RUN_LEVEL>(ACTCTX_RUN_LEVEL_AS_INVOKER + i % 3));
+        EXPECT_EQ(runLevel.UiAccess, 0u);
+
+        // Only the count is read: newer Windows has a longer element than these headers.
+        alignas(ACTIVATION_CONTEXT_COMPATIBILITY_INFORMATION) unsigned char buffer[1024] = {};
+        ASSERT_TRUE(
+            context.query(CompatibilityInformationInActivationContext, buffer, sizeof buffer))
+            << GetLastError();
+        const auto* compatibility =
+            reinterpret_cast<const ACTIVATION_CONTEXT_COMPATIBILITY_INFORMATION*>(buffer);
+        EXPECT_EQ(compatibility->ElementCount, 5u); // Vista, 7, 8, 8.1, 10/11
+
+        EXPECT_EQ(context.setting(k2005, L"dpiAware"), dpiWords[i].first);
+        EXPECT_EQ(context.setting(k2016, L"dpiAwareness"), dpiWords[i].second);
+    }
+    EXPECT_TRUE(ActivationContext(write("default.manifest", generateManifest({}))).valid())
+        << GetLastError();
+    // The same call refuses a manifest that is not one, so the checks above can fail.
+    EXPECT_FALSE(ActivationContext(write("broken.manifest",
+                                         "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\""
+                                         " manifestVersion=\"1.0\"><assemblyIdentity"))
+                     .valid());
 }
 
 } // namespace
