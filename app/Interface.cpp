@@ -2,9 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
 #include <QLayout>
@@ -12,30 +9,23 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
+#include <functional>
+#include <map>
 
-#include "app/PrintListing.h"
 #include "app/ProjectListModel.h"
 #include "app/QtText.h"
 #include "app/Twips.h"
-#include "dialogs/ShowError.h"
+#include "dialogs/DialogMetrics.h"
 #include "dialogs/frmLoad.h"
 #include "dialogs/frmString.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
-#include "messages/Captions.h"
-#include "messages/ErrorCodes.h"
-#include "platform/PathRules.h"
 #include "platform/Platform.h"
-#include "project/Listing.h"
-#include "projectfile/ProjectCommands.h"
-#include "projectfile/RecentFiles.h"
-#include "rescompiler/IdentifierCheck.h"
-#include "rescompiler/ResCompiler.h"
 #include "rescompiler/frmCompile.h"
+#include "shell/Layout.h"
 
 // Resources of a static library have to be registered by hand, outside any namespace.
 static void registerKelboResources() {
@@ -45,9 +35,6 @@ static void registerKelboResources() {
 namespace kelbo {
 
 namespace {
-
-const QString kProjectFilter = QStringLiteral("Resource Project (KBP) (*.KBP *.kbp)");
-const QString kResFilter = QStringLiteral("Res-File (RES) (*.RES *.res)");
 
 // The page of the tab strip: the frame a tab widget draws under its tabs.
 class TabPage : public QWidget {
@@ -65,17 +52,10 @@ protected:
     }
 };
 
-// The busy pointer for as long as a compilation runs, whichever way it ends.
-class BusyPointer {
-public:
-    explicit BusyPointer(Platform& platform) : platform_(platform) { platform_.setBusy(true); }
-    ~BusyPointer() { platform_.setBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    Platform& platform_;
-};
+QRect twipsRect(const Twips& tw, std::string_view control) {
+    const shell::Rect r = shell::mainWindowSpec().find(control)->twips;
+    return tw.rect(r.left, r.top, r.width, r.height);
+}
 
 QFrame* ruleLine(QWidget* parent, const char* name, const QColor& colour) {
     auto* line = new QFrame(parent);
@@ -92,13 +72,14 @@ QFrame* ruleLine(QWidget* parent, const char* name, const QColor& colour) {
 
 Interface::Interface(Platform& platform, std::string exeDir, std::string recentFilesPath,
                      QWidget* parent)
-    : QMainWindow(parent), platform_(platform), recentFilesPath_(std::move(recentFilesPath)) {
+    : QMainWindow(parent), platform_(platform),
+      presenter_(platform_, std::move(exeDir), std::move(recentFilesPath)) {
     registerKelboResources();
-    session_.ExeDir = std::move(exeDir);
     setObjectName("Interface");
     setWindowIcon(QIcon(":/kelbo/kelbo.png"));
     buildControls();
     buildMenus();
+    presenter_.attach(*this);
     // A single fixed border: the window keeps the size of its client area plus the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
@@ -116,18 +97,24 @@ frmCompile* Interface::compileWindow() const {
 
 void Interface::buildControls() {
     const Twips tw = Twips::forScreen(screen());
+    const shell::WindowSpec& spec = shell::mainWindowSpec();
     auto* client = new QWidget(this);
     client->setObjectName("client");
-    client->setFixedSize(tw.size(6255, 5370));
+    client->setFixedSize(tw.size(spec.clientWidth, spec.clientHeight));
     setCentralWidget(client);
 
-    Line1 = ruleLine(client, "Line1", QColor(128, 128, 128));
-    Line1->setGeometry(0, tw.px(0), tw.px(6720), 1);
-    Line2 = ruleLine(client, "Line2", Qt::white);
-    Line2->setGeometry(0, tw.px(15), tw.px(6720), 1);
+    // The rules are one pixel high whatever the resolution.
+    const auto rule = [&](const char* name, const QColor& colour) {
+        QFrame* line = ruleLine(client, name, colour);
+        const QRect r = twipsRect(tw, name);
+        line->setGeometry(r.x(), r.y(), r.width(), 1);
+        return line;
+    };
+    Line1 = rule("Line1", QColor(128, 128, 128));
+    Line2 = rule("Line2", Qt::white);
 
-    // TabStrip1 covers left 120, top 120, 6015 x 5055: the tabs on top, the page below them.
-    const QRect strip = tw.rect(120, 120, 6015, 5055);
+    // TabStrip1 covers its rectangle: the tabs on top, the page below them.
+    const QRect strip = twipsRect(tw, "TabStrip1");
     auto* page = new TabPage(client);
     page->setObjectName("TabStrip1Page");
     TabStrip1 = new QTabBar(client);
@@ -135,11 +122,9 @@ void Interface::buildControls() {
     TabStrip1->setDrawBase(false);
     TabStrip1->setExpanding(false);
     TabStrip1->setUsesScrollButtons(false);
-    const std::array<const char*, kOriginalKindCount> tips = {"Bitmap resource", "Icon resource",
-                                                              "String resource", "Wave resource"};
-    for (ResourceKind kind : kOriginalKinds) {
+    for (ResourceKind kind : shell::MainPresenter::tabKinds()) {
         const int tab = TabStrip1->addTab(toQt(kindName(kind)));
-        TabStrip1->setTabToolTip(tab, tips[kindIndex(kind)]);
+        TabStrip1->setTabToolTip(tab, toQt(shell::tabToolTip(kindIndex(kind))));
     }
     const int tabHeight = TabStrip1->sizeHint().height();
     TabStrip1->setGeometry(strip.x(), strip.y(), strip.width(), tabHeight);
@@ -147,14 +132,16 @@ void Interface::buildControls() {
     page->setGeometry(strip.x(), strip.y() + tabHeight - overlap, strip.width(),
                       strip.height() - tabHeight + overlap);
     page->lower();
-    connect(TabStrip1, &QTabBar::currentChanged, this, &Interface::TabStrip1_Click);
+    connect(TabStrip1, &QTabBar::currentChanged, this,
+            [this](int index) { presenter_.tabChosen(index); });
 
     // The control array List: element k is named "List" followed by k and shows kind k.
     for (ResourceKind kind : kOriginalKinds) {
         const int k = kindIndex(kind);
-        models_[k] = new ProjectListModel(session_.project, kind, this);
+        models_[k] = new ProjectListModel(this);
         auto* view = new QListView(client);
-        view->setObjectName(QStringLiteral("List%1").arg(k));
+        const QString name = QStringLiteral("List%1").arg(k);
+        view->setObjectName(name);
         view->setProperty("index", k);
         // Uniform rows let the view lay out tens of thousands of lines without measuring each.
         view->setUniformItemSizes(true);
@@ -163,24 +150,25 @@ void Interface::buildControls() {
         view->setModel(models_[k]);
         // A row's text can be longer than the box; it is cut, as a list box does, not elided.
         view->setTextElideMode(Qt::ElideNone);
-        view->setGeometry(tw.rect(240, 600, 4695, 4350));
+        view->setGeometry(twipsRect(tw, name.toStdString()));
         view->setVisible(k == 0);
         List[k] = view;
     }
 
-    const auto button = [&](const char* name, const char* caption, int top) {
-        auto* b = new QPushButton(caption, client);
+    const auto button = [&](const char* name) {
+        auto* b = new QPushButton(toQt(spec.find(name)->caption), client);
         b->setObjectName(name);
-        b->setGeometry(tw.rect(5100, top, 855, 375));
-        b->setAutoDefault(false);
+        b->setGeometry(twipsRect(tw, name));
+        // Outside a dialog a push button takes Enter only when told to: the focused one does.
+        b->setAutoDefault(true);
         return b;
     };
-    cmdAdd = button("cmdAdd", "Add", 840);
-    cmdModify = button("cmdModify", "Modify", 1320);
-    cmdDelete = button("cmdDelete", "Delete", 1800);
-    connect(cmdAdd, &QPushButton::clicked, this, &Interface::cmdAdd_Click);
-    connect(cmdModify, &QPushButton::clicked, this, &Interface::cmdModify_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &Interface::cmdDelete_Click);
+    cmdAdd = button("cmdAdd");
+    cmdModify = button("cmdModify");
+    cmdDelete = button("cmdDelete");
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { presenter_.addClicked(); });
+    connect(cmdModify, &QPushButton::clicked, this, [this] { presenter_.modifyClicked(); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { presenter_.deleteClicked(); });
 
     // Keyboard order: the three buttons, then the lists, then the tabs.
     setTabOrder(cmdAdd, cmdModify);
@@ -193,63 +181,42 @@ void Interface::buildControls() {
     setTabOrder(previous, TabStrip1);
 }
 
-QAction* Interface::addItem(QMenu* menu, const char* name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    return action;
-}
-
-QAction* Interface::addSeparator(QMenu* menu, const char* name) {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(name);
-    return action;
-}
-
 void Interface::buildMenus() {
-    const auto topMenu = [&](const char* name, const char* caption) {
-        QMenu* menu = menuBar()->addMenu(caption);
-        menu->setObjectName(name);
-        menu->menuAction()->setObjectName(name);
-        return menu;
+    const std::map<std::string_view, std::function<void()>> commands = {
+        {"mnuNewKBP", [this] { presenter_.newClicked(); }},
+        {"mnuOpenKBP", [this] { presenter_.openClicked(); }},
+        {"mnuSaveKBP", [this] { presenter_.saveClicked(); }},
+        {"mnuSaveAs", [this] { presenter_.saveAsClicked(); }},
+        {"mnuPrint", [this] { presenter_.printClicked(); }},
+        // The frame and Exit end alike, through closeEvent.
+        {"mnuExit", [this] { close(); }},
+        {"mnuCompile16", [this] { presenter_.compileClicked(16); }},
+        {"mnuCompile32", [this] { presenter_.compileClicked(32); }},
+        {"mnuHelp", [this] { presenter_.helpClicked(); }},
+        {"mnuAbout", [this] { presenter_.aboutClicked(); }},
     };
-
-    QMenu* mfi = topMenu("mfi", "&File");
-    connect(addItem(mfi, "mnuNewKBP", "&New KBP"), &QAction::triggered, this,
-            &Interface::mnuNewKBP_Click);
-    addSeparator(mfi, "bf0");
-    connect(addItem(mfi, "mnuOpenKBP", "&Open KBP-File"), &QAction::triggered, this,
-            &Interface::mnuOpenKBP_Click);
-    connect(addItem(mfi, "mnuSaveKBP", "&Save "), &QAction::triggered, this,
-            &Interface::mnuSaveKBP_Click);
-    connect(addItem(mfi, "mnuSaveAs", "Save &As..."), &QAction::triggered, this,
-            [this] { mnuSaveAs_Click(); });
-    addSeparator(mfi, "bf1");
-    connect(addItem(mfi, "mnuPrint", "&Print"), &QAction::triggered, this,
-            &Interface::mnuPrint_Click);
-    addSeparator(mfi, "bf2");
-    connect(addItem(mfi, "mnuExit", "&Exit"), &QAction::triggered, this, &Interface::mnuExit_Click);
-    mnulastBar = addSeparator(mfi, "mnulastBar");
-    mnulastBar->setVisible(false);
-    const std::array<const char*, 5> recentNames = {"mnuFile1", "mnufile2", "mnufile3", "mnufile4",
-                                                    "mnufile5"};
-    for (int i = 0; i < 5; ++i) {
-        recentItems_[i] = addItem(mfi, recentNames[i], QString());
-        recentItems_[i]->setVisible(false);
-        connect(recentItems_[i], &QAction::triggered, this, [this, i] { mnuFile_Click(i + 1); });
+    int recent = 0;
+    for (const shell::MenuSpec& spec : shell::mainMenus()) {
+        QMenu* menu = menuBar()->addMenu(toQt(spec.caption));
+        menu->setObjectName(toQt(spec.name));
+        menu->menuAction()->setObjectName(toQt(spec.name));
+        for (const shell::MenuItemSpec& item : spec.items) {
+            QAction* action =
+                item.separator ? menu->addSeparator() : menu->addAction(toQt(item.caption));
+            action->setObjectName(toQt(item.name));
+            action->setVisible(!item.hidden);
+            if (item.name == "mnulastBar")
+                mnulastBar = action;
+            if (item.hidden && !item.separator && recent < kMaxRecentFiles) {
+                const int number = ++recent;
+                recentItems_[number - 1] = action;
+                connect(action, &QAction::triggered, this,
+                        [this, number] { presenter_.recentFileClicked(number); });
+            } else if (auto command = commands.find(item.name); command != commands.end()) {
+                connect(action, &QAction::triggered, this, command->second);
+            }
+        }
     }
-
-    QMenu* mco = topMenu("mco", "&Compile");
-    connect(addItem(mco, "mnuCompile16", "Compile in &16 bits-Mode"), &QAction::triggered, this,
-            [this] { compileCommand(16); });
-    connect(addItem(mco, "mnuCompile32", "Compile in &32 bits-Mode"), &QAction::triggered, this,
-            [this] { compileCommand(32); });
-
-    QMenu* mnuAide = topMenu("mnuAide", "&Help");
-    connect(addItem(mnuAide, "mnuHelp", "&Help"), &QAction::triggered, this,
-            &Interface::mnuHelp_Click);
-    addSeparator(mnuAide, "ba0");
-    connect(addItem(mnuAide, "mnuAbout", "&About"), &QAction::triggered, this,
-            &Interface::mnuAbout_Click);
 }
 
 QString Interface::commandLinePath(const QStringList& arguments) {
@@ -262,23 +229,10 @@ QString Interface::commandLinePath(const QStringList& arguments) {
 void Interface::startUp(const QString& commandLine) {
     centreWindow(*this);
     TabStrip1->setCurrentIndex(0);
-    ChangeTab(0);
-    ShowRecentFiles();
-    session_.ProjectChanged = false;
-    setCaption(kStartCaption);
-    if (commandLine.isEmpty())
-        return;
-    if (std::optional<std::string> path = fromQt(commandLine)) {
-        DirectLoad(*path);
-        return;
-    }
-    // A path the project's code page cannot spell names no project this program can keep.
-    session_.ProjectPath.clear();
-    setCaption(kInvalidFileCaption);
-    ShowError(platform_, this, kInvalidProjectFile);
+    presenter_.startUp(typedText(commandLine));
 }
 
-void Interface::setCaption(std::string_view caption) {
+void Interface::setCaption(const std::string& caption) {
     setWindowTitle(toQt(caption));
 }
 
@@ -287,312 +241,78 @@ int Interface::selectedIndex(ResourceKind kind) const {
     return rows.isEmpty() ? -1 : rows.constFirst().row();
 }
 
-void Interface::reloadList(ResourceKind kind, int keepSelection) {
-    const int k = kindIndex(kind);
-    models_[k]->reload();
-    if (keepSelection >= 0 && keepSelection < models_[k]->rowCount()) {
-        const QModelIndex row = models_[k]->index(keepSelection);
-        List[k]->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
-    }
-}
-
-void Interface::reloadAllLists() {
-    for (ResourceKind kind : kOriginalKinds)
-        reloadList(kind, -1);
-}
-
-void Interface::ChangeTab(int n) {
+void Interface::showTab(ResourceKind kind) {
+    const int n = kindIndex(kind);
     if (n < 0 || n >= kOriginalKindCount)
         return;
-    session_.CurrentKind = static_cast<ResourceKind>(n);
     for (int k = 0; k < kOriginalKindCount; ++k)
         List[k]->setVisible(k == n);
 }
 
-void Interface::TabStrip1_Click(int index) {
-    if (index >= 0)
-        ChangeTab(index);
-}
-
-void Interface::cmdAdd_Click() {
-    session_.EditedLine.clear();
-    openItemDialog(selectedIndex(session_.CurrentKind));
-}
-
-void Interface::cmdModify_Click() {
-    const int selected = selectedIndex(session_.CurrentKind);
-    if (selected < 0) {
-        ShowError(platform_, this, kNoItemSelected);
+void Interface::showList(ResourceKind kind, const std::vector<std::string>& lines, int select) {
+    const int k = kindIndex(kind);
+    if (k < 0 || k >= kOriginalKindCount)
         return;
-    }
-    session_.EditedLine = session_.project.line(session_.CurrentKind, selected);
-    openItemDialog(selected);
-}
-
-void Interface::openItemDialog(int selected) {
-    const ResourceKind kind = session_.CurrentKind;
-    if (kind == ResourceKind::String) {
-        frmString dialog(session_, platform_, selected, this);
-        dialog.exec();
-    } else {
-        frmLoad dialog(session_, platform_, selected, this);
-        dialog.exec();
-    }
-    reloadList(kind, selected);
-}
-
-void Interface::cmdDelete_Click() {
-    const ResourceKind kind = session_.CurrentKind;
-    const int selected = selectedIndex(kind);
-    if (selected < 0)
-        return;
-    session_.removeItem(kind, selected);
-    reloadList(kind, -1);
-}
-
-void Interface::guardUnsavedChanges() {
-    if (!session_.ProjectChanged)
-        return;
-    const Platform::BoxAnswer answer = platform_.messageBox(
-        this, QStringLiteral("File has changed\r\nSave-it ?"), QStringLiteral("WARNING"),
-        Platform::BoxIcon::Exclamation, Platform::BoxButtons::OkCancel);
-    if (answer == Platform::BoxAnswer::Ok)
-        mnuSaveKBP_Click();
-}
-
-void Interface::mnuNewKBP_Click() {
-    guardUnsavedChanges();
-    newProject(session_);
-    reloadAllLists();
-    setCaption(kNewCaption);
-}
-
-std::optional<std::string> Interface::toProjectText(const QString& path) {
-    if (std::optional<std::string> text = fromQt(path))
-        return text;
-    platform_.messageBox(this,
-                         QStringLiteral("This file name holds characters a project cannot "
-                                        "store:\r\n") +
-                             path,
-                         QStringLiteral("ERROR"), Platform::BoxIcon::Stop,
-                         Platform::BoxButtons::Ok);
-    return std::nullopt;
-}
-
-std::optional<std::string> Interface::askProjectFile(bool save) {
-    prepareProjectDialog(session_);
-    Platform::FileDialogSpec spec;
-    spec.save = save;
-    spec.initialDir = toQt(folderForBrowsing(session_.ProjectDir));
-    spec.initialFile = dialogFileName_;
-    spec.filter = kProjectFilter;
-    spec.defaultSuffix = QStringLiteral("KBP");
-    spec.confirmOverwrite = save;
-    const std::optional<QString> chosen = platform_.fileDialog(this, spec);
-    if (!chosen)
-        return std::nullopt;
-    dialogFileName_ = *chosen;
-    return toProjectText(*chosen);
-}
-
-void Interface::mnuOpenKBP_Click() {
-    // Opening another project drops the current one, so unsaved work is offered for saving.
-    guardUnsavedChanges();
-    const std::optional<std::string> path = askProjectFile(false);
-    if (!path)
-        return;
-    takeProjectPath(session_, *path);
-    setCaption(session_.ProjectPath);
-    LoadRC(session_.ProjectPath);
-    session_.ProjectChanged = false;
-}
-
-bool Interface::mnuSaveAs_Click() {
-    const std::optional<std::string> path = askProjectFile(true);
-    if (!path)
-        return false;
-    // A file that could not be written does not become the project's file.
-    const std::string formerPath = session_.ProjectPath;
-    const std::string formerDir = session_.ProjectDir;
-    const QString formerCaption = windowTitle();
-    takeProjectPath(session_, *path);
-    setCaption(session_.ProjectPath);
-    if (!SaveRC(session_.ProjectPath)) {
-        session_.ProjectPath = formerPath;
-        session_.ProjectDir = formerDir;
-        setWindowTitle(formerCaption);
-        return false;
-    }
-    session_.ProjectChanged = false;
-    return true;
-}
-
-void Interface::mnuSaveKBP_Click() {
-    if (session_.ProjectPath.empty())
-        mnuSaveAs_Click();
-    if (session_.ProjectPath.empty())
-        return;
-    if (SaveRC(session_.ProjectPath))
-        session_.ProjectChanged = false;
-}
-
-bool Interface::SaveRC(const std::string& f) {
-    std::string error;
-    if (kelbo::SaveRC(session_, f, recentFilesPath_, error))
-        return true;
-    QString text = QStringLiteral("The project was not saved.");
-    const QString path = toQt(f);
-    const QString reason = toQt(error);
-    if (!reason.contains(path))
-        text += QStringLiteral("\r\n") + path;
-    text += QStringLiteral("\r\n") + reason;
-    platform_.messageBox(this, text, QStringLiteral("ERROR"), Platform::BoxIcon::Stop,
-                         Platform::BoxButtons::Ok);
-    return false;
-}
-
-bool Interface::LoadRC(const std::string& path) {
-    if (kelbo::LoadRC(session_, path)) {
-        reloadAllLists();
-        return true;
-    }
-    setCaption(kInvalidFileCaption);
-    ShowError(platform_, this, kInvalidProjectFile);
-    return false;
-}
-
-void Interface::DirectLoad(const std::string& path) {
-    switch (kelbo::DirectLoad(session_, path)) {
-    case LoadOutcome::NothingToLoad:
-        return;
-    case LoadOutcome::Loaded:
-        setCaption(session_.ProjectPath);
-        reloadAllLists();
-        return;
-    case LoadOutcome::Invalid:
-        setCaption(kInvalidFileCaption);
-        reloadAllLists();
-        ShowError(platform_, this, kInvalidProjectFile);
-        return;
+    models_[k]->show(lines);
+    if (select >= 0 && select < models_[k]->rowCount()) {
+        const QModelIndex row = models_[k]->index(select);
+        List[k]->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
     }
 }
 
-void Interface::ShowRecentFiles() {
-    const std::vector<std::string> paths = readRecentFiles(recentFilesPath_);
-    if (paths.empty())
-        return;
-    mnulastBar->setVisible(true);
-    const int count = std::min<int>(static_cast<int>(paths.size()), kMaxRecentFiles);
-    for (int i = 0; i < count; ++i) {
-        recentCaptions_[i] = recentItemCaption(i + 1, paths[i]);
+void Interface::showRecentFiles(const std::vector<std::string>& captions) {
+    mnulastBar->setVisible(!captions.empty());
+    for (int i = 0; i < kMaxRecentFiles; ++i) {
+        const bool shown = i < static_cast<int>(captions.size());
+        recentItems_[i]->setVisible(shown);
+        if (!shown)
+            continue;
         // The "&" of the number is the access key; any "&" in the path is shown as itself.
-        const QString caption = toQt(recentCaptions_[i]);
-        QString shown = caption.left(3) + caption.mid(3).replace(QLatin1Char('&'), "&&");
-        recentItems_[i]->setText(shown);
-        recentItems_[i]->setVisible(true);
+        const QString caption = toQt(captions[i]);
+        recentItems_[i]->setText(caption.left(3) + caption.mid(3).replace(QLatin1Char('&'), "&&"));
     }
 }
 
-void Interface::mnuFile_Click(int number) {
-    guardUnsavedChanges();
-    DirectLoad(pathFromRecentCaption(recentCaptions_[number - 1]));
+void Interface::runStringItemDialog(shell::StringItemPresenter& presenter) {
+    frmString dialog(presenter, this);
+    dialog.exec();
 }
 
-std::vector<std::string> Interface::PrintList(int nu) const {
-    if (nu < 0 || nu >= kOriginalKindCount)
-        return {};
-    return kelbo::PrintList(session_.project, static_cast<ResourceKind>(nu));
+void Interface::runFileItemDialog(shell::FileItemPresenter& presenter) {
+    frmLoad dialog(presenter, this);
+    dialog.exec();
 }
 
-void Interface::mnuPrint_Click() {
-    QPrinter printer(QPrinter::HighResolution);
-    // Cancel means no printout.
-    if (!platform_.printDialog(this, printer))
-        return;
-    const QDate today = QDate::currentDate();
-    const std::vector<std::string> lines =
-        listingLines(session_.project, session_.ProjectPath,
-                     listingDate(today.year(), today.month(), today.day()));
-    QString error;
-    if (!printListing(printer, lines, error))
-        platform_.messageBox(this, QStringLiteral("The listing was not printed.\r\n") + error,
-                             QStringLiteral("ERROR"), Platform::BoxIcon::Stop,
-                             Platform::BoxButtons::Ok);
+void Interface::runHelp(shell::HelpPresenter& presenter) {
+    frmHelp help(presenter, this);
+    help.exec();
 }
 
-void Interface::mnuExit_Click() {
-    close();
+void Interface::runAbout(shell::AboutPresenter& presenter) {
+    frmAbout about(presenter, windowIcon(), this);
+    about.exec();
 }
 
-void Interface::closeEvent(QCloseEvent* event) {
-    if (!closing_) {
-        closing_ = true;
-        guardUnsavedChanges();
-    }
-    // The end is immediate, whatever else is open.
-    if (compile_)
-        compile_->close();
-    event->accept();
-    emit exitRequested();
-}
-
-void Interface::compileCommand(int bits) {
-    if (CountItems(session_.project) == 0) {
-        ShowError(platform_, this, kNothingToCompile);
-        return;
-    }
-    session_.CompileBits = static_cast<std::int16_t>(bits);
-    GetNameRes();
-    if (session_.ResFileName.empty())
-        return;
-    Compile();
-}
-
-void Interface::GetNameRes() {
-    prepareResDialog(session_);
-    Platform::FileDialogSpec spec;
-    spec.save = true;
-    spec.title = toQt(resDialogTitle(session_.CompileBits));
-    spec.initialDir = toQt(folderForBrowsing(session_.ResDir));
-    spec.filter = kResFilter;
-    spec.defaultSuffix = QStringLiteral("res");
-    spec.confirmOverwrite = true;
-    const std::optional<QString> chosen = platform_.fileDialog(this, spec);
-    if (!chosen)
-        return;
-    const std::optional<std::string> path = toProjectText(*chosen);
-    if (!path)
-        return;
-    takeResFile(session_, *path);
-}
-
-void Interface::Compile() {
-    BusyPointer busy(platform_);
+shell::CompileLogPresenter& Interface::openCompileLog() {
     if (!compile_)
         compile_ = new frmCompile(this);
     compile_->show();
     compile_->raise();
-    CompileLog& log = compile_->log();
-    bool ok = CheckIdentifiers(session_.project, log) == 0;
-    // The check's outcome is on screen while the writer runs.
-    compile_->showLog();
-    if (ok) {
-        ok = session_.CompileBits == 16 ? Compile16(session_.project, session_.ResFileName, log)
-                                        : Compile32(session_.project, session_.ResFileName, log);
-        compile_->showLog();
-    }
-    if (!ok)
-        platform_.beep();
+    return compile_->presenter();
 }
 
-void Interface::mnuHelp_Click() {
-    frmHelp help(platform_, this);
-    help.exec();
+void Interface::closeCompileLog() {
+    if (compile_)
+        compile_->close();
 }
 
-void Interface::mnuAbout_Click() {
-    frmAbout about(windowIcon(), this);
-    about.exec();
+void Interface::endProgram() {
+    emit exitRequested();
+}
+
+void Interface::closeEvent(QCloseEvent* event) {
+    presenter_.exitClicked();
+    event->accept();
 }
 
 } // namespace kelbo

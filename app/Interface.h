@@ -1,5 +1,6 @@
 // The main window: the four lists of the project under a tab strip, the item buttons and the
-// menus. It owns the run's Session and leaves every decision about the project to the core.
+// menus. It shows what its presenter decides and passes on what the user does; the presenter
+// owns the run's Session.
 #pragma once
 
 #include <QMainWindow>
@@ -10,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/QtShellPlatform.h"
 #include "project/Project.h"
+#include "shell/MainPresenter.h"
 
 class QAction;
 class QListView;
@@ -25,7 +28,7 @@ class Platform;
 class ProjectListModel;
 class frmCompile;
 
-class Interface : public QMainWindow {
+class Interface : public QMainWindow, public shell::MainView {
     Q_OBJECT
 public:
     // `exeDir` is the program's folder (default of ProjectDir and ResDir); `recentFilesPath` is
@@ -41,24 +44,37 @@ public:
     // blank, without surrounding quotes.
     static QString commandLinePath(const QStringList& arguments);
 
-    void ChangeTab(int n);
+    void ChangeTab(int n) { presenter_.changeTab(n); }
     // Writes the project and records it in the recent files; a failure is reported in a box.
-    bool SaveRC(const std::string& f);
+    bool SaveRC(const std::string& f) { return presenter_.saveProject(f); }
     // Replaces the lists with the file's; an invalid file is reported with code 6.
-    bool LoadRC(const std::string& path);
+    bool LoadRC(const std::string& path) { return presenter_.loadProject(path); }
     // One section of the printed listing: a blank line, then each line of kind `nu`.
-    std::vector<std::string> PrintList(int nu) const;
-    void GetNameRes();
-    void Compile();
-    void DirectLoad(const std::string& path);
+    std::vector<std::string> PrintList(int nu) const { return presenter_.printList(nu); }
+    void DirectLoad(const std::string& path) { presenter_.directLoad(path); }
 
-    Session& session() { return session_; }
-    const Session& session() const { return session_; }
+    Session& session() { return presenter_.session(); }
+    const Session& session() const { return presenter_.session(); }
+    shell::MainPresenter& presenter() { return presenter_; }
     // The selected line of a kind's list, -1 when none.
     int selectedIndex(ResourceKind kind) const;
     QListView* list(ResourceKind kind) const { return List[kindIndex(kind)]; }
     // The compile log window while it is open.
     frmCompile* compileWindow() const;
+
+    // The view the presenter drives.
+    void setCaption(const std::string& caption) override;
+    void showTab(ResourceKind kind) override;
+    void showList(ResourceKind kind, const std::vector<std::string>& lines, int select) override;
+    int selectedItem(ResourceKind kind) const override { return selectedIndex(kind); }
+    void showRecentFiles(const std::vector<std::string>& captions) override;
+    void runStringItemDialog(shell::StringItemPresenter& presenter) override;
+    void runFileItemDialog(shell::FileItemPresenter& presenter) override;
+    void runHelp(shell::HelpPresenter& presenter) override;
+    void runAbout(shell::AboutPresenter& presenter) override;
+    shell::CompileLogPresenter& openCompileLog() override;
+    void closeCompileLog() override;
+    void endProgram() override;
 
 signals:
     // The program is to end now (Exit or the window frame, after the guard).
@@ -70,42 +86,9 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption);
-    QAction* addSeparator(QMenu* menu, const char* name);
-    void setCaption(std::string_view caption);
-    void reloadList(ResourceKind kind, int keepSelection);
-    void reloadAllLists();
-    void ShowRecentFiles();
-    void guardUnsavedChanges();
-    std::optional<std::string> askProjectFile(bool save);
-    std::optional<std::string> toProjectText(const QString& path);
 
-    // Handlers, named after their controls.
-    void TabStrip1_Click(int index);
-    void cmdAdd_Click();
-    void cmdModify_Click();
-    void cmdDelete_Click();
-    void openItemDialog(int selected);
-    void mnuNewKBP_Click();
-    void mnuOpenKBP_Click();
-    void mnuSaveKBP_Click();
-    // True when the file was written.
-    bool mnuSaveAs_Click();
-    void mnuPrint_Click();
-    void mnuExit_Click();
-    void mnuFile_Click(int number);
-    void compileCommand(int bits);
-    void mnuHelp_Click();
-    void mnuAbout_Click();
-
-    Platform& platform_;
-    Session session_;
-    std::string recentFilesPath_;
-    // The file dialog keeps the name chosen last, for the next Open or Save As.
-    QString dialogFileName_;
-    // What each recent item stands for, in the project's code page.
-    std::array<std::string, 5> recentCaptions_;
-    bool closing_ = false;
+    QtShellPlatform platform_;
+    shell::MainPresenter presenter_;
 
     QTabBar* TabStrip1 = nullptr;
     std::array<QListView*, kOriginalKindCount> List{};

@@ -1,58 +1,57 @@
 #include "app/PrintListing.h"
 
-#include <QFontMetrics>
-#include <QPainter>
 #include <QPrinter>
 
 #include "app/QtText.h"
 
 namespace kelbo {
 
-namespace {
+QtPrinter::QtPrinter(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
 
-// A TAB moves on to the next stop, eight average characters apart, so the identifier and the
-// source stay apart as on screen.
-void drawLine(QPainter& painter, const QFontMetrics& metrics, int baseline, const QString& line) {
-    const int tabStop = qMax(1, 8 * metrics.averageCharWidth());
-    int x = 0;
-    const QStringList parts = line.split(QLatin1Char('\t'));
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            x = (x / tabStop + 1) * tabStop;
-        painter.drawText(QPoint(x, baseline), parts[i]);
-        x += metrics.horizontalAdvance(parts[i]);
-    }
+QtPrinter::~QtPrinter() {
+    if (painter_.isActive())
+        painter_.end();
 }
 
-} // namespace
-
-bool printListing(QPrinter& printer, const std::vector<std::string>& lines, QString& error) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        error = QStringLiteral("The printer could not be started.");
+bool QtPrinter::begin(std::string& error) {
+    if (!painter_.begin(printer_.get())) {
+        error = "The printer could not be started.";
         return false;
     }
-    const QRect page = painter.viewport();
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int lineHeight = metrics.lineSpacing();
-    int y = 0;
-    for (const std::string& line : lines) {
-        if (y > 0 && y + lineHeight > page.height()) {
-            if (!printer.newPage()) {
-                error = QStringLiteral("A new page could not be started.");
-                painter.end();
-                return false;
-            }
-            y = 0;
-        }
-        drawLine(painter, metrics, y + metrics.ascent(), toQt(line));
-        y += lineHeight;
-    }
-    if (!painter.end()) {
-        error = QStringLiteral("The printout could not be finished.");
-        return false;
-    }
+    metrics_.emplace(painter_.fontMetrics());
     return true;
+}
+
+int QtPrinter::pageHeight() const {
+    return painter_.viewport().height();
+}
+
+int QtPrinter::lineHeight() const {
+    return metrics_->lineSpacing();
+}
+
+int QtPrinter::ascent() const {
+    return metrics_->ascent();
+}
+
+int QtPrinter::averageCharWidth() const {
+    return metrics_->averageCharWidth();
+}
+
+int QtPrinter::textWidth(std::string_view text) const {
+    return metrics_->horizontalAdvance(toQt(text));
+}
+
+void QtPrinter::drawText(int x, int baseline, std::string_view text) {
+    painter_.drawText(QPoint(x, baseline), toQt(text));
+}
+
+bool QtPrinter::newPage() {
+    return printer_->newPage();
+}
+
+bool QtPrinter::end() {
+    return painter_.end();
 }
 
 } // namespace kelbo

@@ -4,23 +4,23 @@
 
 namespace kelbo {
 
-ProjectListModel::ProjectListModel(const Project& project, ResourceKind kind, QObject* parent)
-    : QAbstractListModel(parent), project_(project), kind_(kind) {}
+ProjectListModel::ProjectListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 int ProjectListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : project_.count(kind_);
+    return parent.isValid() || !lines_ ? 0 : static_cast<int>(lines_->size());
 }
 
 QVariant ProjectListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= project_.count(kind_))
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return toQt(project_.line(kind_, index.row()));
+        return toQt((*lines_)[static_cast<std::size_t>(index.row())]);
     return {};
 }
 
-void ProjectListModel::reload() {
+void ProjectListModel::show(const std::vector<std::string>& lines) {
     beginResetModel();
+    lines_ = &lines;
     endResetModel();
 }
 

@@ -1,28 +1,27 @@
-// One kind's item lines as a list model, read straight from the project, so a list of tens of
-// thousands of lines opens without copying and every row is exactly the model's line.
+// One kind's item lines as a list model, read straight from the presenter's project, so a list of
+// tens of thousands of lines opens without copying and every row is exactly the model's line.
 #pragma once
 
 #include <QAbstractListModel>
 
-#include "project/Project.h"
+#include <string>
+#include <vector>
 
 namespace kelbo {
 
 class ProjectListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    ProjectListModel(const Project& project, ResourceKind kind, QObject* parent = nullptr);
+    explicit ProjectListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    ResourceKind kind() const { return kind_; }
-    // The project's lines changed behind the model's back: views drop their rows and re-read.
-    void reload();
+    // Shows `lines`, which stay valid until the next call; views drop their rows and re-read.
+    void show(const std::vector<std::string>& lines);
 
 private:
-    const Project& project_;
-    ResourceKind kind_;
+    const std::vector<std::string>* lines_ = nullptr;
 };
 
 } // namespace kelbo

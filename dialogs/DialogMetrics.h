@@ -11,6 +11,8 @@
 
 #include "app/Twips.h"
 #include "platform/Cp1252.h"
+#include "shell/Layout.h"
+#include "shell/View.h"
 
 namespace kelbo {
 
@@ -21,6 +23,14 @@ inline Twips twipsOf(const QWidget* widget) {
 
 inline void placeTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(twipsOf(widget).rect(left, top, width, height));
+}
+
+// Places a control where the window's description puts the control of the same name.
+inline void placeTwips(QWidget* widget, const shell::WindowSpec& window) {
+    const shell::ControlSpec* control = window.find(widget->objectName().toStdString());
+    if (control)
+        placeTwips(widget, control->twips.left, control->twips.top, control->twips.width,
+                   control->twips.height);
 }
 
 // The classic dialog font: MS Sans Serif 8.25 pt where it exists, a sans-serif of the same size
@@ -57,6 +67,14 @@ inline void moveToTwips(QWidget* window, int left, int top) {
 // cannot hold in `bad`, when there is none.
 inline std::optional<std::string> toCp1252(const QString& text, char32_t* bad) {
     return utf16ToCp1252(text.toStdU16String(), bad);
+}
+
+// What the user typed, as the behaviour layer takes it.
+inline shell::TypedText typedText(const QString& text) {
+    char32_t bad = 0;
+    std::optional<std::string> cp1252 = toCp1252(text, &bad);
+    return cp1252 ? shell::TypedText::of(std::move(*cp1252))
+                  : shell::TypedText::unrepresentable(bad);
 }
 
 // Dark blue 0x00C00000 and red 0x000000FF, written as RGB.

@@ -22,8 +22,6 @@
 #include "dialogs/DialogMetrics.h"
 #include "dialogs/DirList.h"
 #include "dialogs/DriveList.h"
-#include "dialogs/ItemValidation.h"
-#include "dialogs/ShowError.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
@@ -232,55 +230,67 @@ public:
 
 } // namespace
 
-frmLoad::frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
-    : QDialog(parent), session_(session), platform_(platform), selectedIndex_(selectedIndex),
-      kind_(session.CurrentKind) {
-    setObjectName(QStringLiteral("frmLoad"));
-    setFont(classicFont());
-    setFixedDialogFrame(this, 7320, 4140);
+frmLoad::frmLoad(shell::FileItemPresenter& presenter, QWidget* parent)
+    : QDialog(parent), presenter_(&presenter), kind_(presenter.kind()) {
     buildControls();
-
-    switch (kind_) {
-    case ResourceKind::Icon:
-        setWindowTitle(QStringLiteral("  ICON"));
-        pattern_ = QStringLiteral("*.ICO");
-        break;
-    case ResourceKind::Wave:
-        setWindowTitle(QStringLiteral("  WAVE"));
-        pattern_ = QStringLiteral("*.WAV");
-        break;
-    default:
-        setWindowTitle(QStringLiteral("  BITMAP"));
-        pattern_ = QStringLiteral("*.BMP");
-        break;
-    }
-    const bool wave = kind_ == ResourceKind::Wave;
-    cmdPlay_->setVisible(wave);
-    PicTest_->setVisible(!wave);
-    etiName_->setText(pattern_);
-
-    if (session_.ItemDir.empty())
-        session_.ItemDir = session_.ExeDir.empty() ? executableDirectory() : session_.ExeDir;
-
-    if (session_.EditedLine.empty()) {
-        openOn(toQt(session_.ItemDir));
-        Text1_->clear();
-    } else {
-        const EditedParts parts = splitEditedLine(session_.EditedLine);
-        Text1_->setText(toQt(parts.identifier));
-        const FolderAndName place = splitItemPath(parts.rest, session_.ItemDir);
-        session_.ItemDir = place.folder;
-        openOn(toQt(place.folder));
-        // A line without a path leaves the pattern showing: no file is chosen.
-        if (!place.name.empty())
-            etiName_->setText(toQt(place.name));
-    }
-
+    presenter_->attach(*this);
     centreWindow(*this);
+}
+
+frmLoad::frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
+    : QDialog(parent), ownPlatform_(std::make_unique<QtShellPlatform>(platform)),
+      ownPresenter_(
+          std::make_unique<shell::FileItemPresenter>(session, *ownPlatform_, selectedIndex)),
+      presenter_(ownPresenter_.get()), kind_(session.CurrentKind) {
+    buildControls();
+    presenter_->attach(*this);
+    centreWindow(*this);
+}
+
+frmLoad::~frmLoad() = default;
+
+void frmLoad::setCaption(const std::string& caption) {
+    setWindowTitle(toQt(caption));
+}
+
+void frmLoad::setPattern(const std::string& pattern) {
+    pattern_ = toQt(pattern);
+}
+
+void frmLoad::setFileName(const std::string& name) {
+    etiName_->setText(toQt(name));
+}
+
+void frmLoad::setIdentifier(const std::string& identifier) {
+    Text1_->setText(toQt(identifier));
+}
+
+shell::TypedText frmLoad::identifier() const {
+    return typedText(Text1_->text());
+}
+
+void frmLoad::showPlayButton(bool play) {
+    cmdPlay_->setVisible(play);
+    PicTest_->setVisible(!play);
+}
+
+void frmLoad::focusFileList() {
     File1_->setFocus();
 }
 
+void frmLoad::close(shell::DialogResult result) {
+    if (result == shell::DialogResult::Accepted)
+        QDialog::accept();
+    else
+        QDialog::reject();
+}
+
 void frmLoad::buildControls() {
+    const shell::WindowSpec& spec = shell::fileItemDialogSpec();
+    setObjectName(toQt(spec.name));
+    setFont(classicFont());
+    setFixedDialogFrame(this, spec.clientWidth, spec.clientHeight);
+
     auto dataLabel = [this](const char* name) {
         auto* label = new QLabel(this);
         label->setObjectName(QLatin1String(name));
@@ -290,53 +300,55 @@ void frmLoad::buildControls() {
         return label;
     };
     etiName_ = dataLabel("etiName");
-    placeTwips(etiName_, 240, 240, 2535, 255);
+    placeTwips(etiName_, spec);
     etiRep_ = dataLabel("etiRep");
-    placeTwips(etiRep_, 2880, 240, 3495, 255);
+    placeTwips(etiRep_, spec);
 
     File1_ = new QListWidget(this);
     File1_->setObjectName(QStringLiteral("File1"));
     File1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    placeTwips(File1_, 120, 600, 2535, 3375);
+    placeTwips(File1_, spec);
 
     Dir1_ = new DirList(this);
     Dir1_->setObjectName(QStringLiteral("Dir1"));
-    placeTwips(Dir1_, 2760, 600, 2655, 2955);
+    placeTwips(Dir1_, spec);
 
     Drive1_ = new DriveList(this);
     Drive1_->setObjectName(QStringLiteral("Drive1"));
-    placeTwips(Drive1_, 2760, 3720, 2655, 315);
+    placeTwips(Drive1_, spec);
 
+    // Every button takes Enter while it has the focus; OK takes it while no button has.
     cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setAutoDefault(true);
     cmdOK_->setDefault(true);
-    placeTwips(cmdOK_, 5880, 600, 1095, 375);
+    placeTwips(cmdOK_, spec);
 
     cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel_->setAutoDefault(false);
-    placeTwips(cmdCancel_, 5880, 1080, 1095, 375);
+    cmdCancel_->setAutoDefault(true);
+    placeTwips(cmdCancel_, spec);
 
     Label3_ = new QLabel(QStringLiteral("Identificator"), this);
     Label3_->setObjectName(QStringLiteral("Label3"));
-    placeTwips(Label3_, 5640, 1680, 1455, 255);
+    placeTwips(Label3_, spec);
 
     Text1_ = new QLineEdit(this);
     Text1_->setObjectName(QStringLiteral("Text1"));
     Text1_->setValidator(new NoLineBreakValidator(Text1_));
-    placeTwips(Text1_, 5640, 1920, 1575, 285);
+    placeTwips(Text1_, spec);
 
     PicTest_ = new QLabel(this);
     PicTest_->setObjectName(QStringLiteral("PicTest"));
     PicTest_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     PicTest_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PicTest_->setScaledContents(false);
-    placeTwips(PicTest_, 5640, 2280, 1575, 1695);
+    placeTwips(PicTest_, spec);
 
     cmdPlay_ = new QPushButton(QStringLiteral("Play"), this);
     cmdPlay_->setObjectName(QStringLiteral("cmdPlay"));
-    cmdPlay_->setAutoDefault(false);
-    placeTwips(cmdPlay_, 5880, 2880, 1095, 375);
+    cmdPlay_->setAutoDefault(true);
+    placeTwips(cmdPlay_, spec);
 
     setTabOrder(File1_, Drive1_);
     setTabOrder(Drive1_, Dir1_);
@@ -351,26 +363,17 @@ void frmLoad::buildControls() {
     connect(File1_, &QListWidget::itemClicked, this, &frmLoad::fileSelected);
     connect(cmdOK_, &QPushButton::clicked, this, &frmLoad::accept);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmLoad::reject);
-    connect(cmdPlay_, &QPushButton::clicked, this, &frmLoad::play);
+    connect(cmdPlay_, &QPushButton::clicked, this, [this] { presenter_->play(); });
 }
 
-// Shows `folder`, or the program's folder when it is gone, or at worst the current one.
-void frmLoad::openOn(const QString& folder) {
-    const QString candidates[] = {
-        folder,
-        toQt(session_.ExeDir.empty() ? executableDirectory() : session_.ExeDir),
-        toQt(currentDirectory()),
-        QStringLiteral("/"),
-    };
+bool frmLoad::showFolder(const std::string& folder) {
     const QString before = Dir1_->path();
-    for (const QString& candidate : candidates) {
-        if (Dir1_->setPath(candidate)) {
-            // Moving reports the change itself; staying put must still fill the labels.
-            if (Dir1_->path() == before)
-                folderChanged(before);
-            return;
-        }
-    }
+    if (!Dir1_->setPath(toQt(folder)))
+        return false;
+    // Moving reports the change itself; staying put must still fill the labels.
+    if (Dir1_->path() == before)
+        folderChanged(before);
+    return true;
 }
 
 void frmLoad::driveChosen(const QString& root) {
@@ -397,6 +400,7 @@ void frmLoad::folderChanged(const QString& folder) {
     for (const QFileInfo& entry : entries)
         if (entry.isFile())
             File1_->addItem(entry.fileName());
+    presenter_->folderShown(typedText(folder));
 }
 
 void frmLoad::fileSelected() {
@@ -404,8 +408,10 @@ void frmLoad::fileSelected() {
     if (selected.isEmpty())
         return;
     etiName_->setText(selected.first()->text());
-    if (kind_ == ResourceKind::Wave)
-        return;
+    presenter_->fileChosen(typedText(etiName_->text()));
+}
+
+void frmLoad::previewChosenFile() {
     const QImage picture = readPicture(fullPath(), kind_);
     if (picture.isNull())
         PicTest_->clear();
@@ -417,41 +423,13 @@ QString frmLoad::fullPath() const {
     return joinFolder(etiRep_->text(), etiName_->text());
 }
 
-void frmLoad::play() {
-    platform_.playSound(fullPath());
+void frmLoad::accept() {
+    presenter_->ok();
 }
 
-void frmLoad::accept() {
-    char32_t folderBad = 0;
-    // The folder is remembered before any check, so even a refused OK keeps it.
-    const std::optional<std::string> folder = toCp1252(etiRep_->text(), &folderBad);
-    if (folder)
-        session_.ItemDir = *folder;
-
-    char32_t bad = 0;
-    const std::optional<std::string> identifier = toCp1252(Text1_->text(), &bad);
-    const std::optional<std::string> name =
-        identifier ? toCp1252(etiName_->text(), &bad) : std::nullopt;
-    if (!folder || !identifier || !name) {
-        platform_.beep();
-        platform_.messageBox(
-            this, QString::fromUtf8(unrepresentableMessage(folder ? bad : folderBad)),
-            QStringLiteral("ERROR"), Platform::BoxIcon::Stop, Platform::BoxButtons::Ok);
-        return;
-    }
-
-    const ItemCheck check = checkFileItem(*identifier, *folder, *name, [](const std::string& path) {
-        return QFileInfo(toQt(path)).isFile();
-    });
-    if (!check.ok()) {
-        ShowError(platform_, this, check.errorCode);
-        return;
-    }
-    if (session_.EditedLine.empty())
-        session_.appendItem(kind_, check.line);
-    else
-        session_.replaceItem(kind_, selectedIndex_, check.line);
-    QDialog::accept();
+// Cancel, Escape and the frame.
+void frmLoad::reject() {
+    presenter_->cancel();
 }
 
 } // namespace kelbo

@@ -4,8 +4,11 @@
 #include <QDialog>
 #include <QHash>
 #include <QString>
+#include <memory>
 
+#include "platform/QtShellPlatform.h"
 #include "project/Project.h"
+#include "shell/ItemDialogs.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,26 +21,40 @@ class DirList;
 class DriveList;
 class Platform;
 
-class frmLoad : public QDialog {
+class frmLoad : public QDialog, public shell::FileItemView {
     Q_OBJECT
 public:
-    // Works on session.CurrentKind (BITMAP, ICON or WAVE): adds a line when session.EditedLine
-    // is empty, otherwise replaces the line at `selectedIndex`.
+    // The view of `presenter`, which decides where the dialog opens and what OK stores.
+    explicit frmLoad(shell::FileItemPresenter& presenter, QWidget* parent = nullptr);
+    // A dialog with its own presenter. Works on session.CurrentKind (BITMAP, ICON or WAVE): adds
+    // a line when session.EditedLine is empty, otherwise replaces the line at `selectedIndex`.
     frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent = nullptr);
+    ~frmLoad() override;
+
+    void setCaption(const std::string& caption) override;
+    void setPattern(const std::string& pattern) override;
+    bool showFolder(const std::string& folder) override;
+    void setFileName(const std::string& name) override;
+    void setIdentifier(const std::string& identifier) override;
+    shell::TypedText identifier() const override;
+    void previewChosenFile() override;
+    void showPlayButton(bool play) override;
+    void focusFileList() override;
+    void close(shell::DialogResult result) override;
+    using QDialog::close;
 
 private:
     void buildControls();
-    void openOn(const QString& folder);
     void driveChosen(const QString& root);
     void folderChanged(const QString& folder);
     void fileSelected();
-    void play();
     void accept() override;
+    void reject() override;
     QString fullPath() const;
 
-    Session& session_;
-    Platform& platform_;
-    int selectedIndex_;
+    std::unique_ptr<QtShellPlatform> ownPlatform_;
+    std::unique_ptr<shell::FileItemPresenter> ownPresenter_;
+    shell::FileItemPresenter* presenter_ = nullptr;
     ResourceKind kind_;
     QString pattern_;
     // Last folder shown on each drive while the dialog is open.

@@ -6,98 +6,123 @@
 
 #include "app/QtText.h"
 #include "dialogs/DialogMetrics.h"
-#include "dialogs/ItemValidation.h"
-#include "dialogs/ShowError.h"
 #include "platform/Platform.h"
 
 namespace kelbo {
 
+frmString::frmString(shell::StringItemPresenter& presenter, QWidget* parent)
+    : QDialog(parent), presenter_(&presenter) {
+    buildControls();
+    presenter_->attach(*this);
+    centreWindow(*this);
+}
+
 frmString::frmString(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
-    : QDialog(parent), session_(session), platform_(platform), selectedIndex_(selectedIndex) {
-    setObjectName(QStringLiteral("frmString"));
-    setWindowTitle(QStringLiteral("  STRING"));
+    : QDialog(parent), ownPlatform_(std::make_unique<QtShellPlatform>(platform)),
+      ownPresenter_(
+          std::make_unique<shell::StringItemPresenter>(session, *ownPlatform_, selectedIndex)),
+      presenter_(ownPresenter_.get()) {
+    buildControls();
+    presenter_->attach(*this);
+    centreWindow(*this);
+}
+
+frmString::~frmString() = default;
+
+void frmString::buildControls() {
+    const shell::WindowSpec& spec = shell::stringItemDialogSpec();
+    setObjectName(toQt(spec.name));
+    setWindowTitle(toQt(spec.caption));
     setFont(classicFont());
-    setFixedDialogFrame(this, 6690, 1200);
+    setFixedDialogFrame(this, spec.clientWidth, spec.clientHeight);
 
-    label1_ = new QLabel(QStringLiteral("String"), this);
-    label1_->setObjectName(QStringLiteral("label1"));
-    placeTwips(label1_, 120, 160, 405, 195);
-    label1_->adjustSize();
+    const auto label = [&](const char* name) {
+        auto* widget = new QLabel(toQt(spec.find(name)->caption), this);
+        widget->setObjectName(QLatin1String(name));
+        placeTwips(widget, spec);
+        widget->adjustSize();
+        return widget;
+    };
+    const auto edit = [&](const char* name) {
+        auto* widget = new QLineEdit(this);
+        widget->setObjectName(QLatin1String(name));
+        placeTwips(widget, spec);
+        return widget;
+    };
+    // Both buttons take Enter while they have the focus; OK takes it while no button has.
+    const auto button = [&](const char* name) {
+        auto* widget = new QPushButton(toQt(spec.find(name)->caption), this);
+        widget->setObjectName(QLatin1String(name));
+        widget->setAutoDefault(true);
+        placeTwips(widget, spec);
+        return widget;
+    };
 
-    Text1_ = new QLineEdit(this);
-    Text1_->setObjectName(QStringLiteral("Text1"));
-    placeTwips(Text1_, 720, 120, 5775, 285);
-
-    Label2_ = new QLabel(QStringLiteral("Identificator"), this);
-    Label2_->setObjectName(QStringLiteral("Label2"));
-    placeTwips(Label2_, 120, 632, 825, 195);
-    Label2_->adjustSize();
-
-    Text2_ = new QLineEdit(this);
-    Text2_->setObjectName(QStringLiteral("Text2"));
-    placeTwips(Text2_, 1080, 600, 1095, 285);
-
-    Label3_ = new QLabel(QStringLiteral("Only a number"), this);
+    label1_ = label("label1");
+    Text1_ = edit("Text1");
+    Label2_ = label("Label2");
+    Text2_ = edit("Text2");
+    Label3_ = new QLabel(toQt(spec.find("Label3")->caption), this);
     Label3_->setObjectName(QStringLiteral("Label3"));
     QPalette hint = Label3_->palette();
     hint.setColor(QPalette::WindowText, QColor::fromRgb(kRed));
     Label3_->setPalette(hint);
-    placeTwips(Label3_, 2400, 600, 1020, 195);
+    placeTwips(Label3_, spec);
     Label3_->adjustSize();
 
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_ = button("cmdOK");
     cmdOK_->setDefault(true);
-    placeTwips(cmdOK_, 4560, 600, 855, 375);
-
-    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel_->setAutoDefault(false);
-    placeTwips(cmdCancel_, 5640, 600, 855, 375);
+    cmdCancel_ = button("cmdCancel");
 
     setTabOrder(Text1_, Text2_);
     setTabOrder(Text2_, cmdOK_);
     setTabOrder(cmdOK_, cmdCancel_);
     connect(cmdOK_, &QPushButton::clicked, this, &frmString::accept);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmString::reject);
+}
 
-    if (!session_.EditedLine.empty()) {
-        const EditedParts parts = splitEditedLine(session_.EditedLine);
-        const QString text = toQt(parts.rest);
-        // The limit is on typing: a longer text from a project file is shown whole, not cut.
-        Text1_->setMaxLength(qMax(kMaxTypedLength, static_cast<int>(text.size())));
-        Text1_->setText(text);
-        Text2_->setText(toQt(parts.identifier));
-    } else {
-        Text1_->setMaxLength(kMaxTypedLength);
-    }
+void frmString::setCaption(const std::string& caption) {
+    setWindowTitle(toQt(caption));
+}
 
-    centreWindow(*this);
+void frmString::setText(const std::string& text) {
+    Text1_->setText(toQt(text));
+}
+
+void frmString::setIdentifier(const std::string& identifier) {
+    Text2_->setText(toQt(identifier));
+}
+
+void frmString::setTextMaxLength(int characters) {
+    Text1_->setMaxLength(characters);
+}
+
+shell::TypedText frmString::text() const {
+    return typedText(Text1_->text());
+}
+
+shell::TypedText frmString::identifier() const {
+    return typedText(Text2_->text());
+}
+
+void frmString::focusText() {
     Text1_->setFocus();
 }
 
-void frmString::accept() {
-    char32_t bad = 0;
-    const std::optional<std::string> identifier = toCp1252(Text2_->text(), &bad);
-    const std::optional<std::string> text =
-        identifier ? toCp1252(Text1_->text(), &bad) : std::nullopt;
-    if (!text) {
-        platform_.beep();
-        platform_.messageBox(this, QString::fromUtf8(unrepresentableMessage(bad)),
-                             QStringLiteral("ERROR"), Platform::BoxIcon::Stop,
-                             Platform::BoxButtons::Ok);
-        return;
-    }
-    const ItemCheck check = checkStringItem(*identifier, *text);
-    if (!check.ok()) {
-        ShowError(platform_, this, check.errorCode);
-        return;
-    }
-    if (session_.EditedLine.empty())
-        session_.appendItem(ResourceKind::String, check.line);
+void frmString::close(shell::DialogResult result) {
+    if (result == shell::DialogResult::Accepted)
+        QDialog::accept();
     else
-        session_.replaceItem(ResourceKind::String, selectedIndex_, check.line);
-    QDialog::accept();
+        QDialog::reject();
+}
+
+void frmString::accept() {
+    presenter_->ok();
+}
+
+// Cancel, Escape and the frame.
+void frmString::reject() {
+    presenter_->cancel();
 }
 
 } // namespace kelbo

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
+#include "platform/QtShellPlatform.h"
 #include "project/Project.h"
+#include "shell/ItemDialogs.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,22 +16,37 @@ namespace kelbo {
 
 class Platform;
 
-class frmString : public QDialog {
+class frmString : public QDialog, public shell::StringItemView {
     Q_OBJECT
 public:
-    // Adds a STRING line when session.EditedLine is empty, otherwise replaces the STRING line at
-    // `selectedIndex`.
+    // The view of `presenter`, which decides what OK and Cancel do.
+    explicit frmString(shell::StringItemPresenter& presenter, QWidget* parent = nullptr);
+    // A dialog with its own presenter: adds a STRING line when session.EditedLine is empty,
+    // otherwise replaces the STRING line at `selectedIndex`.
     frmString(Session& session, Platform& platform, int selectedIndex, QWidget* parent = nullptr);
+    ~frmString() override;
 
     // Most characters the user may type into the text box.
-    static constexpr int kMaxTypedLength = 255;
+    static constexpr int kMaxTypedLength = shell::StringItemPresenter::kMaxTypedLength;
+
+    void setCaption(const std::string& caption) override;
+    void setText(const std::string& text) override;
+    void setIdentifier(const std::string& identifier) override;
+    void setTextMaxLength(int characters) override;
+    shell::TypedText text() const override;
+    shell::TypedText identifier() const override;
+    void focusText() override;
+    void close(shell::DialogResult result) override;
+    using QDialog::close;
 
 private:
+    void buildControls();
     void accept() override;
+    void reject() override;
 
-    Session& session_;
-    Platform& platform_;
-    int selectedIndex_;
+    std::unique_ptr<QtShellPlatform> ownPlatform_;
+    std::unique_ptr<shell::StringItemPresenter> ownPresenter_;
+    shell::StringItemPresenter* presenter_ = nullptr;
 
     QLabel* label1_ = nullptr;
     QLineEdit* Text1_ = nullptr;

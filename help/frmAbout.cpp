@@ -5,51 +5,76 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/QtText.h"
 #include "dialogs/DialogMetrics.h"
-#include "messages/Captions.h"
 
 namespace kelbo {
 
-frmAbout::frmAbout(const QIcon& appIcon, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmAbout"));
-    // A blank rather than an empty title: window systems fill an empty one with the program's
-    // name.
-    setWindowTitle(QStringLiteral(" "));
+frmAbout::frmAbout(shell::AboutPresenter& presenter, const QIcon& appIcon, QWidget* parent)
+    : QDialog(parent), presenter_(&presenter) {
+    buildControls(appIcon);
+    presenter_->attach(*this);
+}
+
+frmAbout::frmAbout(const QIcon& appIcon, QWidget* parent)
+    : QDialog(parent), ownPresenter_(std::make_unique<shell::AboutPresenter>()),
+      presenter_(ownPresenter_.get()) {
+    buildControls(appIcon);
+    presenter_->attach(*this);
+}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::buildControls(const QIcon& appIcon) {
+    const shell::WindowSpec& spec = shell::aboutSpec();
+    setObjectName(toQt(spec.name));
+    setWindowTitle(toQt(spec.caption));
     setFont(classicFont());
-    setFixedDialogFrame(this, 3000, 3510);
+    setFixedDialogFrame(this, spec.clientWidth, spec.clientHeight);
 
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    placeTwips(frame, 120, 0, 2775, 3375);
+    placeTwips(frame, spec);
 
     auto* image = new QLabel(frame);
     image->setObjectName(QStringLiteral("Image1"));
-    placeTwips(image, 240, 360, 480, 480);
+    placeTwips(image, spec);
     image->setPixmap(appIcon.pixmap(image->size()));
 
-    auto* name = new QLabel(QStringLiteral("Kelbo"), frame);
-    name->setObjectName(QStringLiteral("Label1"));
-    name->setFont(classicFont(true));
-    name->move(twipsOf(this).px(1440), twipsOf(this).px(360));
-    name->adjustSize();
+    const auto label = [&](const char* name) {
+        auto* widget = new QLabel(frame);
+        widget->setObjectName(QLatin1String(name));
+        widget->setFont(classicFont(true));
+        const shell::Rect at = spec.find(name)->twips;
+        widget->move(twipsOf(this).px(at.left), twipsOf(this).px(at.top));
+        return widget;
+    };
+    Label1_ = label("Label1");
+    Label2_ = label("Label2");
 
-    auto* version = new QLabel(frame);
-    version->setObjectName(QStringLiteral("Label2"));
-    version->setFont(classicFont(true));
-    version->move(twipsOf(this).px(1200), twipsOf(this).px(600));
-    version->setText(QStringLiteral("Version ") +
-                     QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
-    version->adjustSize();
-
-    auto* ok = new QPushButton(QStringLiteral("OK"), frame);
+    auto* ok = new QPushButton(toQt(spec.find("Command1")->caption), frame);
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setDefault(true);
-    placeTwips(ok, 960, 2760, 855, 375);
-    connect(ok, &QPushButton::clicked, this, &frmAbout::accept);
+    placeTwips(ok, spec);
+    connect(ok, &QPushButton::clicked, this, [this] { presenter_->ok(); });
 
     centreWindow(*this);
     ok->setFocus();
+}
+
+void frmAbout::setCaption(const std::string& caption) {
+    setWindowTitle(toQt(caption));
+}
+
+void frmAbout::setProgramName(const std::string& name) {
+    Label1_->setText(toQt(name));
+    Label1_->adjustSize();
+}
+
+void frmAbout::setVersion(const std::string& version) {
+    Label2_->setText(toQt(version));
+    Label2_->adjustSize();
 }
 
 } // namespace kelbo

@@ -6,33 +6,42 @@
 
 #include "app/QtText.h"
 #include "dialogs/DialogMetrics.h"
-#include "help/HelpTopics.h"
 #include "help/frmsubhelp.h"
 
 namespace kelbo {
 
-namespace {
+frmHelp::frmHelp(shell::HelpPresenter& presenter, QWidget* parent)
+    : QDialog(parent), presenter_(&presenter) {
+    buildControls();
+    presenter_->attach(*this);
+}
 
-constexpr int kLabelTops[6] = {360, 840, 1320, 1800, 2280, 2760};
+frmHelp::frmHelp(Platform& /*platform*/, QWidget* parent)
+    : QDialog(parent), ownPresenter_(std::make_unique<shell::HelpPresenter>()),
+      presenter_(ownPresenter_.get()) {
+    buildControls();
+    presenter_->attach(*this);
+}
 
-} // namespace
+frmHelp::~frmHelp() = default;
 
-frmHelp::frmHelp(Platform& /*platform*/, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QString::fromLatin1(kHelpIndexCaption));
+void frmHelp::buildControls() {
+    const shell::WindowSpec& spec = shell::helpIndexSpec();
+    setObjectName(toQt(spec.name));
+    setWindowTitle(toQt(spec.caption));
     setFont(classicFont());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twipsOf(this).px(3315), twipsOf(this).px(3990));
+    setFixedSize(twipsOf(this).px(spec.clientWidth), twipsOf(this).px(spec.clientHeight));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
 
-    const auto& topics = helpTopics();
-    for (int i = 0; i < 6; ++i) {
-        auto* label = new QLabel(toQt(topics[i].label), this);
-        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+    for (int i = 0; i < shell::HelpPresenter::kTopicCount; ++i) {
+        auto* label = new QLabel(this);
+        const QString name = QStringLiteral("Label%1").arg(i + 1);
+        label->setObjectName(name);
         label->setFont(classicFont(true, true));
         QPalette link = label->palette();
         link.setColor(QPalette::WindowText, QColor::fromRgb(kDarkBlue));
@@ -40,25 +49,36 @@ frmHelp::frmHelp(Platform& /*platform*/, QWidget* parent) : QDialog(parent) {
         label->setPalette(link);
         label->setFocusPolicy(Qt::NoFocus);
         label->setCursor(Qt::PointingHandCursor);
-        label->move(twipsOf(this).px(480), twipsOf(this).px(kLabelTops[i]));
-        label->adjustSize();
+        const shell::Rect at = spec.find(name.toStdString())->twips;
+        label->move(twipsOf(this).px(at.left), twipsOf(this).px(at.top));
         label->installEventFilter(this);
         labels_[i] = label;
     }
 
-    Command1_ = new QPushButton(QStringLiteral("Exit"), this);
+    Command1_ = new QPushButton(toQt(spec.find("Command1")->caption), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
-    placeTwips(Command1_, 1080, 3360, 1095, 375);
-    connect(Command1_, &QPushButton::clicked, this, &frmHelp::accept);
+    placeTwips(Command1_, spec);
+    connect(Command1_, &QPushButton::clicked, this, [this] { presenter_->exit(); });
 
-    moveToTwips(this, 3210, 1290);
+    moveToTwips(this, spec.origin.left, spec.origin.top);
     Command1_->setFocus();
+}
+
+void frmHelp::setCaption(const std::string& caption) {
+    setWindowTitle(toQt(caption));
+}
+
+void frmHelp::setTopicLabel(int index, const std::string& label) {
+    if (index < 0 || index >= static_cast<int>(labels_.size()))
+        return;
+    labels_[index]->setText(toQt(label));
+    labels_[index]->adjustSize();
 }
 
 bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < static_cast<int>(labels_.size()); ++i) {
             if (watched == labels_[i] &&
                 labels_[i]->rect().contains(
                     static_cast<QMouseEvent*>(event)->position().toPoint())) {
@@ -71,12 +91,11 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmHelp::openTopic(int index) {
-    if (index < 0 || index >= 6)
-        return;
-    const HelpTopic& topic = helpTopics()[index];
-    frmsubhelp window(this);
-    window.setWindowTitle(toQt(topic.caption));
-    window.setText(toQt(topic.text));
+    presenter_->openTopic(index);
+}
+
+void frmHelp::runSubHelp(shell::SubHelpPresenter& topic) {
+    frmsubhelp window(topic, this);
     window.exec();
 }
 

@@ -1,4 +1,4 @@
-// The fixed messages of ShowError's codes.
+// The fixed messages of the input error codes (shell::showError).
 #pragma once
 
 #include <string>

@@ -1,9 +1,12 @@
-// Platform services of the program, behind one small interface so that tests can script every
-// box, dialog, sound and printer while real windows run offscreen.
+// Platform services of the Qt program, behind one small interface so that tests can script every
+// box, dialog, sound and printer while real windows run offscreen. The behaviour layer reaches
+// them through QtShellPlatform, which turns its Windows-1252 texts into Qt's.
 #pragma once
 
 #include <QString>
 #include <optional>
+
+#include "shell/Platform.h"
 
 class QWidget;
 class QPrinter;
@@ -12,9 +15,10 @@ namespace kelbo {
 
 class Platform {
 public:
-    enum class BoxIcon { Stop, Exclamation };
-    enum class BoxButtons { Ok, OkCancel };
-    enum class BoxAnswer { Ok, Cancel };
+    // The same values as the behaviour layer's.
+    using BoxIcon = shell::BoxIcon;
+    using BoxButtons = shell::BoxButtons;
+    using BoxAnswer = shell::BoxAnswer;
 
     struct FileDialogSpec {
         bool save = false;

@@ -7,6 +7,7 @@
 
 #include "app/QtText.h"
 #include "app/Twips.h"
+#include "shell/Layout.h"
 
 namespace kelbo {
 
@@ -15,16 +16,21 @@ frmCompile::frmCompile(QWidget* parent)
     // only OK ends it.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
-    setObjectName("frmCompile");
-    setWindowTitle("  Compilation");
+    const shell::WindowSpec& spec = shell::compileLogSpec();
+    setObjectName(toQt(spec.name));
+    setWindowTitle(toQt(spec.caption));
     setAttribute(Qt::WA_DeleteOnClose);
 
     const Twips tw = Twips::forScreen();
-    setFixedSize(tw.size(5430, 4050));
+    setFixedSize(tw.size(spec.clientWidth, spec.clientHeight));
+    const auto place = [&](QWidget* widget) {
+        const shell::Rect r = spec.find(widget->objectName().toStdString())->twips;
+        widget->setGeometry(tw.rect(r.left, r.top, r.width, r.height));
+    };
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName("Text1");
-    Text1->setGeometry(tw.rect(240, 120, 4935, 2895));
+    place(Text1);
     Text1->setReadOnly(true);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -40,18 +46,20 @@ frmCompile::frmCompile(QWidget* parent)
 
     cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");
-    cmdOK->setGeometry(tw.rect(2040, 3360, 1095, 375));
-    cmdOK->setAutoDefault(false);
+    place(cmdOK);
+    // Never the default: only a click, or Enter or Space while it has the focus, ends the log.
+    cmdOK->setAutoDefault(true);
     cmdOK->setDefault(false);
-    connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { presenter_.ok(); });
 
     setTabOrder(Text1, cmdOK);
     centreWindow(*this);
+    presenter_.attach(*this);
 }
 
-void frmCompile::showLog() {
+void frmCompile::setLogText(const std::string& logText) {
     // The log separates lines with CR LF; the text box wants one line break per line.
-    QString text = toQt(log_.text());
+    QString text = toQt(logText);
     text.replace("\r\n", "\n");
     Text1->setPlainText(text);
     Text1->moveCursor(QTextCursor::End);

@@ -5,23 +5,28 @@
 #include <QWidget>
 
 #include "rescompiler/CompileLog.h"
+#include "shell/HelpPresenters.h"
 
 class QPlainTextEdit;
 class QPushButton;
 
 namespace kelbo {
 
-class frmCompile : public QWidget {
+class frmCompile : public QWidget, public shell::CompileLogView {
     Q_OBJECT
 public:
     explicit frmCompile(QWidget* parent = nullptr);
 
+    shell::CompileLogPresenter& presenter() { return presenter_; }
     // The log the writers extend; showLog() puts its current text on screen.
-    CompileLog& log() { return log_; }
-    void showLog();
+    CompileLog& log() { return presenter_.log(); }
+    void showLog() { presenter_.showLog(); }
+
+    void setLogText(const std::string& text) override;
+    void close() override { QWidget::close(); }
 
 private:
-    CompileLog log_;
+    shell::CompileLogPresenter presenter_;
     QPlainTextEdit* Text1;
     QPushButton* cmdOK;
 };

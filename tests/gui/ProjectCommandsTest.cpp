@@ -160,5 +160,37 @@ TEST_F(ProjectCommands, OpenCancelledOrInvalid) {
     EXPECT_FALSE(w.session().ProjectChanged);
 }
 
+TEST_F(ProjectCommands, KindsWithoutATabSurviveOpenEditAndSave) {
+    // The later kinds have no tab yet; the window must neither show them nor drop them.
+    Project all = sampleProject();
+    all.append(ResourceKind::Cursor, "5\t/pics/hand.cur");
+    all.append(ResourceKind::Data, "BLOB\tRCDATA\t/data/blob.bin");
+    all.append(ResourceKind::Manifest, "dpiAware=true");
+    all.append(ResourceKind::Version, "FileVersion=1.2.3.4");
+    writeProject(path("all.kbp"), all);
+    Interface& w = start();
+    platform_.fileAnswers = {qpath("all.kbp")};
+    trigger("mnuOpenKBP");
+    EXPECT_EQ(w.session().project, all);
+
+    // Delete on a tab, then Save, through the window's own commands.
+    w.ChangeTab(kindIndex(ResourceKind::Icon));
+    select(ResourceKind::Icon, 0);
+    click("cmdDelete");
+    trigger("mnuSaveKBP");
+    EXPECT_TRUE(platform_.boxes.empty());
+    all.remove(ResourceKind::Icon, 0);
+    EXPECT_EQ(readProject(path("all.kbp")), all);
+
+    // Save As under another name and New keep nothing of it in the window; reopening does.
+    platform_.fileAnswers = {qpath("copy.kbp")};
+    trigger("mnuSaveAs");
+    EXPECT_EQ(readProject(path("copy.kbp")), all);
+    trigger("mnuNewKBP");
+    EXPECT_TRUE(w.session().project.empty());
+    w.DirectLoad(path("copy.kbp"));
+    EXPECT_EQ(w.session().project, all);
+}
+
 } // namespace
 } // namespace kelbo::test

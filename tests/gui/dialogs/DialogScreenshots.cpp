@@ -1,16 +1,22 @@
-// Shows one dialog with sample content for a while, so that it can be photographed for the
-// documentation: kelbo_dialog_shots load|icon|wave|string|help|topic|about [seconds]
+// Shows one window with sample content for a while, so that it can be photographed for the
+// documentation (scripts/screenshots.sh):
+//   kelbo_dialog_shots load|icon|wave|string|help|topic|about [seconds [folder]]
+//   kelbo_dialog_shots main seconds folder project.kbp
+// The sample files go to `folder`; without one, to a temporary folder (whose name then shows).
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPainter>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "app/Interface.h"
 #include "app/QtText.h"
 #include "dialogs/frmLoad.h"
 #include "dialogs/frmString.h"
@@ -67,7 +73,20 @@ int main(int argc, char** argv) {
     QTimer::singleShot(seconds * 1000, &app, [] { QApplication::exit(0); });
 
     QTemporaryDir temp;
-    const QString folder = temp.path() + "/Resources";
+    const QString base = argc > 3 ? QString::fromLocal8Bit(argv[3]) : temp.path();
+    SilentPlatform platform;
+    if (which == "main" && argc > 4) {
+        // The project's STRING tab with its second line selected.
+        Interface window(platform, fromQt(base).value_or(""),
+                         fromQt(base + "/kbplast.cfg").value_or(""));
+        window.startUp(QString::fromLocal8Bit(argv[4]));
+        window.findChild<QTabBar*>("TabStrip1")->setCurrentIndex(2);
+        QListView* strings = window.list(ResourceKind::String);
+        strings->setCurrentIndex(strings->model()->index(1, 0));
+        window.show();
+        return app.exec();
+    }
+    const QString folder = base + "/Resources";
     QDir().mkpath(folder + "/Icons");
     QDir().mkpath(folder + "/Sounds");
     samplePicture(96).save(folder + "/LANDSCAPE.BMP", "BMP");
@@ -80,7 +99,6 @@ int main(int argc, char** argv) {
 
     Session session;
     session.ItemDir = fromQt(folder).value_or("");
-    SilentPlatform platform;
     QIcon appIcon(QStringLiteral(":/kelbo/kelbo.png"));
     if (appIcon.isNull())
         appIcon = QIcon(QPixmap::fromImage(samplePicture(32)));

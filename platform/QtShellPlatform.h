@@ -1,0 +1,36 @@
+// The behaviour layer's platform on top of the Qt one: texts cross from Windows-1252 to UTF-16
+// here, the owner of a box is the Qt window behind its view, and a chosen printer becomes a
+// QtPrinter.
+#pragma once
+
+#include "platform/Platform.h"
+#include "shell/Platform.h"
+
+namespace kelbo {
+
+class QtShellPlatform : public shell::Platform {
+public:
+    explicit QtShellPlatform(kelbo::Platform& qt) : qt_(qt) {}
+
+    void beep() override;
+    shell::BoxAnswer messageBox(shell::View* owner, const std::string& text,
+                                const std::string& title, shell::BoxIcon icon,
+                                shell::BoxButtons buttons) override;
+    shell::BoxAnswer messageBoxUtf8(shell::View* owner, const std::string& utf8Text,
+                                    const std::string& title, shell::BoxIcon icon,
+                                    shell::BoxButtons buttons) override;
+    std::optional<shell::ChosenFile> fileDialog(shell::View* owner,
+                                                const shell::FileDialogSpec& spec) override;
+    std::unique_ptr<shell::Printer> choosePrinter(shell::View* owner) override;
+    void playSound(const std::string& path) override;
+    void setBusy(bool busy) override;
+    shell::CalendarDate today() override;
+
+    // The Qt window a view is, or null.
+    static QWidget* widgetOf(shell::View* view);
+
+private:
+    kelbo::Platform& qt_;
+};
+
+} // namespace kelbo

@@ -1,0 +1,261 @@
+#include "shell/Layout.h"
+
+#include <array>
+
+#include "help/HelpTopics.h"
+#include "messages/Captions.h"
+
+namespace kelbo::shell {
+
+namespace {
+
+using K = ControlKind;
+using R = ButtonRole;
+
+constexpr ControlSpec kMainControls[] = {
+    {.name = "Line1", .kind = K::Rule, .twips = {0, 0, 6720, 15}, .tabStop = false},
+    {.name = "Line2", .kind = K::Rule, .twips = {0, 15, 6720, 15}, .tabStop = false},
+    // Keyboard order: the three buttons, then the lists, then the tabs.
+    {"cmdAdd", K::Button, "Add", {5100, 840, 855, 375}},
+    {"cmdModify", K::Button, "Modify", {5100, 1320, 855, 375}},
+    {"cmdDelete", K::Button, "Delete", {5100, 1800, 855, 375}},
+    {"List0", K::List, "", {240, 600, 4695, 4350}},
+    {"List1", K::List, "", {240, 600, 4695, 4350}},
+    {"List2", K::List, "", {240, 600, 4695, 4350}},
+    {"List3", K::List, "", {240, 600, 4695, 4350}},
+    {"TabStrip1", K::TabStrip, "", {120, 120, 6015, 5055}},
+};
+
+constexpr ControlSpec kStringControls[] = {
+    {"Text1", K::Edit, "", {720, 120, 5775, 285}},
+    {"Text2", K::Edit, "", {1080, 600, 1095, 285}},
+    {.name = "cmdOK",
+     .kind = K::Button,
+     .caption = "OK",
+     .twips = {4560, 600, 855, 375},
+     .role = R::Default},
+    {.name = "cmdCancel",
+     .kind = K::Button,
+     .caption = "Cancel",
+     .twips = {5640, 600, 855, 375},
+     .role = R::Cancel},
+    {.name = "label1",
+     .kind = K::Label,
+     .caption = "String",
+     .twips = {120, 160, 405, 195},
+     .autoSize = true,
+     .tabStop = false},
+    {.name = "Label2",
+     .kind = K::Label,
+     .caption = "Identificator",
+     .twips = {120, 632, 825, 195},
+     .autoSize = true,
+     .tabStop = false},
+    {.name = "Label3",
+     .kind = K::Label,
+     .caption = "Only a number",
+     .twips = {2400, 600, 1020, 195},
+     .colour = TextColour::Red,
+     .autoSize = true,
+     .tabStop = false},
+};
+
+constexpr ControlSpec kFileControls[] = {
+    {"File1", K::FileList, "", {120, 600, 2535, 3375}},
+    {"Drive1", K::DriveList, "", {2760, 3720, 2655, 315}},
+    {"Dir1", K::DirList, "", {2760, 600, 2655, 2955}},
+    {.name = "cmdOK",
+     .kind = K::Button,
+     .caption = "OK",
+     .twips = {5880, 600, 1095, 375},
+     .role = R::Default},
+    {.name = "cmdCancel",
+     .kind = K::Button,
+     .caption = "Cancel",
+     .twips = {5880, 1080, 1095, 375},
+     .role = R::Cancel},
+    {"cmdPlay", K::Button, "Play", {5880, 2880, 1095, 375}},
+    {"Text1", K::Edit, "", {5640, 1920, 1575, 285}},
+    {.name = "etiName",
+     .kind = K::Label,
+     .twips = {240, 240, 2535, 255},
+     .colour = TextColour::DarkBlue,
+     .tabStop = false},
+    {.name = "etiRep",
+     .kind = K::Label,
+     .twips = {2880, 240, 3495, 255},
+     .colour = TextColour::DarkBlue,
+     .tabStop = false},
+    {.name = "Label3",
+     .kind = K::Label,
+     .caption = "Identificator",
+     .twips = {5640, 1680, 1455, 255},
+     .tabStop = false},
+    {.name = "PicTest", .kind = K::Picture, .twips = {5640, 2280, 1575, 1695}, .tabStop = false},
+};
+
+// The links sit 480 twips apart, one under the other, as wide as their text.
+#define KELBO_HELP_LINK(n, top)                                                                    \
+    {                                                                                              \
+        .name = "Label" #n, .kind = K::Label, .twips = {480, top, 0, 0},                           \
+        .colour = TextColour::DarkBlue, .bold = true, .underline = true, .autoSize = true,         \
+        .tabStop = false                                                                           \
+    }
+constexpr ControlSpec kHelpControls[] = {
+    {.name = "Command1",
+     .kind = K::Button,
+     .caption = "Exit",
+     .twips = {1080, 3360, 1095, 375},
+     .role = R::Default},
+    KELBO_HELP_LINK(1, 360),
+    KELBO_HELP_LINK(2, 840),
+    KELBO_HELP_LINK(3, 1320),
+    KELBO_HELP_LINK(4, 1800),
+    KELBO_HELP_LINK(5, 2280),
+    KELBO_HELP_LINK(6, 2760),
+};
+#undef KELBO_HELP_LINK
+
+constexpr ControlSpec kSubHelpControls[] = {
+    {.name = "Text1", .kind = K::TextBox, .twips = {120, 600, 6495, 4575}, .bold = true},
+    {.name = "Picture1", .kind = K::Panel, .twips = {0, 0, 6690, 495}, .tabStop = false},
+    {.name = "Command1",
+     .kind = K::Button,
+     .caption = "INDEX",
+     .twips = {120, 0, 1095, 375},
+     .parent = "Picture1"},
+};
+
+constexpr ControlSpec kAboutControls[] = {
+    {.name = "Frame1", .kind = K::Frame, .twips = {120, 0, 2775, 3375}, .tabStop = false},
+    {.name = "Command1",
+     .kind = K::Button,
+     .caption = "OK",
+     .twips = {960, 2760, 855, 375},
+     .parent = "Frame1",
+     .role = R::Default},
+    {.name = "Image1",
+     .kind = K::Picture,
+     .twips = {240, 360, 480, 480},
+     .parent = "Frame1",
+     .tabStop = false},
+    {.name = "Label1",
+     .kind = K::Label,
+     .caption = "Kelbo",
+     .twips = {1440, 360, 0, 0},
+     .parent = "Frame1",
+     .bold = true,
+     .autoSize = true,
+     .tabStop = false},
+    // The version is filled in by the presenter.
+    {.name = "Label2",
+     .kind = K::Label,
+     .twips = {1200, 600, 0, 0},
+     .parent = "Frame1",
+     .bold = true,
+     .autoSize = true,
+     .tabStop = false},
+};
+
+constexpr ControlSpec kCompileControls[] = {
+    {.name = "Text1",
+     .kind = K::TextBox,
+     .twips = {240, 120, 4935, 2895},
+     .colour = TextColour::Red,
+     .bold = true},
+    // Only OK ends the window, and only when pressed: no key presses it unless it has the focus.
+    {"cmdOK", K::Button, "OK", {2040, 3360, 1095, 375}},
+};
+
+const WindowSpec kMainWindow{"Interface", kStartCaption, 6255, 5370, Placement::Centred,
+                             {},          kMainControls};
+const WindowSpec kStringDialog{"frmString",        "  STRING", 6690,           1200,
+                               Placement::Centred, {},         kStringControls};
+const WindowSpec kFileDialog{"frmLoad",          "  BITMAP", 7320,         4140,
+                             Placement::Centred, {},         kFileControls};
+const WindowSpec kHelpIndex{"frmHelp",           kHelpIndexCaption,  3315,         3990,
+                            Placement::AtOrigin, {3210, 1290, 0, 0}, kHelpControls};
+const WindowSpec kSubHelp{"frmsubhelp",    "", 6690, 5370, Placement::AtOrigin, {1170, 975, 0, 0},
+                          kSubHelpControls};
+// A blank rather than an empty caption: window systems fill an empty one with the program's
+// name.
+const WindowSpec kAbout{"frmAbout", " ", 3000, 3510, Placement::Centred, {}, kAboutControls};
+const WindowSpec kCompileLog{"frmCompile", "  Compilation", 5430, 4050, Placement::Centred,
+                             {},           kCompileControls};
+
+constexpr MenuItemSpec kFileMenu[] = {
+    {"mnuNewKBP", "&New KBP"},
+    {"bf0", "", true},
+    {"mnuOpenKBP", "&Open KBP-File"},
+    {"mnuSaveKBP", "&Save "},
+    {"mnuSaveAs", "Save &As..."},
+    {"bf1", "", true},
+    {"mnuPrint", "&Print"},
+    {"bf2", "", true},
+    {"mnuExit", "&Exit"},
+    {"mnulastBar", "", true, true},
+    {"mnuFile1", "", false, true},
+    {"mnufile2", "", false, true},
+    {"mnufile3", "", false, true},
+    {"mnufile4", "", false, true},
+    {"mnufile5", "", false, true},
+};
+constexpr MenuItemSpec kCompileMenu[] = {
+    {"mnuCompile16", "Compile in &16 bits-Mode"},
+    {"mnuCompile32", "Compile in &32 bits-Mode"},
+};
+constexpr MenuItemSpec kHelpMenu[] = {
+    {"mnuHelp", "&Help"},
+    {"ba0", "", true},
+    {"mnuAbout", "&About"},
+};
+constexpr MenuSpec kMenus[] = {
+    {"mfi", "&File", kFileMenu},
+    {"mco", "&Compile", kCompileMenu},
+    {"mnuAide", "&Help", kHelpMenu},
+};
+
+constexpr std::array<std::string_view, 8> kTabTips = {
+    "Bitmap resource", "Icon resource", "String resource",   "Wave resource",
+    "Cursor resource", "Data resource", "Manifest resource", "Version resource"};
+
+} // namespace
+
+const ControlSpec* WindowSpec::find(std::string_view controlName) const {
+    for (const ControlSpec& control : controls)
+        if (control.name == controlName)
+            return &control;
+    return nullptr;
+}
+
+const WindowSpec& mainWindowSpec() {
+    return kMainWindow;
+}
+const WindowSpec& fileItemDialogSpec() {
+    return kFileDialog;
+}
+const WindowSpec& stringItemDialogSpec() {
+    return kStringDialog;
+}
+const WindowSpec& helpIndexSpec() {
+    return kHelpIndex;
+}
+const WindowSpec& subHelpSpec() {
+    return kSubHelp;
+}
+const WindowSpec& aboutSpec() {
+    return kAbout;
+}
+const WindowSpec& compileLogSpec() {
+    return kCompileLog;
+}
+
+std::span<const MenuSpec> mainMenus() {
+    return kMenus;
+}
+
+std::string_view tabToolTip(int tab) {
+    return tab >= 0 && tab < static_cast<int>(kTabTips.size()) ? kTabTips[tab] : std::string_view();
+}
+
+} // namespace kelbo::shell

@@ -1,0 +1,339 @@
+#include "shell/MainPresenter.h"
+
+#include <algorithm>
+
+#include "messages/Captions.h"
+#include "messages/ErrorCodes.h"
+#include "project/Listing.h"
+#include "projectfile/ProjectCommands.h"
+#include "rescompiler/IdentifierCheck.h"
+#include "rescompiler/ResCompiler.h"
+
+namespace kelbo::shell {
+
+namespace {
+
+const FileFilter kProjectFilter{"Resource Project (KBP)", {"*.KBP", "*.kbp"}};
+const FileFilter kResFilter{"Res-File (RES)", {"*.RES", "*.res"}};
+
+} // namespace
+
+MainPresenter::MainPresenter(Platform& platform, std::string exeDir, std::string recentFilesPath,
+                             FileSystem& fs)
+    : platform_(platform), fs_(fs), recentFilesPath_(std::move(recentFilesPath)) {
+    session_.ExeDir = std::move(exeDir);
+}
+
+void MainPresenter::attach(MainView& view) {
+    view_ = &view;
+}
+
+MainView& MainPresenter::view() {
+    return *view_;
+}
+
+void MainPresenter::startUp(const TypedText& commandLine) {
+    changeTab(0);
+    reloadAllLists();
+    showRecentFiles();
+    session_.ProjectChanged = false;
+    setCaption(std::string(kStartCaption));
+    if (commandLine.text && commandLine.text->empty())
+        return;
+    if (commandLine.text) {
+        directLoad(*commandLine.text);
+        return;
+    }
+    // A path the project's code page cannot spell names no project this program can keep.
+    session_.ProjectPath.clear();
+    setCaption(std::string(kInvalidFileCaption));
+    showError(platform_, view_, kInvalidProjectFile);
+}
+
+void MainPresenter::setCaption(std::string caption) {
+    caption_ = std::move(caption);
+    view().setCaption(caption_);
+}
+
+void MainPresenter::reloadList(ResourceKind kind, int keepSelection) {
+    const bool keep = keepSelection >= 0 && keepSelection < session_.project.count(kind);
+    view().showList(kind, session_.project.lines(kind), keep ? keepSelection : -1);
+}
+
+void MainPresenter::reloadAllLists() {
+    for (ResourceKind kind : tabKinds())
+        reloadList(kind, -1);
+}
+
+void MainPresenter::changeTab(int n) {
+    if (n < 0 || n >= static_cast<int>(tabKinds().size()))
+        return;
+    session_.CurrentKind = tabKinds()[n];
+    view().showTab(session_.CurrentKind);
+}
+
+void MainPresenter::tabChosen(int index) {
+    if (index >= 0)
+        changeTab(index);
+}
+
+void MainPresenter::addClicked() {
+    session_.EditedLine.clear();
+    openItemDialog(view().selectedItem(session_.CurrentKind));
+}
+
+void MainPresenter::modifyClicked() {
+    const int selected = view().selectedItem(session_.CurrentKind);
+    if (selected < 0 || selected >= session_.project.count(session_.CurrentKind)) {
+        showError(platform_, view_, kNoItemSelected);
+        return;
+    }
+    session_.EditedLine = session_.project.line(session_.CurrentKind, selected);
+    openItemDialog(selected);
+}
+
+void MainPresenter::openItemDialog(int selected) {
+    const ResourceKind kind = session_.CurrentKind;
+    if (kind == ResourceKind::String) {
+        StringItemPresenter dialog(session_, platform_, selected);
+        view().runStringItemDialog(dialog);
+    } else {
+        FileItemPresenter dialog(session_, platform_, selected, fs_);
+        view().runFileItemDialog(dialog);
+    }
+    reloadList(kind, selected);
+}
+
+void MainPresenter::deleteClicked() {
+    const ResourceKind kind = session_.CurrentKind;
+    const int selected = view().selectedItem(kind);
+    if (selected < 0)
+        return;
+    session_.removeItem(kind, selected);
+    reloadList(kind, -1);
+}
+
+void MainPresenter::guardUnsavedChanges() {
+    if (!session_.ProjectChanged)
+        return;
+    const BoxAnswer answer = platform_.messageBox(view_, "File has changed\r\nSave-it ?", "WARNING",
+                                                  BoxIcon::Exclamation, BoxButtons::OkCancel);
+    if (answer == BoxAnswer::Ok)
+        saveClicked();
+}
+
+void MainPresenter::newClicked() {
+    guardUnsavedChanges();
+    newProject(session_);
+    reloadAllLists();
+    setCaption(std::string(kNewCaption));
+}
+
+std::optional<std::string> MainPresenter::askFile(const FileDialogSpec& spec) {
+    const std::optional<ChosenFile> chosen = platform_.fileDialog(view_, spec);
+    if (!chosen)
+        return std::nullopt;
+    if (chosen->path)
+        return chosen->path;
+    platform_.messageBoxUtf8(
+        view_, "This file name holds characters a project cannot store:\r\n" + chosen->utf8Path,
+        "ERROR", BoxIcon::Stop, BoxButtons::Ok);
+    return std::nullopt;
+}
+
+std::optional<std::string> MainPresenter::askProjectFile(bool save) {
+    prepareProjectDialog(session_);
+    FileDialogSpec spec;
+    spec.save = save;
+    spec.initialDir = folderForBrowsing(session_.ProjectDir);
+    spec.initialFile = dialogFileName_;
+    spec.filter = kProjectFilter;
+    spec.defaultSuffix = "KBP";
+    spec.confirmOverwrite = save;
+    std::optional<std::string> path = askFile(spec);
+    if (path)
+        dialogFileName_ = *path;
+    return path;
+}
+
+void MainPresenter::openClicked() {
+    // Opening another project drops the current one, so unsaved work is offered for saving.
+    guardUnsavedChanges();
+    const std::optional<std::string> path = askProjectFile(false);
+    if (!path)
+        return;
+    takeProjectPath(session_, *path);
+    setCaption(session_.ProjectPath);
+    loadProject(session_.ProjectPath);
+    session_.ProjectChanged = false;
+}
+
+bool MainPresenter::saveAsClicked() {
+    const std::optional<std::string> path = askProjectFile(true);
+    if (!path)
+        return false;
+    // A file that could not be written does not become the project's file.
+    const std::string formerPath = session_.ProjectPath;
+    const std::string formerDir = session_.ProjectDir;
+    const std::string formerCaption = caption_;
+    takeProjectPath(session_, *path);
+    setCaption(session_.ProjectPath);
+    if (!saveProject(session_.ProjectPath)) {
+        session_.ProjectPath = formerPath;
+        session_.ProjectDir = formerDir;
+        setCaption(formerCaption);
+        return false;
+    }
+    session_.ProjectChanged = false;
+    return true;
+}
+
+void MainPresenter::saveClicked() {
+    if (session_.ProjectPath.empty())
+        saveAsClicked();
+    if (session_.ProjectPath.empty())
+        return;
+    if (saveProject(session_.ProjectPath))
+        session_.ProjectChanged = false;
+}
+
+bool MainPresenter::saveProject(const std::string& path) {
+    std::string error;
+    if (SaveRC(session_, path, recentFilesPath_, error, fs_))
+        return true;
+    std::string text = "The project was not saved.";
+    if (error.find(path) == std::string::npos)
+        text += "\r\n" + path;
+    text += "\r\n" + error;
+    platform_.messageBox(view_, text, "ERROR", BoxIcon::Stop, BoxButtons::Ok);
+    return false;
+}
+
+bool MainPresenter::loadProject(const std::string& path) {
+    if (LoadRC(session_, path, fs_)) {
+        reloadAllLists();
+        return true;
+    }
+    setCaption(std::string(kInvalidFileCaption));
+    showError(platform_, view_, kInvalidProjectFile);
+    return false;
+}
+
+void MainPresenter::directLoad(const std::string& path) {
+    switch (DirectLoad(session_, path, fs_)) {
+    case LoadOutcome::NothingToLoad:
+        return;
+    case LoadOutcome::Loaded:
+        setCaption(session_.ProjectPath);
+        reloadAllLists();
+        return;
+    case LoadOutcome::Invalid:
+        setCaption(std::string(kInvalidFileCaption));
+        reloadAllLists();
+        showError(platform_, view_, kInvalidProjectFile);
+        return;
+    }
+}
+
+void MainPresenter::showRecentFiles() {
+    const std::vector<std::string> paths = readRecentFiles(recentFilesPath_, fs_);
+    const int count = std::min<int>(static_cast<int>(paths.size()), kMaxRecentFiles);
+    std::vector<std::string> captions;
+    for (int i = 0; i < count; ++i) {
+        recentCaptions_[i] = recentItemCaption(i + 1, paths[i]);
+        captions.push_back(recentCaptions_[i]);
+    }
+    if (!captions.empty())
+        view().showRecentFiles(captions);
+}
+
+void MainPresenter::recentFileClicked(int number) {
+    if (number < 1 || number > kMaxRecentFiles || recentCaptions_[number - 1].empty())
+        return;
+    guardUnsavedChanges();
+    directLoad(pathFromRecentCaption(recentCaptions_[number - 1]));
+}
+
+std::vector<std::string> MainPresenter::printList(int nu) const {
+    if (nu < 0 || nu >= static_cast<int>(tabKinds().size()))
+        return {};
+    return PrintList(session_.project, tabKinds()[nu]);
+}
+
+void MainPresenter::printClicked() {
+    // Cancel means no printout.
+    const std::unique_ptr<Printer> printer = platform_.choosePrinter(view_);
+    if (!printer)
+        return;
+    const CalendarDate today = platform_.today();
+    const std::vector<std::string> lines = listingLines(
+        session_.project, session_.ProjectPath, listingDate(today.year, today.month, today.day));
+    std::string error;
+    if (!printLines(*printer, lines, error))
+        platform_.messageBox(view_, "The listing was not printed.\r\n" + error, "ERROR",
+                             BoxIcon::Stop, BoxButtons::Ok);
+}
+
+void MainPresenter::exitClicked() {
+    if (!closing_) {
+        closing_ = true;
+        guardUnsavedChanges();
+    }
+    // The end is immediate, whatever else is open.
+    view().closeCompileLog();
+    view().endProgram();
+}
+
+void MainPresenter::compileClicked(int bits) {
+    if (CountItems(session_.project) == 0) {
+        showError(platform_, view_, kNothingToCompile);
+        return;
+    }
+    session_.CompileBits = static_cast<std::int16_t>(bits);
+    askResFile();
+    if (session_.ResFileName.empty())
+        return;
+    compile();
+}
+
+void MainPresenter::askResFile() {
+    prepareResDialog(session_);
+    FileDialogSpec spec;
+    spec.save = true;
+    spec.title = resDialogTitle(session_.CompileBits);
+    spec.initialDir = folderForBrowsing(session_.ResDir);
+    spec.filter = kResFilter;
+    spec.defaultSuffix = "res";
+    spec.confirmOverwrite = true;
+    if (const std::optional<std::string> path = askFile(spec))
+        takeResFile(session_, *path);
+}
+
+void MainPresenter::compile() {
+    BusyPointer busy(platform_);
+    CompileLogPresenter& window = view().openCompileLog();
+    CompileLog& log = window.log();
+    bool ok = CheckIdentifiers(session_.project, log) == 0;
+    // The check's outcome is on screen while the writer runs.
+    window.showLog();
+    if (ok) {
+        ok = session_.CompileBits == 16
+                 ? Compile16(session_.project, session_.ResFileName, log, fs_)
+                 : Compile32(session_.project, session_.ResFileName, log, fs_);
+        window.showLog();
+    }
+    if (!ok)
+        platform_.beep();
+}
+
+void MainPresenter::helpClicked() {
+    HelpPresenter help;
+    view().runHelp(help);
+}
+
+void MainPresenter::aboutClicked() {
+    AboutPresenter about;
+    view().runAbout(about);
+}
+
+} // namespace kelbo::shell

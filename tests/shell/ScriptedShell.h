@@ -1,0 +1,298 @@
+// The presenters without any toolkit: a platform and views that record what they are told and
+// answer from a script.
+#pragma once
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/MainPresenter.h"
+
+namespace kelbo::test {
+
+using namespace kelbo::shell;
+
+// A printer of fixed metrics that keeps what was drawn, page by page.
+class ScriptedPrinter : public Printer {
+public:
+    struct Text {
+        int x;
+        int baseline;
+        std::string text;
+    };
+    int height = 100;
+    bool startFails = false;
+    std::vector<std::vector<Text>> pages;
+    bool ended = false;
+
+    bool begin(std::string&) override {
+        if (startFails)
+            return false;
+        pages.emplace_back();
+        return true;
+    }
+    int pageHeight() const override { return height; }
+    int lineHeight() const override { return 10; }
+    int ascent() const override { return 8; }
+    int averageCharWidth() const override { return 2; }
+    int textWidth(std::string_view text) const override {
+        return 2 * static_cast<int>(text.size());
+    }
+    void drawText(int x, int baseline, std::string_view text) override {
+        pages.back().push_back({x, baseline, std::string(text)});
+    }
+    bool newPage() override {
+        pages.emplace_back();
+        return true;
+    }
+    bool end() override {
+        ended = true;
+        return true;
+    }
+};
+
+class ScriptedPlatform : public Platform {
+    // What the presenter gets and drops after printing: the platform's own printer, borrowed.
+    class Borrowed : public Printer {
+    public:
+        explicit Borrowed(Printer& to) : to_(to) {}
+        bool begin(std::string& error) override { return to_.begin(error); }
+        int pageHeight() const override { return to_.pageHeight(); }
+        int lineHeight() const override { return to_.lineHeight(); }
+        int ascent() const override { return to_.ascent(); }
+        int averageCharWidth() const override { return to_.averageCharWidth(); }
+        int textWidth(std::string_view text) const override { return to_.textWidth(text); }
+        void drawText(int x, int baseline, std::string_view text) override {
+            to_.drawText(x, baseline, text);
+        }
+        bool newPage() override { return to_.newPage(); }
+        bool end() override { return to_.end(); }
+
+    private:
+        Printer& to_;
+    };
+
+public:
+    struct Box {
+        std::string text;
+        std::string title;
+        BoxIcon icon;
+        BoxButtons buttons;
+        View* owner;
+    };
+
+    // Answers, taken in order; an empty queue answers Ok / cancels the dialog.
+    std::deque<BoxAnswer> boxAnswers;
+    std::deque<std::optional<ChosenFile>> fileAnswers;
+    // The printer the print dialog chooses; none: the user cancels it. The platform keeps it,
+    // so that tests can read it after the printout.
+    std::unique_ptr<ScriptedPrinter> printer;
+
+    std::vector<Box> boxes;
+    std::vector<FileDialogSpec> fileDialogs;
+    std::vector<std::string> sounds;
+    int beeps = 0;
+    int busyDepth = 0;
+    int busyCalls = 0;
+    // Events in the order they happened: "beep", "box", "file", "print", "sound".
+    std::vector<std::string> events;
+
+    void answerFile(std::string path) { fileAnswers.push_back(ChosenFile{std::move(path), {}}); }
+
+    void beep() override {
+        ++beeps;
+        events.push_back("beep");
+    }
+    BoxAnswer messageBox(View* owner, const std::string& text, const std::string& title,
+                         BoxIcon icon, BoxButtons buttons) override {
+        boxes.push_back({text, title, icon, buttons, owner});
+        events.push_back("box");
+        if (boxAnswers.empty())
+            return BoxAnswer::Ok;
+        const BoxAnswer answer = boxAnswers.front();
+        boxAnswers.pop_front();
+        return answer;
+    }
+    BoxAnswer messageBoxUtf8(View* owner, const std::string& text, const std::string& title,
+                             BoxIcon icon, BoxButtons buttons) override {
+        return messageBox(owner, text, title, icon, buttons);
+    }
+    std::optional<ChosenFile> fileDialog(View*, const FileDialogSpec& spec) override {
+        fileDialogs.push_back(spec);
+        events.push_back("file");
+        if (fileAnswers.empty())
+            return std::nullopt;
+        std::optional<ChosenFile> answer = std::move(fileAnswers.front());
+        fileAnswers.pop_front();
+        return answer;
+    }
+    std::unique_ptr<Printer> choosePrinter(View*) override {
+        events.push_back("print");
+        if (!printer)
+            return nullptr;
+        return std::make_unique<Borrowed>(*printer);
+    }
+    void playSound(const std::string& path) override {
+        sounds.push_back(path);
+        events.push_back("sound");
+    }
+    void setBusy(bool busy) override {
+        busyDepth += busy ? 1 : -1;
+        ++busyCalls;
+    }
+    CalendarDate today() override { return {2026, 3, 7}; }
+};
+
+// The item dialogs' views keep the boxes' contents as the user would see and type them.
+class ScriptedStringView : public StringItemView {
+public:
+    std::string caption;
+    std::string textBox;
+    std::string identifierBox;
+    // A character typed into the text box that the code page cannot hold.
+    char32_t unstorable = 0;
+    int maxLength = 0;
+    bool textFocused = false;
+    std::optional<DialogResult> result;
+
+    void setCaption(const std::string& c) override { caption = c; }
+    void setText(const std::string& t) override { textBox = t; }
+    void setIdentifier(const std::string& i) override { identifierBox = i; }
+    void setTextMaxLength(int n) override { maxLength = n; }
+    TypedText text() const override {
+        return unstorable ? TypedText::unrepresentable(unstorable) : TypedText::of(textBox);
+    }
+    TypedText identifier() const override { return TypedText::of(identifierBox); }
+    void focusText() override { textFocused = true; }
+    void close(DialogResult r) override { result = r; }
+};
+
+// Folders are opened from a list of those that exist; what is on show is reported back the way
+// a real folder list does.
+class ScriptedFileView : public FileItemView {
+public:
+    explicit ScriptedFileView(std::vector<std::string> folders = {})
+        : folders(std::move(folders)) {}
+
+    FileItemPresenter* presenter = nullptr;
+    std::vector<std::string> folders;
+    std::string caption;
+    std::string pattern;
+    std::string shownFolder;
+    std::vector<std::string> foldersAsked;
+    std::string fileLabel;
+    std::string identifierBox;
+    bool play = false;
+    int previews = 0;
+    bool listFocused = false;
+    std::optional<DialogResult> result;
+
+    void setCaption(const std::string& c) override { caption = c; }
+    void setPattern(const std::string& p) override { pattern = p; }
+    bool showFolder(const std::string& folder) override {
+        foldersAsked.push_back(folder);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            return false;
+        shownFolder = folder;
+        if (presenter)
+            presenter->folderShown(TypedText::of(folder));
+        return true;
+    }
+    void setFileName(const std::string& name) override { fileLabel = name; }
+    void setIdentifier(const std::string& i) override { identifierBox = i; }
+    TypedText identifier() const override { return TypedText::of(identifierBox); }
+    void previewChosenFile() override { ++previews; }
+    void showPlayButton(bool p) override { play = p; }
+    void focusFileList() override { listFocused = true; }
+    void close(DialogResult r) override { result = r; }
+
+    // The user picks a file of the list.
+    void choose(const std::string& name) {
+        fileLabel = name;
+        presenter->fileChosen(TypedText::of(name));
+    }
+};
+
+class ScriptedMainView : public MainView {
+public:
+    std::string caption;
+    std::vector<std::string> captions;
+    std::optional<ResourceKind> tab;
+    std::map<ResourceKind, std::vector<std::string>> lists;
+    std::map<ResourceKind, int> selection;
+    std::vector<std::string> recentItems;
+    bool ended = false;
+    int compileLogOpenings = 0;
+    bool compileLogOpen = false;
+    // Windows opened, in order: "frmString", "frmLoad", "frmHelp", "frmAbout".
+    std::vector<std::string> modals;
+
+    // What the user does in each modal window; by default it is closed at once.
+    std::function<void(StringItemPresenter&, ScriptedStringView&)> onStringDialog;
+    std::function<void(FileItemPresenter&, ScriptedFileView&)> onFileDialog;
+    std::function<void(HelpPresenter&)> onHelp;
+    std::vector<std::string> fileDialogFolders;
+
+    struct LogWindow : CompileLogView {
+        std::string text;
+        bool closed = false;
+        void setLogText(const std::string& t) override { text = t; }
+        void close() override { closed = true; }
+    };
+    LogWindow logWindow;
+    std::unique_ptr<CompileLogPresenter> log;
+
+    void setCaption(const std::string& c) override {
+        caption = c;
+        captions.push_back(c);
+    }
+    void showTab(ResourceKind kind) override { tab = kind; }
+    void showList(ResourceKind kind, const std::vector<std::string>& lines, int select) override {
+        lists[kind] = lines;
+        selection[kind] = select;
+    }
+    int selectedItem(ResourceKind kind) const override {
+        auto it = selection.find(kind);
+        return it == selection.end() ? -1 : it->second;
+    }
+    void showRecentFiles(const std::vector<std::string>& items) override { recentItems = items; }
+    void runStringItemDialog(StringItemPresenter& presenter) override {
+        modals.push_back("frmString");
+        ScriptedStringView dialog;
+        presenter.attach(dialog);
+        if (onStringDialog)
+            onStringDialog(presenter, dialog);
+    }
+    void runFileItemDialog(FileItemPresenter& presenter) override {
+        modals.push_back("frmLoad");
+        ScriptedFileView dialog(fileDialogFolders);
+        dialog.presenter = &presenter;
+        presenter.attach(dialog);
+        if (onFileDialog)
+            onFileDialog(presenter, dialog);
+    }
+    void runHelp(HelpPresenter& presenter) override {
+        modals.push_back("frmHelp");
+        if (onHelp)
+            onHelp(presenter);
+    }
+    void runAbout(AboutPresenter&) override { modals.push_back("frmAbout"); }
+    CompileLogPresenter& openCompileLog() override {
+        ++compileLogOpenings;
+        if (!log) {
+            log = std::make_unique<CompileLogPresenter>();
+            log->attach(logWindow);
+        }
+        compileLogOpen = true;
+        return *log;
+    }
+    void closeCompileLog() override { compileLogOpen = false; }
+    void endProgram() override { ended = true; }
+};
+
+} // namespace kelbo::test
