@@ -7,7 +7,7 @@ namespace kelbo::win32 {
 
 void CompileWindow::open(HWND owner) {
     // A window opened anew starts with an empty log.
-    log_.clear();
+    presenter_ = shell::CompileLogPresenter();
     // A title but no system menu, close, minimize or maximize button: only OK ends it.
     createModeless(owner, L"  Compilation", WS_POPUP | WS_CAPTION | DS_MODALFRAME);
     ShowWindow(hwnd(), SW_SHOW);
@@ -24,13 +24,14 @@ bool CompileWindow::onInit() {
     addControl(L"BUTTON", L"OK", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdCompileOK, 2040, 3360, 1095,
                375);
     centreOnScreen();
+    presenter_.attach(*this);
     return true;
 }
 
 bool CompileWindow::onCommand(int id, int code, HWND) {
     // OK closes; Escape, with no close box to match, does nothing, nor does Enter in the log.
     if (id == ids::cmdCompileOK && code == BN_CLICKED) {
-        close();
+        presenter_.ok();
         return true;
     }
     return id == IDCANCEL || id == IDOK;
@@ -41,13 +42,13 @@ void CompileWindow::close() {
         DestroyWindow(hwnd());
 }
 
-void CompileWindow::showLog() {
+void CompileWindow::setLogText(const std::string& text) {
     // The log already separates its lines with CR LF, as a multi-line edit wants.
-    const std::wstring text = wide(log_.text());
-    SetWindowTextW(item(ids::Text1), text.c_str());
+    SetWindowTextW(item(ids::Text1), wide(text).c_str());
     const LRESULT end = GetWindowTextLengthW(item(ids::Text1));
     SendMessageW(item(ids::Text1), EM_SETSEL, end, end);
     SendMessageW(item(ids::Text1), EM_SCROLLCARET, 0, 0);
+    // A compilation runs on the window's thread: the log is drawn now, not after it.
     UpdateWindow(hwnd());
 }
 

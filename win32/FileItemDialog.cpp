@@ -5,11 +5,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "dialogs/ItemValidation.h"
 #include "platform/FileSystem.h"
-#include "platform/PathRules.h"
 #include "rescompiler/SourceFiles.h"
-#include "win32/Boxes.h"
 #include "win32/ControlIds.h"
 #include "win32/WinText.h"
 
@@ -77,19 +74,12 @@ std::wstring listText(HWND list, int index) {
 
 } // namespace
 
-FileItemDialog::FileItemDialog(Session& session, Win32Platform& platform, int selectedIndex)
-    : session_(session), platform_(platform), selectedIndex_(selectedIndex),
-      kind_(session.CurrentKind) {}
-
 FileItemDialog::~FileItemDialog() {
     clearPreview();
 }
 
-bool FileItemDialog::run(HWND owner) {
-    const wchar_t* caption = kind_ == ResourceKind::Icon   ? L"  ICON"
-                             : kind_ == ResourceKind::Wave ? L"  WAVE"
-                                                           : L"  BITMAP";
-    return runModal(owner, caption, kFixedDialog) == IDOK;
+void FileItemDialog::run(HWND owner) {
+    runModal(owner, L"", kFixedDialog);
 }
 
 std::wstring FileItemDialog::rootOf(const std::wstring& folder) {
@@ -108,17 +98,6 @@ std::wstring FileItemDialog::rootOf(const std::wstring& folder) {
 
 bool FileItemDialog::onInit() {
     setClientTwips(7320, 4140);
-    switch (kind_) {
-    case ResourceKind::Icon:
-        pattern_ = L"*.ICO";
-        break;
-    case ResourceKind::Wave:
-        pattern_ = L"*.WAV";
-        break;
-    default:
-        pattern_ = L"*.BMP";
-        break;
-    }
     // Creation order is the keyboard order: files, drives, folders, OK, Cancel, Play, name.
     addControl(L"LISTBOX", L"",
                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
@@ -130,16 +109,14 @@ bool FileItemDialog::onInit() {
                    WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                    ids::Dir1, 2760, 600, 2655, 2955, WS_EX_CLIENTEDGE);
     SetWindowSubclass(dirs, &FileItemDialog::dirListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    // OK is the default button; a focused Cancel or Play takes Enter itself.
     addControl(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, 5880, 600, 1095, 375);
     addControl(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, 5880, 1080, 1095, 375);
-    const bool wave = kind_ == ResourceKind::Wave;
-    addControl(L"BUTTON", L"Play", WS_TABSTOP | BS_PUSHBUTTON | (wave ? 0 : WS_DISABLED),
-               ids::cmdPlay, 5880, 2880, 1095, 375);
-    ShowWindow(item(ids::cmdPlay), wave ? SW_SHOW : SW_HIDE);
+    addControl(L"BUTTON", L"Play", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdPlay, 5880, 2880, 1095, 375);
     addControl(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, ids::Text1, 5640, 1920, 1575, 285,
                WS_EX_CLIENTEDGE);
-    addControl(L"STATIC", pattern_, SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, ids::etiName, 240, 240,
-               2535, 255);
+    addControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, ids::etiName, 240, 240, 2535,
+               255);
     addControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, ids::etiRep, 2880, 240,
                3495, 255);
     setTextColour(ids::etiName, kDarkBlue);
@@ -147,26 +124,49 @@ bool FileItemDialog::onInit() {
     addControl(L"STATIC", L"Identificator", SS_LEFT, ids::Label3, 5640, 1680, 1455, 255);
     addControl(L"STATIC", L"", SS_OWNERDRAW, ids::PicTest, 5640, 2280, 1575, 1695,
                WS_EX_STATICEDGE);
-    ShowWindow(item(ids::PicTest), wave ? SW_HIDE : SW_SHOW);
-
     fillDrives();
-    if (session_.ItemDir.empty())
-        session_.ItemDir = session_.ExeDir.empty() ? executableDirectory() : session_.ExeDir;
-    if (session_.EditedLine.empty()) {
-        openOn(wide(session_.ItemDir));
-    } else {
-        const EditedParts parts = splitEditedLine(session_.EditedLine);
-        setText(ids::Text1, wide(parts.identifier));
-        const FolderAndName place = splitItemPath(parts.rest, session_.ItemDir);
-        session_.ItemDir = place.folder;
-        openOn(wide(place.folder));
-        // A line without a path leaves the pattern showing: no file is chosen.
-        if (!place.name.empty())
-            setText(ids::etiName, wide(place.name));
-    }
     centreOnScreen();
-    SetFocus(item(ids::File1));
+    presenter_.attach(*this);
     return false;
+}
+
+void FileItemDialog::setCaption(const std::string& caption) {
+    SetWindowTextW(hwnd(), wide(caption).c_str());
+}
+
+void FileItemDialog::setPattern(const std::string& pattern) {
+    pattern_ = wide(pattern);
+}
+
+bool FileItemDialog::showFolder(const std::string& folder) {
+    return setFolder(wide(folder));
+}
+
+void FileItemDialog::setFileName(const std::string& name) {
+    DialogWindow::setText(ids::etiName, wide(name));
+}
+
+void FileItemDialog::setIdentifier(const std::string& identifier) {
+    DialogWindow::setText(ids::Text1, wide(identifier));
+}
+
+shell::TypedText FileItemDialog::identifier() const {
+    char32_t bad = 0;
+    std::optional<std::string> value = narrow(text(ids::Text1), &bad);
+    return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
+}
+
+void FileItemDialog::showPlayButton(bool play) {
+    ShowWindow(item(ids::cmdPlay), play ? SW_SHOW : SW_HIDE);
+    ShowWindow(item(ids::PicTest), play ? SW_HIDE : SW_SHOW);
+}
+
+void FileItemDialog::focusFileList() {
+    SetFocus(item(ids::File1));
+}
+
+void FileItemDialog::close(shell::DialogResult result) {
+    EndDialog(hwnd(), result == shell::DialogResult::Accepted ? IDOK : IDCANCEL);
 }
 
 void FileItemDialog::fillDrives() {
@@ -181,19 +181,6 @@ void FileItemDialog::fillDrives() {
         drives_.push_back(root);
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(root.c_str()));
     }
-}
-
-// Shows `folder`, or the program's folder when it is gone, or at worst the current one.
-void FileItemDialog::openOn(const std::wstring& folder) {
-    const std::wstring candidates[] = {
-        folder,
-        wide(session_.ExeDir.empty() ? executableDirectory() : session_.ExeDir),
-        wide(currentDirectory()),
-        L"C:\\",
-    };
-    for (const std::wstring& candidate : candidates)
-        if (setFolder(candidate))
-            return;
 }
 
 bool FileItemDialog::setFolder(const std::wstring& requested) {
@@ -266,6 +253,10 @@ bool FileItemDialog::setFolder(const std::wstring& requested) {
         SendMessageW(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageW(files, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(files, nullptr, TRUE);
+    char32_t bad = 0;
+    std::optional<std::string> shown = narrow(folder, &bad);
+    presenter_.folderShown(shown ? shell::TypedText::of(std::move(*shown))
+                                 : shell::TypedText::unrepresentable(bad));
     return true;
 }
 
@@ -309,10 +300,12 @@ void FileItemDialog::fileSelected() {
     const LRESULT selected = SendMessageW(files, LB_GETCURSEL, 0, 0);
     if (selected < 0)
         return;
-    setText(ids::etiName, listText(files, static_cast<int>(selected)));
-    if (kind_ == ResourceKind::Wave)
-        return;
-    loadPreview(fullPath());
+    const std::wstring name = listText(files, static_cast<int>(selected));
+    DialogWindow::setText(ids::etiName, name);
+    char32_t bad = 0;
+    std::optional<std::string> chosen = narrow(name, &bad);
+    presenter_.fileChosen(chosen ? shell::TypedText::of(std::move(*chosen))
+                                 : shell::TypedText::unrepresentable(bad));
 }
 
 void FileItemDialog::clearPreview() {
@@ -326,7 +319,10 @@ void FileItemDialog::clearPreview() {
 
 // The picture of a .BMP or .ICO file, unscaled; an icon file shows its 32 x 32 image when it
 // has one. Files the compiler would refuse show nothing.
-void FileItemDialog::loadPreview(const std::wstring& path) {
+void FileItemDialog::previewChosenFile() {
+    const std::wstring folder = text(ids::etiRep);
+    const std::wstring path = joinFolder(folder, text(ids::etiName));
+    const bool icon = presenter_.kind() == ResourceKind::Icon;
     clearPreview();
     InvalidateRect(item(ids::PicTest), nullptr, TRUE);
     const std::optional<std::string> name = narrow(path);
@@ -337,7 +333,7 @@ void FileItemDialog::loadPreview(const std::wstring& path) {
     if (!in || in->size() == 0 || in->size() > kMaxPreviewBytes)
         return;
     std::string problem;
-    if (kind_ == ResourceKind::Icon) {
+    if (icon) {
         const std::optional<IconDirectory> directory = readIconDirectory(*in, problem);
         if (!directory || directory->entries.empty())
             return;
@@ -356,23 +352,19 @@ void FileItemDialog::loadPreview(const std::wstring& path) {
     }
 }
 
-std::wstring FileItemDialog::fullPath() const {
-    return joinFolder(text(ids::etiRep), text(ids::etiName));
-}
-
 bool FileItemDialog::onCommand(int id, int code, HWND) {
     switch (id) {
     case IDOK:
         if (code == BN_CLICKED)
-            accept();
+            presenter_.ok();
         return true;
     case IDCANCEL:
         // Escape acts as Cancel, as in every Windows dialog.
-        EndDialog(hwnd(), IDCANCEL);
+        presenter_.cancel();
         return true;
     case ids::cmdPlay:
         if (code == BN_CLICKED)
-            platform_.playSound(fullPath());
+            presenter_.play();
         return true;
     case ids::File1:
         if (code == LBN_SELCHANGE || code == LBN_DBLCLK)
@@ -416,35 +408,6 @@ bool FileItemDialog::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& res
 
 void FileItemDialog::onDestroy() {
     clearPreview();
-}
-
-void FileItemDialog::accept() {
-    char32_t folderBad = 0;
-    // The folder is remembered before any check, so even a refused OK keeps it.
-    const std::optional<std::string> folder = narrow(text(ids::etiRep), &folderBad);
-    if (folder)
-        session_.ItemDir = *folder;
-    char32_t bad = 0;
-    const std::optional<std::string> identifier = narrow(text(ids::Text1), &bad);
-    const std::optional<std::string> name =
-        identifier ? narrow(text(ids::etiName), &bad) : std::nullopt;
-    if (!folder || !identifier || !name) {
-        platform_.beep();
-        showErrorText(platform_, hwnd(),
-                      wideFromUtf8(unrepresentableMessage(folder ? bad : folderBad)));
-        return;
-    }
-    const ItemCheck check = checkFileItem(
-        *identifier, *folder, *name, [](const std::string& p) { return isRegularFile(wide(p)); });
-    if (!check.ok()) {
-        ShowError(platform_, hwnd(), check.errorCode);
-        return;
-    }
-    if (session_.EditedLine.empty())
-        session_.appendItem(kind_, check.line);
-    else
-        session_.replaceItem(kind_, selectedIndex_, check.line);
-    EndDialog(hwnd(), IDOK);
 }
 
 } // namespace kelbo::win32

@@ -1,25 +1,33 @@
-// The file item dialog: picks the .BMP, .ICO or .WAV file of one item and its identifier, with
-// a drive list, a directory list and the matching files of the folder.
+// The file item dialog on Win32, a view of the FileItemPresenter: the drive list, the directory
+// list and the matching files of the folder, and the preview of the chosen picture.
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "project/Project.h"
+#include "shell/ItemDialogs.h"
 #include "win32/DialogWindow.h"
-#include "win32/Win32Platform.h"
 
 namespace kelbo::win32 {
 
-class FileItemDialog : public DialogWindow {
+class FileItemDialog : public DialogWindow, public shell::FileItemView {
 public:
-    // Works on session.CurrentKind (BITMAP, ICON or WAVE): adds a line when session.EditedLine
-    // is empty, otherwise replaces the line at `selectedIndex`.
-    FileItemDialog(Session& session, Win32Platform& platform, int selectedIndex);
+    explicit FileItemDialog(shell::FileItemPresenter& presenter) : presenter_(presenter) {}
     ~FileItemDialog() override;
-    // True when OK stored the line.
-    bool run(HWND owner);
+    // Returns when the dialog is closed.
+    void run(HWND owner);
+
+    void setCaption(const std::string& caption) override;
+    void setPattern(const std::string& pattern) override;
+    bool showFolder(const std::string& folder) override;
+    void setFileName(const std::string& name) override;
+    void setIdentifier(const std::string& identifier) override;
+    shell::TypedText identifier() const override;
+    void previewChosenFile() override;
+    void showPlayButton(bool play) override;
+    void focusFileList() override;
+    void close(shell::DialogResult result) override;
 
     // The root of a folder: "C:\" or "\\server\share\".
     static std::wstring rootOf(const std::wstring& folder);
@@ -33,21 +41,14 @@ private:
                                         UINT_PTR subclass, DWORD_PTR data);
 
     void fillDrives();
-    void openOn(const std::wstring& folder);
     // Moves to `folder`; false (and nothing changes) when it is no readable folder.
     bool setFolder(const std::wstring& folder);
     void openDirEntry();
     void driveChosen();
     void fileSelected();
-    void loadPreview(const std::wstring& path);
     void clearPreview();
-    void accept();
-    std::wstring fullPath() const;
 
-    Session& session_;
-    Win32Platform& platform_;
-    int selectedIndex_;
-    ResourceKind kind_;
+    shell::FileItemPresenter& presenter_;
     std::wstring pattern_;
     std::wstring folder_;
     // What each line of the directory list stands for.

@@ -3,20 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 
 #include "messages/Captions.h"
-#include "messages/ErrorCodes.h"
-#include "platform/PathRules.h"
-#include "project/Listing.h"
-#include "projectfile/ProjectCommands.h"
-#include "projectfile/RecentFiles.h"
-#include "rescompiler/IdentifierCheck.h"
-#include "rescompiler/ResCompiler.h"
-#include "win32/Boxes.h"
+#include "shell/Layout.h"
 #include "win32/ControlIds.h"
 #include "win32/FileItemDialog.h"
 #include "win32/HelpWindows.h"
-#include "win32/PrintListing.h"
 #include "win32/StringDialog.h"
 #include "win32/WinText.h"
 
@@ -30,27 +23,10 @@ constexpr int kAppIconId = 1;
 // A single fixed border with a minimize box: nothing to maximize.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_BORDER;
 
-const std::array<const wchar_t*, kOriginalKindCount> kTabTips = {
-    L"Bitmap resource", L"Icon resource", L"String resource", L"Wave resource"};
-
-// The busy pointer for as long as a compilation runs, whichever way it ends.
-class BusyPointer {
-public:
-    explicit BusyPointer(Win32Platform& platform) : platform_(platform) { platform_.setBusy(true); }
-    ~BusyPointer() { platform_.setBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    Win32Platform& platform_;
-};
-
 } // namespace
 
-MainWindow::MainWindow(Win32Platform& platform, std::string exeDir, std::string recentFilesPath)
-    : platform_(platform), recentFilesPath_(std::move(recentFilesPath)) {
-    session_.ExeDir = std::move(exeDir);
-}
+MainWindow::MainWindow(shell::Platform& platform, std::string exeDir, std::string recentFilesPath)
+    : presenter_(platform, std::move(exeDir), std::move(recentFilesPath)) {}
 
 MainWindow::~MainWindow() {
     compile_.close();
@@ -64,6 +40,8 @@ std::wstring MainWindow::commandLinePath(const std::wstring& arguments) {
     std::wstring text = arguments;
     while (!text.empty() && text.front() == L' ')
         text.erase(text.begin());
+    while (!text.empty() && text.back() == L' ')
+        text.pop_back();
     if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
         text = text.substr(1, text.size() - 2);
     return text;
@@ -78,16 +56,10 @@ bool MainWindow::create() {
 }
 
 void MainWindow::startUp(const std::wstring& commandLine) {
-    if (commandLine.empty())
-        return;
-    if (std::optional<std::string> path = narrow(commandLine)) {
-        DirectLoad(*path);
-        return;
-    }
-    // A path the project's code page cannot spell names no project this program can keep.
-    session_.ProjectPath.clear();
-    setCaption(kInvalidFileCaption);
-    ShowError(platform_, hwnd(), kInvalidProjectFile);
+    char32_t bad = 0;
+    std::optional<std::string> path = narrow(commandLine, &bad);
+    presenter_.startUp(path ? shell::TypedText::of(std::move(*path))
+                            : shell::TypedText::unrepresentable(bad));
 }
 
 bool MainWindow::onInit() {
@@ -106,10 +78,7 @@ bool MainWindow::onInit() {
     setClientTwips(6255, 5370);
     buildControls();
     centreOnScreen();
-    ChangeTab(0);
-    ShowRecentFiles();
-    session_.ProjectChanged = false;
-    setCaption(kStartCaption);
+    presenter_.attach(*this);
     SetFocus(item(ids::cmdAdd));
     return false;
 }
@@ -123,7 +92,7 @@ void MainWindow::buildControls() {
                375);
     addControl(L"BUTTON", L"Delete", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdDelete, 5100, 1800, 855,
                375);
-    for (ResourceKind kind : kOriginalKinds) {
+    for (ResourceKind kind : shell::MainPresenter::tabKinds()) {
         const int k = kindIndex(kind);
         HWND list = addControl(L"LISTBOX", L"",
                                WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
@@ -134,7 +103,7 @@ void MainWindow::buildControls() {
     // TabStrip1 covers left 120, top 120, 6015 x 5055: the tabs on top, the page below them.
     HWND tabs = addControl(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS | TCS_TOOLTIPS,
                            ids::TabStrip1, 120, 120, 6015, 5055);
-    for (ResourceKind kind : kOriginalKinds) {
+    for (ResourceKind kind : shell::MainPresenter::tabKinds()) {
         std::wstring name = wide(kindName(kind));
         TCITEMW tab{};
         tab.mask = TCIF_TEXT;
@@ -146,27 +115,35 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::buildMenus() {
+    // The menus as the shared layout describes them; the recent files come and go at the end
+    // of the File menu.
+    static const std::map<std::string_view, int> kMenuIds = {
+        {"mnuNewKBP", ids::mnuNewKBP},       {"mnuOpenKBP", ids::mnuOpenKBP},
+        {"mnuSaveKBP", ids::mnuSaveKBP},     {"mnuSaveAs", ids::mnuSaveAs},
+        {"mnuPrint", ids::mnuPrint},         {"mnuExit", ids::mnuExit},
+        {"mnuCompile16", ids::mnuCompile16}, {"mnuCompile32", ids::mnuCompile32},
+        {"mnuHelp", ids::mnuHelp},           {"mnuAbout", ids::mnuAbout},
+    };
     HMENU bar = CreateMenu();
-    fileMenu_ = CreatePopupMenu();
-    AppendMenuW(fileMenu_, MF_STRING, ids::mnuNewKBP, L"&New KBP");
-    AppendMenuW(fileMenu_, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(fileMenu_, MF_STRING, ids::mnuOpenKBP, L"&Open KBP-File");
-    AppendMenuW(fileMenu_, MF_STRING, ids::mnuSaveKBP, L"&Save ");
-    AppendMenuW(fileMenu_, MF_STRING, ids::mnuSaveAs, L"Save &As...");
-    AppendMenuW(fileMenu_, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(fileMenu_, MF_STRING, ids::mnuPrint, L"&Print");
-    AppendMenuW(fileMenu_, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(fileMenu_, MF_STRING, ids::mnuExit, L"&Exit");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(fileMenu_), L"&File");
-    HMENU compile = CreatePopupMenu();
-    AppendMenuW(compile, MF_STRING, ids::mnuCompile16, L"Compile in &16 bits-Mode");
-    AppendMenuW(compile, MF_STRING, ids::mnuCompile32, L"Compile in &32 bits-Mode");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(compile), L"&Compile");
-    HMENU help = CreatePopupMenu();
-    AppendMenuW(help, MF_STRING, ids::mnuHelp, L"&Help");
-    AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(help, MF_STRING, ids::mnuAbout, L"&About");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+    for (const shell::MenuSpec& menu : shell::mainMenus()) {
+        HMENU popup = CreatePopupMenu();
+        for (const shell::MenuItemSpec& entry : menu.items) {
+            if (entry.hidden)
+                continue;
+            if (entry.separator) {
+                AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+                continue;
+            }
+            const auto id = kMenuIds.find(entry.name);
+            AppendMenuW(popup, MF_STRING, id == kMenuIds.end() ? 0 : id->second,
+                        wide(entry.caption).c_str());
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), wide(menu.caption).c_str());
+        if (menu.name == "mfi") {
+            fileMenu_ = popup;
+            fileMenuBaseCount_ = GetMenuItemCount(popup);
+        }
+    }
     SetMenu(hwnd(), bar);
 }
 
@@ -190,18 +167,21 @@ int MainWindow::runMessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
-void MainWindow::setCaption(std::string_view caption) {
+void MainWindow::setCaption(const std::string& caption) {
     SetWindowTextW(hwnd(), wide(caption).c_str());
 }
 
-int MainWindow::selectedIndex(ResourceKind kind) const {
-    const LRESULT selected = SendMessageW(item(ids::List0 + kindIndex(kind)), LB_GETCURSEL, 0, 0);
-    return selected == LB_ERR ? -1 : static_cast<int>(selected);
+void MainWindow::showTab(ResourceKind kind) {
+    const int n = kindIndex(kind);
+    HWND tabs = item(ids::TabStrip1);
+    if (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != n)
+        SendMessageW(tabs, TCM_SETCURSEL, n, 0);
+    for (ResourceKind k : shell::MainPresenter::tabKinds())
+        ShowWindow(item(ids::List0 + kindIndex(k)), k == kind ? SW_SHOW : SW_HIDE);
 }
 
-void MainWindow::reloadList(ResourceKind kind, int keepSelection) {
+void MainWindow::showList(ResourceKind kind, const std::vector<std::string>& lines, int select) {
     HWND list = item(ids::List0 + kindIndex(kind));
-    const Project::Lines& lines = session_.project.lines(kind);
     // Tens of thousands of lines: storage reserved at once and no drawing until the end.
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -215,7 +195,7 @@ void MainWindow::reloadList(ResourceKind kind, int keepSelection) {
     for (const std::string& line : lines) {
         const std::wstring text = wide(line);
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        // The horizontal extent is measured on a sample only: long lists stay fast.
+        // The horizontal extent is measured for short lists only: long ones stay fast.
         if (lines.size() < 2000) {
             const DWORD extent =
                 GetTabbedTextExtentW(dc, text.c_str(), static_cast<int>(text.size()), 0, nullptr);
@@ -225,24 +205,72 @@ void MainWindow::reloadList(ResourceKind kind, int keepSelection) {
     SelectObject(dc, former);
     ReleaseDC(list, dc);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, widest + 4, 0);
-    if (keepSelection >= 0 && keepSelection < static_cast<int>(lines.size()))
-        SendMessageW(list, LB_SETCURSEL, keepSelection, 0);
+    if (select >= 0 && select < static_cast<int>(lines.size()))
+        SendMessageW(list, LB_SETCURSEL, select, 0);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void MainWindow::reloadAllLists() {
-    for (ResourceKind kind : kOriginalKinds)
-        reloadList(kind, -1);
+int MainWindow::selectedItem(ResourceKind kind) const {
+    const LRESULT selected = SendMessageW(item(ids::List0 + kindIndex(kind)), LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
-void MainWindow::ChangeTab(int n) {
-    if (n < 0 || n >= kOriginalKindCount)
-        return;
-    session_.CurrentKind = static_cast<ResourceKind>(n);
-    SendMessageW(item(ids::TabStrip1), TCM_SETCURSEL, n, 0);
-    for (int k = 0; k < kOriginalKindCount; ++k)
-        ShowWindow(item(ids::List0 + k), k == n ? SW_SHOW : SW_HIDE);
+void MainWindow::showRecentFiles(const std::vector<std::string>& captions) {
+    // Menus cannot hide an item: the former recent items and their bar are taken out and the
+    // current ones put in after Exit.
+    while (GetMenuItemCount(fileMenu_) > fileMenuBaseCount_)
+        DeleteMenu(fileMenu_, fileMenuBaseCount_, MF_BYPOSITION);
+    if (!captions.empty())
+        AppendMenuW(fileMenu_, MF_SEPARATOR, 0, nullptr);
+    for (std::size_t i = 0; i < captions.size() && i < kMaxRecentFiles; ++i) {
+        // The "&" of the number is the access key; any "&" in the path is shown as itself.
+        const std::wstring caption = wide(captions[i]);
+        std::wstring shown = caption.substr(0, 3);
+        for (wchar_t c : caption.substr(std::min<std::size_t>(3, caption.size()))) {
+            shown += c;
+            if (c == L'&')
+                shown += L'&';
+        }
+        AppendMenuW(fileMenu_, MF_STRING, ids::mnuFile1 + static_cast<int>(i), shown.c_str());
+    }
+    DrawMenuBar(hwnd());
+}
+
+void MainWindow::runStringItemDialog(shell::StringItemPresenter& presenter) {
+    StringDialog dialog(presenter);
+    dialog.run(hwnd());
+}
+
+void MainWindow::runFileItemDialog(shell::FileItemPresenter& presenter) {
+    FileItemDialog dialog(presenter);
+    dialog.run(hwnd());
+}
+
+void MainWindow::runHelp(shell::HelpPresenter& presenter) {
+    HelpWindow help(presenter);
+    help.run(hwnd());
+}
+
+void MainWindow::runAbout(shell::AboutPresenter& presenter) {
+    AboutWindow about(presenter, icon_);
+    about.run(hwnd());
+}
+
+shell::CompileLogPresenter& MainWindow::openCompileLog() {
+    if (!compile_.isOpen())
+        compile_.open(hwnd());
+    SetWindowPos(compile_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return compile_.presenter();
+}
+
+void MainWindow::closeCompileLog() {
+    compile_.close();
+}
+
+void MainWindow::endProgram() {
+    compile_.close();
+    DestroyWindow(hwnd());
 }
 
 bool MainWindow::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
@@ -250,20 +278,24 @@ bool MainWindow::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result)
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == ids::TabStrip1 && header->code == TCN_SELCHANGE) {
-            ChangeTab(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+            presenter_.tabChosen(
+                static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
             result = 0;
             return true;
         }
-        if (header->code == TTN_GETDISPINFOW && header->idFrom < kTabTips.size()) {
-            auto* tip = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
-            tip->lpszText = const_cast<wchar_t*>(kTabTips[header->idFrom]);
+        if (header->code == TTN_GETDISPINFOW && header->idFrom < kOriginalKindCount) {
+            // The tool tip of a tab; the text must outlive the message.
+            static std::wstring tips[kOriginalKindCount];
+            std::wstring& tip = tips[header->idFrom];
+            tip = wide(shell::tabToolTip(static_cast<int>(header->idFrom)));
+            reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header))->lpszText = tip.data();
             result = 0;
             return true;
         }
         return false;
     }
     case WM_CLOSE:
-        mnuExit_Click();
+        presenter_.exitClicked();
         result = 0;
         return true;
     default:
@@ -278,7 +310,7 @@ void MainWindow::onDestroy() {
 
 bool MainWindow::onCommand(int id, int code, HWND) {
     if (id >= ids::mnuFile1 && id < ids::mnuFile1 + kMaxRecentFiles) {
-        mnuFile_Click(id - ids::mnuFile1 + 1);
+        presenter_.recentFileClicked(id - ids::mnuFile1 + 1);
         return true;
     }
     // Buttons report BN_CLICKED; menu items come with code 0.
@@ -286,43 +318,43 @@ bool MainWindow::onCommand(int id, int code, HWND) {
         return false;
     switch (id) {
     case ids::cmdAdd:
-        cmdAdd_Click();
+        presenter_.addClicked();
         return true;
     case ids::cmdModify:
-        cmdModify_Click();
+        presenter_.modifyClicked();
         return true;
     case ids::cmdDelete:
-        cmdDelete_Click();
+        presenter_.deleteClicked();
         return true;
     case ids::mnuNewKBP:
-        mnuNewKBP_Click();
+        presenter_.newClicked();
         return true;
     case ids::mnuOpenKBP:
-        mnuOpenKBP_Click();
+        presenter_.openClicked();
         return true;
     case ids::mnuSaveKBP:
-        mnuSaveKBP_Click();
+        presenter_.saveClicked();
         return true;
     case ids::mnuSaveAs:
-        mnuSaveAs_Click();
+        presenter_.saveAsClicked();
         return true;
     case ids::mnuPrint:
-        mnuPrint_Click();
+        presenter_.printClicked();
         return true;
     case ids::mnuExit:
-        mnuExit_Click();
+        presenter_.exitClicked();
         return true;
     case ids::mnuCompile16:
-        compileCommand(16);
+        presenter_.compileClicked(16);
         return true;
     case ids::mnuCompile32:
-        compileCommand(32);
+        presenter_.compileClicked(32);
         return true;
     case ids::mnuHelp:
-        mnuHelp_Click();
+        presenter_.helpClicked();
         return true;
     case ids::mnuAbout:
-        mnuAbout_Click();
+        presenter_.aboutClicked();
         return true;
     case IDOK:
     case IDCANCEL:
@@ -331,284 +363,6 @@ bool MainWindow::onCommand(int id, int code, HWND) {
     default:
         return false;
     }
-}
-
-void MainWindow::cmdAdd_Click() {
-    session_.EditedLine.clear();
-    openItemDialog(selectedIndex(session_.CurrentKind));
-}
-
-void MainWindow::cmdModify_Click() {
-    const int selected = selectedIndex(session_.CurrentKind);
-    if (selected < 0) {
-        ShowError(platform_, hwnd(), kNoItemSelected);
-        return;
-    }
-    session_.EditedLine = session_.project.line(session_.CurrentKind, selected);
-    openItemDialog(selected);
-}
-
-void MainWindow::openItemDialog(int selected) {
-    const ResourceKind kind = session_.CurrentKind;
-    if (kind == ResourceKind::String) {
-        StringDialog dialog(session_, platform_, selected);
-        dialog.run(hwnd());
-    } else {
-        FileItemDialog dialog(session_, platform_, selected);
-        dialog.run(hwnd());
-    }
-    reloadList(kind, selected);
-}
-
-void MainWindow::cmdDelete_Click() {
-    const ResourceKind kind = session_.CurrentKind;
-    const int selected = selectedIndex(kind);
-    if (selected < 0)
-        return;
-    session_.removeItem(kind, selected);
-    reloadList(kind, -1);
-}
-
-void MainWindow::guardUnsavedChanges() {
-    if (!session_.ProjectChanged)
-        return;
-    const Win32Platform::BoxAnswer answer = platform_.messageBox(
-        hwnd(), L"File has changed\r\nSave-it ?", L"WARNING", Win32Platform::BoxIcon::Exclamation,
-        Win32Platform::BoxButtons::OkCancel);
-    if (answer == Win32Platform::BoxAnswer::Ok)
-        mnuSaveKBP_Click();
-}
-
-void MainWindow::mnuNewKBP_Click() {
-    guardUnsavedChanges();
-    newProject(session_);
-    reloadAllLists();
-    setCaption(kNewCaption);
-}
-
-std::optional<std::string> MainWindow::toProjectText(const std::wstring& path) {
-    if (std::optional<std::string> text = narrow(path))
-        return text;
-    showErrorText(platform_, hwnd(),
-                  L"This file name holds characters a project cannot store:\r\n" + path);
-    return std::nullopt;
-}
-
-std::optional<std::string> MainWindow::askProjectFile(bool save) {
-    prepareProjectDialog(session_);
-    Win32Platform::FileDialogSpec spec;
-    spec.save = save;
-    spec.initialDir = wide(folderForBrowsing(session_.ProjectDir));
-    spec.initialFile = dialogFileName_;
-    spec.filterName = L"Resource Project (KBP)";
-    spec.filterPattern = L"*.KBP";
-    spec.defaultSuffix = L"KBP";
-    spec.confirmOverwrite = save;
-    const std::optional<std::wstring> chosen = platform_.fileDialog(hwnd(), spec);
-    if (!chosen)
-        return std::nullopt;
-    dialogFileName_ = *chosen;
-    return toProjectText(*chosen);
-}
-
-void MainWindow::mnuOpenKBP_Click() {
-    // Opening another project drops the current one, so unsaved work is offered for saving.
-    guardUnsavedChanges();
-    const std::optional<std::string> path = askProjectFile(false);
-    if (!path)
-        return;
-    takeProjectPath(session_, *path);
-    setCaption(session_.ProjectPath);
-    LoadRC(session_.ProjectPath);
-    session_.ProjectChanged = false;
-}
-
-bool MainWindow::mnuSaveAs_Click() {
-    const std::optional<std::string> path = askProjectFile(true);
-    if (!path)
-        return false;
-    // A file that could not be written does not become the project's file.
-    const std::string formerPath = session_.ProjectPath;
-    const std::string formerDir = session_.ProjectDir;
-    const int length = GetWindowTextLengthW(hwnd());
-    std::wstring formerCaption(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(hwnd(), formerCaption.data(), length + 1);
-    formerCaption.resize(static_cast<std::size_t>(length));
-    takeProjectPath(session_, *path);
-    setCaption(session_.ProjectPath);
-    if (!SaveRC(session_.ProjectPath)) {
-        session_.ProjectPath = formerPath;
-        session_.ProjectDir = formerDir;
-        SetWindowTextW(hwnd(), formerCaption.c_str());
-        return false;
-    }
-    session_.ProjectChanged = false;
-    return true;
-}
-
-void MainWindow::mnuSaveKBP_Click() {
-    if (session_.ProjectPath.empty())
-        mnuSaveAs_Click();
-    if (session_.ProjectPath.empty())
-        return;
-    if (SaveRC(session_.ProjectPath))
-        session_.ProjectChanged = false;
-}
-
-bool MainWindow::SaveRC(const std::string& path) {
-    std::string error;
-    if (kelbo::SaveRC(session_, path, recentFilesPath_, error)) {
-        ShowRecentFiles();
-        return true;
-    }
-    std::wstring text = L"The project was not saved.";
-    if (error.find(path) == std::string::npos)
-        text += L"\r\n" + wide(path);
-    text += L"\r\n" + wide(error);
-    showErrorText(platform_, hwnd(), text);
-    return false;
-}
-
-bool MainWindow::LoadRC(const std::string& path) {
-    if (kelbo::LoadRC(session_, path)) {
-        reloadAllLists();
-        return true;
-    }
-    setCaption(kInvalidFileCaption);
-    ShowError(platform_, hwnd(), kInvalidProjectFile);
-    return false;
-}
-
-void MainWindow::DirectLoad(const std::string& path) {
-    switch (kelbo::DirectLoad(session_, path)) {
-    case LoadOutcome::NothingToLoad:
-        return;
-    case LoadOutcome::Loaded:
-        setCaption(session_.ProjectPath);
-        reloadAllLists();
-        return;
-    case LoadOutcome::Invalid:
-        setCaption(kInvalidFileCaption);
-        reloadAllLists();
-        ShowError(platform_, hwnd(), kInvalidProjectFile);
-        return;
-    }
-}
-
-void MainWindow::ShowRecentFiles() {
-    const std::vector<std::string> paths = readRecentFiles(recentFilesPath_);
-    // Menus cannot hide an item: the former recent items and their bar are taken out and the
-    // current ones put in after Exit.
-    const int exitPosition = 8;
-    while (GetMenuItemCount(fileMenu_) > exitPosition + 1)
-        DeleteMenu(fileMenu_, exitPosition + 1, MF_BYPOSITION);
-    recentCount_ = std::min<int>(static_cast<int>(paths.size()), kMaxRecentFiles);
-    if (recentCount_ == 0)
-        return;
-    AppendMenuW(fileMenu_, MF_SEPARATOR, 0, nullptr);
-    for (int i = 0; i < recentCount_; ++i) {
-        recentCaptions_[i] = recentItemCaption(i + 1, paths[i]);
-        // The "&" of the number is the access key; any "&" in the path is shown as itself.
-        const std::wstring caption = wide(recentCaptions_[i]);
-        std::wstring shown = caption.substr(0, 3);
-        for (wchar_t c : caption.substr(3)) {
-            shown += c;
-            if (c == L'&')
-                shown += L'&';
-        }
-        AppendMenuW(fileMenu_, MF_STRING, ids::mnuFile1 + i, shown.c_str());
-    }
-    DrawMenuBar(hwnd());
-}
-
-void MainWindow::mnuFile_Click(int number) {
-    if (number < 1 || number > recentCount_)
-        return;
-    guardUnsavedChanges();
-    DirectLoad(pathFromRecentCaption(recentCaptions_[number - 1]));
-}
-
-void MainWindow::mnuPrint_Click() {
-    std::unique_ptr<Printer> printer = platform_.printDialog(hwnd());
-    // Cancel means no printout.
-    if (!printer)
-        return;
-    SYSTEMTIME today{};
-    GetLocalTime(&today);
-    const std::vector<std::string> lines = listingLines(
-        session_.project, session_.ProjectPath, listingDate(today.wYear, today.wMonth, today.wDay));
-    std::wstring error;
-    if (!printListing(*printer, lines, error))
-        showErrorText(platform_, hwnd(), L"The listing was not printed.\r\n" + error);
-}
-
-void MainWindow::mnuExit_Click() {
-    if (!closing_) {
-        closing_ = true;
-        guardUnsavedChanges();
-    }
-    // The end is immediate, whatever else is open.
-    compile_.close();
-    DestroyWindow(hwnd());
-}
-
-void MainWindow::compileCommand(int bits) {
-    if (CountItems(session_.project) == 0) {
-        ShowError(platform_, hwnd(), kNothingToCompile);
-        return;
-    }
-    session_.CompileBits = static_cast<std::int16_t>(bits);
-    GetNameRes();
-    if (session_.ResFileName.empty())
-        return;
-    Compile();
-}
-
-void MainWindow::GetNameRes() {
-    prepareResDialog(session_);
-    Win32Platform::FileDialogSpec spec;
-    spec.save = true;
-    spec.title = wide(resDialogTitle(session_.CompileBits));
-    spec.initialDir = wide(folderForBrowsing(session_.ResDir));
-    spec.filterName = L"Res-File (RES)";
-    spec.filterPattern = L"*.RES";
-    spec.defaultSuffix = L"res";
-    spec.confirmOverwrite = true;
-    const std::optional<std::wstring> chosen = platform_.fileDialog(hwnd(), spec);
-    if (!chosen)
-        return;
-    const std::optional<std::string> path = toProjectText(*chosen);
-    if (!path)
-        return;
-    takeResFile(session_, *path);
-}
-
-void MainWindow::Compile() {
-    BusyPointer busy(platform_);
-    if (!compile_.isOpen())
-        compile_.open(hwnd());
-    SetWindowPos(compile_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    CompileLog& log = compile_.log();
-    bool ok = CheckIdentifiers(session_.project, log) == 0;
-    // The check's outcome is on screen while the writer runs.
-    compile_.showLog();
-    if (ok) {
-        ok = session_.CompileBits == 16 ? Compile16(session_.project, session_.ResFileName, log)
-                                        : Compile32(session_.project, session_.ResFileName, log);
-        compile_.showLog();
-    }
-    if (!ok)
-        platform_.beep();
-}
-
-void MainWindow::mnuHelp_Click() {
-    HelpWindow help;
-    help.run(hwnd());
-}
-
-void MainWindow::mnuAbout_Click() {
-    AboutWindow about(icon_);
-    about.run(hwnd());
 }
 
 } // namespace kelbo::win32

@@ -1,30 +1,31 @@
-// The string item dialog: one STRING line's text and numeric identifier.
+// The string item dialog on Win32: a view of the StringItemPresenter.
 #pragma once
 
-#include "project/Project.h"
+#include "shell/ItemDialogs.h"
 #include "win32/DialogWindow.h"
-#include "win32/Win32Platform.h"
 
 namespace kelbo::win32 {
 
-class StringDialog : public DialogWindow {
+class StringDialog : public DialogWindow, public shell::StringItemView {
 public:
-    static constexpr int kMaxTypedLength = 255;
+    explicit StringDialog(shell::StringItemPresenter& presenter) : presenter_(presenter) {}
+    // Returns when the dialog is closed.
+    void run(HWND owner);
 
-    // Adds a line when session.EditedLine is empty, otherwise replaces the line at
-    // `selectedIndex`.
-    StringDialog(Session& session, Win32Platform& platform, int selectedIndex);
-    // True when OK stored the line.
-    bool run(HWND owner);
+    void setCaption(const std::string& caption) override;
+    void setText(const std::string& text) override;
+    void setIdentifier(const std::string& identifier) override;
+    void setTextMaxLength(int characters) override;
+    shell::TypedText text() const override;
+    shell::TypedText identifier() const override;
+    void focusText() override;
+    void close(shell::DialogResult result) override;
 
 private:
     bool onInit() override;
     bool onCommand(int id, int code, HWND control) override;
-    void accept();
 
-    Session& session_;
-    Win32Platform& platform_;
-    int selectedIndex_;
+    shell::StringItemPresenter& presenter_;
 };
 
 } // namespace kelbo::win32

@@ -1,62 +1,41 @@
-// The services the Win32 windows ask of the system: boxes, file and printer dialogs, sound, the
-// busy pointer. Each is virtual so tests can script the dialogs while real windows run.
+// The system services of the Win32 windows: MessageBoxW, the common file and print dialogs,
+// PlaySoundW, the wait cursor, the local date. Each is virtual, so tests can script the dialogs
+// while the real windows and boxes run.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
-#include <optional>
-#include <string>
+#include "shell/Platform.h"
 
 namespace kelbo::win32 {
 
-// A printer chosen by the user, between its print dialog and the end of the document.
-class Printer {
+// The window behind a view, for the owner of a box or dialog; null for none.
+HWND ownerWindow(shell::View* view);
+
+class Win32Platform : public shell::Platform {
 public:
-    virtual ~Printer() = default;
-    // The device to measure and draw text on.
-    virtual HDC dc() = 0;
-    // Printable area in device pixels.
-    virtual SIZE pageSize() = 0;
-    virtual bool startDoc(const std::wstring& name) = 0;
-    virtual bool startPage() = 0;
-    virtual bool endPage() = 0;
-    virtual bool endDoc() = 0;
-    virtual void drawText(int x, int y, const std::wstring& text) = 0;
-};
+    void beep() override;
+    shell::BoxAnswer messageBox(shell::View* owner, const std::string& text,
+                                const std::string& title, shell::BoxIcon icon,
+                                shell::BoxButtons buttons) override;
+    shell::BoxAnswer messageBoxUtf8(shell::View* owner, const std::string& utf8Text,
+                                    const std::string& title, shell::BoxIcon icon,
+                                    shell::BoxButtons buttons) override;
+    std::optional<shell::ChosenFile> fileDialog(shell::View* owner,
+                                                const shell::FileDialogSpec& spec) override;
+    std::unique_ptr<shell::Printer> choosePrinter(shell::View* owner) override;
+    void playSound(const std::string& path) override;
+    void setBusy(bool busy) override;
+    shell::CalendarDate today() override;
 
-class Win32Platform {
-public:
-    enum class BoxIcon { Stop, Exclamation };
-    enum class BoxButtons { Ok, OkCancel };
-    enum class BoxAnswer { Ok, Cancel };
-
-    struct FileDialogSpec {
-        bool save = false;
-        std::wstring title;         // empty: the system's own title
-        std::wstring initialDir;    // folder the dialog opens in
-        std::wstring initialFile;   // file name or path shown at first
-        std::wstring filterName;    // "Resource Project (KBP)"
-        std::wstring filterPattern; // "*.KBP"
-        std::wstring defaultSuffix;
-        bool confirmOverwrite = false;
-    };
-
-    virtual ~Win32Platform() = default;
-
-    virtual void beep();
-    // Modal MessageBoxW; returns when the user closed it.
-    virtual BoxAnswer messageBox(HWND owner, const std::wstring& text, const std::wstring& title,
-                                 BoxIcon icon, BoxButtons buttons);
-    // The chosen full path, or nothing when the user cancelled.
-    virtual std::optional<std::wstring> fileDialog(HWND owner, const FileDialogSpec& spec);
-    // PrintDlgW; null when cancelled.
-    virtual std::unique_ptr<Printer> printDialog(HWND owner);
-    // Plays a .WAV file to its end; the default beep when it cannot be played.
-    virtual void playSound(const std::wstring& path);
-    virtual void setBusy(bool busy);
+protected:
+    // MessageBoxW with the text already in UTF-16.
+    shell::BoxAnswer wideBox(shell::View* owner, const std::wstring& text,
+                             const std::wstring& title, shell::BoxIcon icon,
+                             shell::BoxButtons buttons);
 
 private:
+    int busyDepth_ = 0;
     HCURSOR formerCursor_ = nullptr;
 };
 
