@@ -129,15 +129,17 @@ void DialogWindow::setClientTwips(int width, int height) {
     AdjustWindowRectExForDpi(&frame, style, GetMenu(hwnd_) != nullptr, exStyle, dpiOf(hwnd_));
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // A menu bar that wraps takes more than one line: grow by what the client area lacks.
+    // A menu bar that wraps takes more than one line, and a frame may differ from what the
+    // system computed: grow or shrink by what the client area lacks.
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const int missing = px(height) - (client.bottom - client.top);
-    if (missing != 0) {
+    const int missingWidth = px(width) - (client.right - client.left);
+    const int missingHeight = px(height) - (client.bottom - client.top);
+    if (missingWidth != 0 || missingHeight != 0) {
         RECT outer{};
         GetWindowRect(hwnd_, &outer);
-        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left,
-                     outer.bottom - outer.top + missing,
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + missingWidth,
+                     outer.bottom - outer.top + missingHeight,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
