@@ -220,10 +220,11 @@ void Interface::buildMenus() {
 }
 
 QString Interface::commandLinePath(const QStringList& arguments) {
-    QString text = arguments.mid(1).join(QLatin1Char(' '));
-    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
-        text = text.mid(1, text.size() - 2);
-    return text;
+    // The rule only looks at blanks and quotes, so it reads UTF-8 as well as the code page.
+    std::vector<std::string> utf8;
+    for (const QString& argument : arguments)
+        utf8.push_back(argument.toStdString());
+    return QString::fromStdString(shell::commandLinePath(utf8));
 }
 
 void Interface::startUp(const QString& commandLine) {

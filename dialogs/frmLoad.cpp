@@ -12,9 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QValidator>
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -25,7 +23,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
-#include "rescompiler/SourceFiles.h"
+#include "shell/Preview.h"
 
 namespace kelbo {
 
@@ -36,123 +34,8 @@ QString joinFolder(const QString& folder, const QString& name) {
     return folder.endsWith(separator) ? folder + name : folder + separator + name;
 }
 
-// Larger files get no preview: no picture that size fits the box anyway.
-constexpr std::uint64_t kMaxPreviewBytes = std::uint64_t{64} << 20;
-
-std::uint32_t le32At(const QByteArray& b, qsizetype at) {
-    auto byte = [&](qsizetype i) { return static_cast<std::uint32_t>(static_cast<uchar>(b[i])); };
-    return byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16 | byte(at + 3) << 24;
-}
-
-std::uint16_t le16At(const QByteArray& b, qsizetype at) {
-    return static_cast<std::uint16_t>(static_cast<uchar>(b[at]) | static_cast<uchar>(b[at + 1])
-                                                                      << 8);
-}
-
-// The run-length decoder leaves pixels it does not write undefined, so only a stream whose runs
-// fill every row, and that ends with its end mark, is shown.
-bool runsFillEveryRow(const QByteArray& file, std::uint64_t pos, std::int64_t width,
-                      std::int64_t height, bool fourBits) {
-    const auto size = static_cast<std::uint64_t>(file.size());
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-    while (pos + 2 <= size) {
-        const unsigned count = static_cast<uchar>(file[static_cast<qsizetype>(pos)]);
-        const unsigned code = static_cast<uchar>(file[static_cast<qsizetype>(pos + 1)]);
-        pos += 2;
-        if (count > 0) {
-            x += count;
-            if (x > width)
-                return false;
-            continue;
-        }
-        switch (code) {
-        case 0: // end of line
-            if (x != width || ++y > height)
-                return false;
-            x = 0;
-            break;
-        case 1: // end of bitmap
-            return (x == width && y == height - 1) || (x == 0 && y == height);
-        case 2: // a jump skips pixels
-            return false;
-        default: { // literal pixels, padded to a 16-bit boundary
-            x += code;
-            if (x > width)
-                return false;
-            const std::uint64_t bytes = fourBits ? (code + 1) / 2 : code;
-            pos += (bytes + 1) & ~std::uint64_t{1};
-            break;
-        }
-        }
-    }
-    return false;
-}
-
-// The bitmap decoder stops at the end of the file and leaves the rows it did not reach
-// undefined: only a bitmap whose declared rows are all in the file is shown.
-bool bitmapRowsPresent(const QByteArray& file) {
-    const auto size = static_cast<std::uint64_t>(file.size());
-    if (size < 14 + 12)
-        return false;
-    const std::uint32_t offBits = le32At(file, 10);
-    const std::uint32_t infoSize = le32At(file, 14);
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    unsigned bits = 0;
-    std::uint32_t compression = 0;
-    std::uint32_t colours = 0;
-    if (infoSize == 12) {
-        width = le16At(file, 18);
-        height = le16At(file, 20);
-        bits = le16At(file, 24);
-    } else {
-        if (size < 14 + 40)
-            return false;
-        width = static_cast<std::int32_t>(le32At(file, 18));
-        height = static_cast<std::int32_t>(le32At(file, 22));
-        bits = le16At(file, 28);
-        compression = le32At(file, 30);
-        colours = le32At(file, 46);
-    }
-    if (width <= 0 || height == 0 || bits == 0 || bits > 32)
-        return false;
-    height = height < 0 ? -height : height;
-    // The decoder reads the palette or the colour masks after the header, then skips to offBits
-    // when that lies further on.
-    std::uint64_t start = std::uint64_t{14} + infoSize;
-    if (bits <= 8)
-        start += std::uint64_t{colours ? colours : 1u << bits} * (infoSize == 12 ? 3 : 4);
-    else if ((compression == 3 || compression == 6) && infoSize < 108)
-        start += compression == 6 ? 16 : 12;
-    start = std::max<std::uint64_t>(start, offBits);
-    if (start > size)
-        return false;
-    if (compression == 1 || compression == 2)
-        return runsFillEveryRow(file, start, width, height, compression == 2);
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
-    return stride * static_cast<std::uint64_t>(height) <= size - start;
-}
-
 // The picture of a .BMP or .ICO file; an icon file shows its 32 x 32 image when it has one.
 // Damaged files, and names that are no regular files (a FIFO would block), show nothing.
-// Reads a picture file already in memory, for the icon directory check.
-class BytesInput : public InputFile {
-public:
-    explicit BytesInput(const QByteArray& bytes) : bytes_(bytes) {}
-    std::uint64_t size() const override { return static_cast<std::uint64_t>(bytes_.size()); }
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
-        if (offset > size() || count > size() - offset)
-            return false;
-        if (count > 0)
-            std::memcpy(buffer, bytes_.constData() + offset, count);
-        return true;
-    }
-
-private:
-    const QByteArray& bytes_;
-};
-
 // The bytes of a regular file worth previewing. The file layer opens without waiting, so a
 // FIFO under a picture's name is refused rather than waited on; a path the project's code page
 // cannot spell is checked by type first.
@@ -160,7 +43,7 @@ std::optional<QByteArray> previewBytes(const QString& path) {
     if (const std::optional<std::string> name = fromQt(path)) {
         std::string error;
         std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
-        if (!in || in->size() == 0 || in->size() > kMaxPreviewBytes)
+        if (!in || in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
             return std::nullopt;
         QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
         if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
@@ -169,7 +52,7 @@ std::optional<QByteArray> previewBytes(const QString& path) {
     }
     const QFileInfo info(path);
     if (!info.isFile() || info.size() == 0 ||
-        static_cast<std::uint64_t>(info.size()) > kMaxPreviewBytes)
+        static_cast<std::uint64_t>(info.size()) > shell::kMaxPreviewBytes)
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -185,12 +68,8 @@ QImage readPicture(const QString& path, ResourceKind kind) {
     if (!read)
         return {};
     QByteArray& bytes = *read;
-    // The compiler refuses an icon file whose directory is damaged; its preview stays empty.
-    std::string problem;
-    BytesInput in(bytes);
-    if (kind == ResourceKind::Icon && !readIconDirectory(in, problem))
-        return {};
-    if (bytes.startsWith("BM") && !bitmapRowsPresent(bytes))
+    if (!shell::worthPreviewing(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), kind))
         return {};
 
     QBuffer buffer(&bytes);

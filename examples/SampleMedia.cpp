@@ -235,6 +235,18 @@ std::string encodeIcon(const std::vector<IconImage>& images) {
     return out;
 }
 
+std::string encodeCursor(const std::vector<CursorImage>& images) {
+    std::vector<IconImage> icons;
+    for (const CursorImage& c : images) {
+        icons.push_back(c.image);
+        icons.back().planes = c.hotX;
+        icons.back().bitCount = c.hotY;
+    }
+    std::string out = encodeIcon(icons);
+    out[2] = 2; // a cursor file
+    return out;
+}
+
 std::string encodeWav16(int sampleRate, const std::vector<std::int16_t>& samples) {
     const auto dataSize = static_cast<std::uint32_t>(2 * samples.size());
     std::string out;
@@ -285,6 +297,27 @@ Image drawBanner(int width, int height) {
         return glyphRows(word[letter])[row * 5 + gx] == 'X';
     };
     paint(img, inText, [](double, double) { return Rgb{0.11, 0.17, 0.27}; });
+    return img;
+}
+
+Image drawPointer(int size) {
+    Image img(size, size, 0x00000000u);
+    // Black inside, white edge: the tip at (1, 1), the shaft down the diagonal.
+    auto inArrow = [&](int x, int y, int grow) {
+        const int dx = x - 1, dy = y - 1;
+        const bool head = dx >= -grow && dy >= -grow && dx + dy <= size * 3 / 4 + grow &&
+                          std::abs(dx - dy) <= (dx + dy) / 2 + grow;
+        const bool shaft = dx > size / 4 && dy > size / 4 && std::abs(dx - dy) <= 1 + grow &&
+                           dx + dy <= size * 3 / 2 + grow;
+        return head || shaft;
+    };
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            if (inArrow(x, y, 0))
+                img.at(x, y) = 0xFF000000u;
+            else if (inArrow(x, y, 1))
+                img.at(x, y) = 0xFFFFFFFFu;
+        }
     return img;
 }
 

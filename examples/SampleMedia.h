@@ -1,5 +1,5 @@
-// Writers for small .BMP, .ICO and .WAV files and the drawings of the example project. Used by the
-// example generator, the benchmark generator and the tests that need source files.
+// Writers for small .BMP, .ICO, .CUR and .WAV files and the drawings of the example project. Used
+// by the example generator, the benchmark generator and the tests that need source files.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +43,16 @@ IconImage iconImage32(const Image& image);
 // The .ICO file: header, directory, then the images in order.
 std::string encodeIcon(const std::vector<IconImage>& images);
 
+// One image of a cursor file: the image and its hot spot, which the directory entry holds where an
+// icon's holds planes and bit count.
+struct CursorImage {
+    IconImage image;
+    std::uint16_t hotX = 0;
+    std::uint16_t hotY = 0;
+};
+// The .CUR file: header (type 2), directory, then the images in order.
+std::string encodeCursor(const std::vector<CursorImage>& images);
+
 // 16-bit mono PCM.
 std::string encodeWav16(int sampleRate, const std::vector<std::int16_t>& samples);
 
@@ -50,6 +60,7 @@ std::string encodeWav16(int sampleRate, const std::vector<std::int16_t>& samples
 Image drawBadge(int size);               // rounded square with a white K
 Image drawBanner(int width, int height); // badge and the word "Kelbo"
 Image drawColourWheel(int size);         // hue around, saturation outwards
+Image drawPointer(int size);             // an arrow whose tip, the hot spot, is at (1, 1)
 std::vector<std::int16_t> synthChime(int sampleRate);
 std::vector<std::int16_t> synthClick(int sampleRate);
 

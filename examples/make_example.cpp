@@ -19,14 +19,28 @@ struct FileItem {
     ResourceKind kind;
     const char* id;
     const char* file;
+    const char* type = nullptr; // DATA items only
 };
 
 // The identifiers show each form: a name, a number, a name with a space.
 const FileItem kFileItems[] = {
-    {ResourceKind::Bitmap, "LOGO", "logo.bmp"},    {ResourceKind::Bitmap, "101", "colours.bmp"},
-    {ResourceKind::Icon, "APP ICON", "kelbo.ico"}, {ResourceKind::Icon, "2", "small.ico"},
-    {ResourceKind::Wave, "1", "chime.wav"},        {ResourceKind::Wave, "CLICK", "click.wav"},
+    {ResourceKind::Bitmap, "LOGO", "logo.bmp"},
+    {ResourceKind::Bitmap, "101", "colours.bmp"},
+    {ResourceKind::Icon, "APP ICON", "kelbo.ico"},
+    {ResourceKind::Icon, "2", "small.ico"},
+    {ResourceKind::Wave, "1", "chime.wav"},
+    {ResourceKind::Wave, "CLICK", "click.wav"},
+    {ResourceKind::Cursor, "POINTER", "pointer.cur"},
+    {ResourceKind::Data, "1", "levels.dat", "LEVELS"},
 };
+
+// What a program might keep as custom data: a small table of text and numbers.
+std::string levelTable() {
+    std::string out = "KELBO LEVELS\r\n";
+    for (int level = 1; level <= 8; ++level)
+        out += "level " + std::to_string(level) + " speed " + std::to_string(level * 25) + "\r\n";
+    return out;
+}
 
 struct StringItem {
     const char* id;
@@ -60,6 +74,9 @@ bool writeSources(const fs::path& dir) {
         {"kelbo.ico", encodeIcon({iconImage32(drawBadge(16)), iconImage32(drawBadge(32)),
                                   iconImage32(drawBadge(48))})},
         {"small.ico", encodeIcon({iconImage32(drawBadge(16))})},
+        {"pointer.cur", encodeCursor({{iconImage32(drawPointer(32)), 1, 1},
+                                      {iconImage32(drawPointer(16)), 1, 1}})},
+        {"levels.dat", levelTable()},
         {"chime.wav", encodeWav16(rate, synthChime(rate))},
         {"click.wav", encodeWav16(rate, synthClick(rate))},
     };
@@ -101,10 +118,19 @@ int main(int argc, char** argv) {
                          utf8.c_str(), codePointName(bad).c_str());
             return 1;
         }
-        project.append(item.kind, std::string(item.id) + '\t' + *path);
+        const std::string type = item.type ? std::string(item.type) + '\t' : std::string();
+        project.append(item.kind, std::string(item.id) + '\t' + type + *path);
     }
     for (const StringItem& item : kStrings)
         project.append(ResourceKind::String, std::string(item.id) + '\t' + item.text);
+    // A generated manifest and version information, as most programs carry today.
+    for (const char* line : {"controls=6", "dpi=permonitorv2", "level=asInvoker", "os=all",
+                             "name=Kelbo.Demo", "description=Kelbo example project"})
+        project.append(ResourceKind::Manifest, line);
+    for (const char* line : {"FileVersion=1.0.0.0", "ProductVersion=1.0", "CompanyName=Kelbo",
+                             "FileDescription=Kelbo example project", "ProductName=Kelbo demo",
+                             "LegalCopyright=\xA9 2026 The Kelbo developers"})
+        project.append(ResourceKind::Version, line);
 
     std::string error;
     auto kbp = utf8ToCp1252(utf8Of(dir / "demo.kbp"));

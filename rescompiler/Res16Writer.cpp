@@ -22,12 +22,6 @@ void idField(ResOutput& out, const ResourceId& id) {
 }
 
 struct Layout16 {
-    // The file's length: the header's declared size is not looked at.
-    static constexpr bool kCheckDeclaredSize = false;
-    static std::uint64_t bitmapDataSize(const BitmapHeader& bmp) {
-        return bmp.fileSize - kBitmapFileHeaderSize;
-    }
-
     static void header(ResOutput& out, std::uint32_t dataSize, const ResourceId& type,
                        const ResourceId& name, std::uint16_t memoryFlags) {
         idField(out, type);
@@ -61,6 +55,11 @@ bool Compile16(const Project& project, const std::string& resFileName, CompileLo
                FileSystem& fs) {
     if (!stringsFit16(project, log))
         return false;
+    // 16-bit Windows has no manifests: refusing beats leaving one out silently.
+    if (project.count(ResourceKind::Manifest) > 0) {
+        logFailure(log, "", kNoManifestIn16Bits);
+        return false;
+    }
     std::unique_ptr<ResOutput> out = openOutput(fs, resFileName, log);
     if (!out)
         return false;

@@ -22,12 +22,6 @@ std::string idField(const ResourceId& id) {
 }
 
 struct Layout32 {
-    // The declared size: bytes after it are not part of the bitmap.
-    static constexpr bool kCheckDeclaredSize = true;
-    static std::uint64_t bitmapDataSize(const BitmapHeader& bmp) {
-        return bmp.declaredSize - kBitmapFileHeaderSize;
-    }
-
     static void header(ResOutput& out, std::uint32_t dataSize, const ResourceId& type,
                        const ResourceId& name, std::uint16_t memoryFlags) {
         std::string typeField = idField(type);

@@ -101,26 +101,36 @@ auto eachLine(const Project::Lines& lines, ResOutput& out, WriteOne writeOne) {
     };
 }
 
-// Writes the four sections in the fixed order, then puts the file in place and logs the two
-// closing lines. `Writer` has writeBitmap, writeIcon, writeWave (per line) and writeStrings.
+// Writes the sections in the fixed order, then puts the file in place and logs the two closing
+// lines. `Writer` has prepare (builds what is made from the project as a whole), writeBitmap,
+// writeIcon, writeWave, writeCursor, writeData (per line), writeStrings, writeManifest and
+// writeVersion.
 template <class Writer>
 bool writeResFile(const Project& project, ResOutput& out, Writer& w, int bits,
                   const std::string& resFileName, CompileLog& log) {
-    auto lines = [&](ResourceKind kind, auto write) {
-        return eachLine(project.lines(kind), out, write);
+    auto section = [&](ResourceKind kind, auto write) {
+        return writeSection(project, kind, out, log, eachLine(project.lines(kind), out, write));
     };
-    bool written =
-        writeSection(project, ResourceKind::Bitmap, out, log,
-                     lines(ResourceKind::Bitmap, [&](auto& l) { return w.writeBitmap(l); })) &&
-        writeSection(project, ResourceKind::Icon, out, log,
-                     lines(ResourceKind::Icon, [&](auto& l) { return w.writeIcon(l); })) &&
-        writeSection(project, ResourceKind::String, out, log,
-                     [&] {
-                         w.writeStrings(project);
-                         return true;
-                     }) &&
-        writeSection(project, ResourceKind::Wave, out, log,
-                     lines(ResourceKind::Wave, [&](auto& l) { return w.writeWave(l); }));
+    auto whole = [&](ResourceKind kind, auto write) {
+        return writeSection(project, kind, out, log, [&] {
+            write();
+            return true;
+        });
+    };
+    if (!w.prepare(project, bits))
+        return false;
+    bool written = section(ResourceKind::Bitmap, [&](auto& l) { return w.writeBitmap(l); }) &&
+                   section(ResourceKind::Icon, [&](auto& l) { return w.writeIcon(l); }) &&
+                   writeSection(project, ResourceKind::String, out, log,
+                                [&] {
+                                    w.writeStrings(project);
+                                    return true;
+                                }) &&
+                   section(ResourceKind::Wave, [&](auto& l) { return w.writeWave(l); }) &&
+                   section(ResourceKind::Cursor, [&](auto& l) { return w.writeCursor(l); }) &&
+                   section(ResourceKind::Data, [&](auto& l) { return w.writeData(l); }) &&
+                   whole(ResourceKind::Manifest, [&] { w.writeManifest(); }) &&
+                   whole(ResourceKind::Version, [&] { w.writeVersion(); });
     if (!written && out.ok())
         return false; // a source failed; its lines are in the log
     if (!commitOutput(out, resFileName, log))

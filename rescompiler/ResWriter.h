@@ -1,6 +1,5 @@
 // The resources both layouts write, item by item. A layout supplies what differs between them:
-// the header around a resource, the padding after its data, the form of a string slot and
-// which size a bitmap's data takes.
+// the header around a resource, the padding after its data and the form of a string slot.
 #pragma once
 
 #include <cstdint>
@@ -8,15 +7,21 @@
 
 #include "project/Project.h"
 #include "rescompiler/ItemLine.h"
+#include "rescompiler/Manifest.h"
 #include "rescompiler/ResOutput.h"
 #include "rescompiler/SourceFiles.h"
+#include "rescompiler/VersionInfo.h"
 
 namespace kelbo {
 
+inline constexpr std::uint16_t kTypeCursor = 1;
 inline constexpr std::uint16_t kTypeBitmap = 2;
 inline constexpr std::uint16_t kTypeIcon = 3;
 inline constexpr std::uint16_t kTypeString = 6;
+inline constexpr std::uint16_t kTypeGroupCursor = 12;
 inline constexpr std::uint16_t kTypeGroupIcon = 14;
+inline constexpr std::uint16_t kTypeVersion = 16;
+inline constexpr std::uint16_t kTypeManifest = 24;
 inline constexpr std::uint16_t kFlagsPure = 0x0030;
 inline constexpr std::uint16_t kFlagsIconImage = 0x1010;
 inline constexpr std::uint16_t kFlagsDiscardable = 0x1030;
@@ -28,54 +33,75 @@ inline const ResourceId kWaveType{true, 0, "WAVE"};
 //                      const ResourceId& name, std::uint16_t memoryFlags);
 //   static void pad(ResOutput&, std::uint32_t dataSize);
 //   static void appendSlot(std::string& block, std::string_view text);
-//   static std::uint64_t bitmapDataSize(const BitmapHeader&);
-//   static constexpr bool kCheckDeclaredSize;
 template <class Layout> class ResWriter {
 public:
     ResWriter(ResOutput& out, CompileLog& log, FileSystem& fs) : out_(out), log_(log), fs_(fs) {}
 
+    // The file after its 14-byte header, in both layouts.
     bool writeBitmap(const std::string& line) {
         std::unique_ptr<InputFile> in = openSource(fs_, GetItemSource(line), line, log_);
         if (!in)
             return false;
         std::string problem;
-        std::optional<BitmapHeader> bmp =
-            readBitmapHeader(*in, Layout::kCheckDeclaredSize, problem);
+        std::optional<BitmapFile> bmp = readBitmapFile(*in, problem);
         if (!bmp)
             return fail(line, problem);
-        std::uint64_t size = Layout::bitmapDataSize(*bmp);
-        if (size > 0xFFFFFFFFu)
+        if (bmp->dataSize() > 0xFFFFFFFFu)
             return fail(line, "Bitmap file larger than 4 GB");
-        return writeCopy(line, *in, kBitmapFileHeaderSize, static_cast<std::uint32_t>(size),
-                         ordinalId(kTypeBitmap), resourceIdOf(line), kFlagsPure, "Bitmap");
+        return writeCopy(line, *in, kBitmapFileHeaderSize,
+                         static_cast<std::uint32_t>(bmp->dataSize()), ordinalId(kTypeBitmap),
+                         resourceIdOf(line), kFlagsPure, "Bitmap");
     }
 
-    // The first four images, numbered on from the previous icon, then the group naming them.
-    bool writeIcon(const std::string& line) {
-        std::unique_ptr<InputFile> in = openSource(fs_, GetItemSource(line), line, log_);
+    // Every image, numbered on from the previous image, then the group naming them.
+    bool writeIcon(const std::string& line) { return writeImageGroup(line, IconFileType::Icon); }
+
+    // Every image with its hot spot in front, then the group naming them. Icon and cursor
+    // images share one sequence, as llvm-rc numbers them, so a script of the project compiles
+    // to the same names.
+    bool writeCursor(const std::string& line) {
+        return writeImageGroup(line, IconFileType::Cursor);
+    }
+
+    // The file's bytes as they are, under the item's own type.
+    bool writeData(const std::string& line) {
+        std::unique_ptr<InputFile> in = openSource(fs_, GetDataSource(line), line, log_);
         if (!in)
             return false;
-        std::string problem;
-        std::optional<IconDirectory> dir = readIconDirectory(*in, problem);
-        if (!dir)
-            return fail(line, problem);
-        std::string group;
-        auto put16 = [&](std::uint16_t v) {
-            group += static_cast<char>(v & 0xFF);
-            group += static_cast<char>(v >> 8);
-        };
-        put16(dir->reserved);
-        put16(dir->type);
-        put16(static_cast<std::uint16_t>(dir->entries.size()));
-        for (const IconEntry& entry : dir->entries) {
-            ++imageNumber_;
-            if (!writeCopy(line, *in, entry.imageOffset, entry.bytesInRes, ordinalId(kTypeIcon),
-                           ordinalId(imageNumber_), kFlagsIconImage, "Icon"))
-                return false;
-            appendGroupEntry(group, entry, imageNumber_);
+        if (in->size() > 0xFFFFFFFFu)
+            return fail(line, "Data file larger than 4 GB");
+        return writeCopy(line, *in, 0, static_cast<std::uint32_t>(in->size()),
+                         resourceIdOfText(GetItemType(line)), resourceIdOf(line), kFlagsPure,
+                         "Data");
+    }
+
+    // The manifest and version resources are built before anything is written, so a bad key
+    // stops the compilation at once rather than after every source was copied.
+    bool prepare(const Project& project, int bits) {
+        if (project.count(ResourceKind::Manifest) > 0) {
+            ManifestProblem problem;
+            manifest_ = buildManifest(project.lines(ResourceKind::Manifest), fs_, problem);
+            if (!manifest_)
+                return fail(problem.line, problem.problem);
         }
-        writeData(group, ordinalId(kTypeGroupIcon), resourceIdOf(line), kFlagsDiscardable);
+        if (project.count(ResourceKind::Version) > 0) {
+            VersionProblem problem;
+            version_ = buildVersionResource(project.lines(ResourceKind::Version), bits, problem);
+            if (!version_)
+                return fail(problem.line, problem.text);
+        }
         return true;
+    }
+
+    void writeManifest() {
+        if (manifest_)
+            writeBlock(manifest_->data, ordinalId(kTypeManifest), ordinalId(manifest_->id),
+                       kFlagsPure);
+    }
+
+    void writeVersion() {
+        if (version_)
+            writeBlock(*version_, ordinalId(kTypeVersion), ordinalId(1), kFlagsPure);
     }
 
     void writeStrings(const Project& project) {
@@ -88,8 +114,8 @@ public:
                     text = block.slots[next++].text;
                 Layout::appendSlot(data, text);
             }
-            writeData(data, ordinalId(kTypeString), ordinalId(block.blockNumber),
-                      kFlagsDiscardable);
+            writeBlock(data, ordinalId(kTypeString), ordinalId(block.blockNumber),
+                       kFlagsDiscardable);
         }
     }
 
@@ -109,8 +135,57 @@ private:
         return false;
     }
 
-    void writeData(const std::string& data, const ResourceId& type, const ResourceId& name,
-                   std::uint16_t flags) {
+    bool writeImageGroup(const std::string& line, IconFileType type) {
+        std::uint16_t& number = imageNumber_;
+        const bool cursor = type == IconFileType::Cursor;
+        std::unique_ptr<InputFile> in = openSource(fs_, GetItemSource(line), line, log_);
+        if (!in)
+            return false;
+        std::string problem;
+        std::optional<IconDirectory> dir = readIconDirectory(*in, problem, type);
+        if (!dir)
+            return fail(line, problem);
+        // The group: reserved 0, the file's type, the image count (a word), then the entries.
+        std::string group;
+        auto put16 = [&](std::uint16_t v) {
+            group += static_cast<char>(v & 0xFF);
+            group += static_cast<char>(v >> 8);
+        };
+        put16(0);
+        put16(static_cast<std::uint16_t>(type));
+        put16(static_cast<std::uint16_t>(dir->entries.size()));
+        for (const IconEntry& entry : dir->entries) {
+            // Image names are words; a wrapped number would name an earlier image twice.
+            if (number == 0xFFFF)
+                return fail(line, "More than 65535 icon and cursor images in the project");
+            ++number;
+            if (cursor) {
+                if (entry.bytesInRes > 0xFFFFFFFFu - kHotSpotSize)
+                    return fail(line, "Cursor image larger than 4 GB");
+                const std::uint32_t size = entry.bytesInRes + kHotSpotSize;
+                Layout::header(out_, size, ordinalId(kTypeCursor), ordinalId(number),
+                               kFlagsIconImage);
+                // The directory's planes and bit count fields hold the hot spot.
+                out_.u16(entry.planes);
+                out_.u16(entry.bitCount);
+                if (!out_.copyFrom(*in, entry.imageOffset, entry.bytesInRes))
+                    return fail(line, "Cursor file cannot be read");
+                Layout::pad(out_, size);
+                appendCursorGroupEntry(group, entry, number);
+            } else {
+                if (!writeCopy(line, *in, entry.imageOffset, entry.bytesInRes, ordinalId(kTypeIcon),
+                               ordinalId(number), kFlagsIconImage, "Icon"))
+                    return false;
+                appendGroupEntry(group, entry, number);
+            }
+        }
+        writeBlock(group, ordinalId(cursor ? kTypeGroupCursor : kTypeGroupIcon), resourceIdOf(line),
+                   kFlagsDiscardable);
+        return true;
+    }
+
+    void writeBlock(const std::string& data, const ResourceId& type, const ResourceId& name,
+                    std::uint16_t flags) {
         auto size = static_cast<std::uint32_t>(data.size());
         Layout::header(out_, size, type, name, flags);
         out_.bytes(data);
@@ -131,6 +206,8 @@ private:
     CompileLog& log_;
     FileSystem& fs_;
     std::uint16_t imageNumber_ = 0;
+    std::optional<ManifestResource> manifest_;
+    std::optional<std::string> version_;
 };
 
 } // namespace kelbo

@@ -33,8 +33,9 @@ check "lintian reports no error" sh -c "! lintian --no-tag-display-limit '$deb' 
 check "dependencies come from the libraries" sh -c "dpkg-deb -f '$deb' Depends | grep -q 'libc6'"
 check "installed kelbo-compile compiles the example" \
   sh -c "'$usr/bin/kelbo-compile' --32 '$example' '$scratch/demo32.res' | grep -q 'Compilation : SuccessFull'"
-check "installed kelbo-compile, 16-bit layout" \
-  sh -c "'$usr/bin/kelbo-compile' --16 '$example' '$scratch/demo16.res' | grep -q 'Compilation : SuccessFull'"
+check "installed kelbo-compile refuses the example's manifest in 16 bits" \
+  sh -c "! '$usr/bin/kelbo-compile' --16 '$example' '$scratch/demo16.res' >'$scratch/16.log' &&
+    grep -q 'Manifest resources do not exist in 16 bits-Mode' '$scratch/16.log' && test ! -e '$scratch/demo16.res'"
 check "installed kelbo-res lists the compiled file" \
   sh -c "'$usr/bin/kelbo-res' list '$scratch/demo32.res' | head -1 | grep -qx 'LAYOUT 32'"
 check "installed kelbo-res imports it again" \

@@ -18,6 +18,18 @@ const FileFilter kResFilter{"Res-File (RES)", {"*.RES", "*.res"}};
 
 } // namespace
 
+std::string commandLinePath(const std::vector<std::string>& arguments) {
+    std::string text;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (i > 1)
+            text += ' ';
+        text += arguments[i];
+    }
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        text = text.substr(1, text.size() - 2);
+    return text;
+}
+
 MainPresenter::MainPresenter(Platform& platform, std::string exeDir, std::string recentFilesPath,
                              FileSystem& fs)
     : platform_(platform), fs_(fs), recentFilesPath_(std::move(recentFilesPath)) {

@@ -19,6 +19,10 @@
 
 namespace kelbo::shell {
 
+// The command line as one path: the arguments after the program's name joined by one blank,
+// without surrounding quotes. Only blanks and quotes matter, so any ASCII-based text will do.
+std::string commandLinePath(const std::vector<std::string>& arguments);
+
 class MainView : public View {
 public:
     virtual void setCaption(const std::string& caption) = 0;

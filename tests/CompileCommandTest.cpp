@@ -34,7 +34,7 @@ protected:
 
 TEST_F(CompileCommand, PassingRunPrintsTheLogAndExitsZero) {
     std::string kbp = project({{"logo\t" + source("a.bmp", sampleBitmap(3, 3))},
-                               {"1\t" + source("a.ico", sampleIcon({20, 30}))},
+                               {"1\t" + source("a.ico", sampleIcon({40, 60}))},
                                {"1\tHello"},
                                {"7\t" + source("a.wav", sampleWave(99))}});
     test::RunResult r = runCompiler({"--16", kbp, out});

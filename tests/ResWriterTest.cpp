@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "rescompiler/Manifest.h"
 #include "rescompiler/ResCompiler.h"
+#include "rescompiler/VersionInfo.h"
 #include "tests/TestSupport.h"
+#include "tests/support/MemoryFileSystem.h"
 
 namespace kelbo {
 namespace {
@@ -10,7 +15,9 @@ using test::get16;
 using test::get32;
 using test::readFile;
 using test::sampleBitmap;
+using test::sampleCursor;
 using test::sampleIcon;
+using test::sampleIconFile;
 using test::sampleWave;
 using test::TempDir;
 using test::writeFile;
@@ -97,7 +104,7 @@ protected:
     }
 };
 
-TEST_F(Writers, Bitmap32UsesTheDeclaredSizeAndTheDocumentedHeader) {
+TEST_F(Writers, Bitmap32TakesTheFileAfterItsHeaderAndTheDocumentedHeader) {
     std::string bmp =
         sampleBitmap(20, 12, std::string(7, 'Z')); // 774 bytes declared, 7 more in the file
     add(ResourceKind::Bitmap, "1", source("a.bmp", bmp));
@@ -105,10 +112,31 @@ TEST_F(Writers, Bitmap32UsesTheDeclaredSizeAndTheDocumentedHeader) {
     std::string res = readFile(out);
     ASSERT_EQ(res.substr(0, 32), kEmptyEntry);
     std::string header =
-        std::string("\xF8\x02\0\0\x20\0\0\0\xFF\xFF\x02\0\xFF\xFF\x01\0\0\0\0\0\x30\0\0\0", 24) +
+        std::string("\xFF\x02\0\0\x20\0\0\0\xFF\xFF\x02\0\xFF\xFF\x01\0\0\0\0\0\x30\0\0\0", 24) +
         std::string(8, '\0');
     EXPECT_EQ(res.substr(32, 32), header);
-    EXPECT_EQ(res.substr(64), bmp.substr(14, 760));
+    EXPECT_EQ(res.substr(64, 767), bmp.substr(14));
+    EXPECT_EQ(res.size(), 64u + 768);
+}
+
+// The declared file size is not trusted in either layout: too small, zero or too large, the
+// picture is the whole file after its header.
+TEST_F(Writers, BitmapsIgnoreTheDeclaredFileSize) {
+    std::string bmp = sampleBitmap(4, 4);
+    for (std::uint32_t declared : {0u, 13u, 20u, 100000u}) {
+        std::string lying = bmp;
+        lying.replace(2, 4,
+                      std::string{char(declared & 0xFF), char((declared >> 8) & 0xFF),
+                                  char((declared >> 16) & 0xFF), char(declared >> 24)});
+        project = Project{};
+        add(ResourceKind::Bitmap, "1", source("a.bmp", lying));
+        compile(32);
+        std::vector<Res32> r = parse32(readFile(out));
+        ASSERT_EQ(r.size(), 2u);
+        EXPECT_EQ(r[1].data, bmp.substr(14)) << declared;
+        compile(16);
+        EXPECT_EQ(readFile(out).substr(12), bmp.substr(14)) << declared;
+    }
 }
 
 TEST_F(Writers, NamesAreUpperCasedWidenedAndPadded) {
@@ -138,16 +166,16 @@ TEST_F(Writers, NamesAreUpperCasedWidenedAndPadded) {
 
 TEST_F(Writers, IconsNumberTheirImagesAcrossItemsAndPadThem) {
     add(ResourceKind::Icon, "1", source("two.ico", sampleIcon({40, 41})));
-    add(ResourceKind::Icon, "named", source("three.ico", sampleIcon({8, 9, 10})));
-    add(ResourceKind::Icon, "six", source("six.ico", sampleIcon({4, 4, 4, 4, 4, 4})));
+    add(ResourceKind::Icon, "named", source("three.ico", sampleIcon({48, 49, 50})));
+    add(ResourceKind::Icon, "six", source("six.ico", sampleIcon({44, 44, 44, 44, 44, 44})));
     add(ResourceKind::Icon, "none", source("none.ico", sampleIcon({})));
     compile(32);
     std::vector<Res32> r = parse32(readFile(out));
-    // empty, 2 images + group, 3 + group, 4 + group, group
-    ASSERT_EQ(r.size(), 1u + 3 + 4 + 5 + 1);
+    // empty, 2 images + group, 3 + group, 6 + group, group
+    ASSERT_EQ(r.size(), 1u + 3 + 4 + 7 + 1);
     EXPECT_EQ(r[1].name, ord(1));
     EXPECT_EQ(r[2].name, ord(2));
-    EXPECT_EQ(r[2].data, std::string(41, 'a'));
+    EXPECT_EQ(r[2].data, sampleIcon({40, 41}).substr(6 + 32 + 40));
     EXPECT_EQ(r[3].type, ord(14));
     EXPECT_EQ(r[3].flags, 0x1030);
     EXPECT_EQ(r[3].dataSize, 34u);
@@ -160,10 +188,106 @@ TEST_F(Writers, IconsNumberTheirImagesAcrossItemsAndPadThem) {
     EXPECT_EQ(r[7].dataSize, 48u);
     EXPECT_EQ(r[7].name, wide("NAMED"));
     EXPECT_EQ(get16(r[7].data, 6 + 2 * 14 + 12), 5);
-    EXPECT_EQ(r[12].dataSize, 62u); // six images listed, four taken
-    EXPECT_EQ(get16(r[12].data, 4), 4);
-    EXPECT_EQ(r[13].dataSize, 6u);
-    EXPECT_EQ(r[13].data, std::string("\0\0\x01\0\0\0", 6));
+    // All six images, not the first four.
+    EXPECT_EQ(r[13].name, ord(11));
+    EXPECT_EQ(r[14].dataSize, 90u);
+    EXPECT_EQ(get16(r[14].data, 4), 6);
+    EXPECT_EQ(get16(r[14].data, 6 + 5 * 14 + 12), 11);
+    EXPECT_EQ(r[15].dataSize, 6u);
+    EXPECT_EQ(r[15].data, std::string("\0\0\x01\0\0\0", 6));
+}
+
+// Planes and bit count come from the image's 40-byte header, whatever the directory says; a
+// longer header or a PNG image gives 1 and 32. Width, height and colours stay the directory's.
+TEST_F(Writers, IconGroupEntriesTakePlanesAndBitsFromTheImage) {
+    std::string ico = sampleIcon({40, 120, 48});
+    ico[6 + 2] = 16;                             // colour count of image 1
+    ico.replace(6 + 4, 4, std::string(4, '\0')); // 0 planes, 0 bits in the directory
+    std::size_t image1 = 6 + 48, image2 = image1 + 40, image3 = image2 + 120;
+    ico.replace(image1 + 12, 4, std::string("\x01\0\x04\0", 4)); // 4 bits per pixel
+    ico[image2] = 108;                                           // a BITMAPV4HEADER
+    ico.replace(image3, 8, "\x89PNG\r\n\x1A\n");
+    ico[6 + 32 + 4] = 9; // the directory claims 9 planes for the PNG
+    add(ResourceKind::Icon, "1", source("a.ico", ico));
+    for (int bits : {32, 16}) {
+        compile(bits);
+        std::string res = readFile(out);
+        // The group is the last resource in both layouts; its entries end the file.
+        std::string entries = res.substr(res.size() - 3 * 14);
+        EXPECT_EQ(entries.substr(0, 14),
+                  std::string("\x10\x10\x10\0\x01\0\x04\0\x28\0\0\0\x01\0", 14))
+            << bits;
+        EXPECT_EQ(entries.substr(14 + 4, 4), std::string("\x01\0\x20\0", 4));
+        EXPECT_EQ(entries.substr(28 + 4, 4), std::string("\x01\0\x20\0", 4));
+    }
+}
+
+TEST_F(Writers, CursorsCarryTheirHotSpotAndACursorGroup) {
+    std::string cur = sampleCursor({40, 45});
+    cur[6 + 16] = 32; // image 2: 32 wide, 48 high
+    cur[6 + 16 + 1] = 48;
+    add(ResourceKind::Icon, "1", source("a.ico", sampleIcon({40, 40, 40})));
+    add(ResourceKind::Cursor, "arrow", source("a.cur", cur));
+    add(ResourceKind::Cursor, "2", source("b.cur", sampleCursor({41})));
+    CompileLog log = compile(32);
+    EXPECT_EQ(log.lines()[2], "[CURSOR] = OK");
+    std::vector<Res32> r = parse32(readFile(out));
+    ASSERT_EQ(r.size(), 1u + 4 + 3 + 2);
+    // Cursor images are numbered on from the icon images, as llvm-rc numbers them.
+    EXPECT_EQ(r[5].type, ord(1));
+    EXPECT_EQ(r[5].name, ord(4));
+    EXPECT_EQ(r[5].flags, 0x1010);
+    EXPECT_EQ(r[5].data, std::string("\x01\0\x02\0", 4) + cur.substr(6 + 32, 40));
+    EXPECT_EQ(r[6].name, ord(5));
+    EXPECT_EQ(r[6].data, std::string("\x02\0\x03\0", 4) + cur.substr(6 + 32 + 40));
+    EXPECT_EQ(r[7].type, ord(12));
+    EXPECT_EQ(r[7].name, wide("ARROW"));
+    EXPECT_EQ(r[7].flags, 0x1030);
+    EXPECT_EQ(r[7].data, std::string("\0\0\x02\0\x02\0"
+                                     "\x10\0\x20\0\x01\0\x20\0\x2C\0\0\0\x04\0"
+                                     "\x20\0\x60\0\x01\0\x20\0\x31\0\0\0\x05\0",
+                                     6 + 2 * 14));
+    EXPECT_EQ(r[8].name, ord(6));
+    EXPECT_EQ(get16(r[9].data, 6 + 12), 6);
+
+    // The 16-bit layout: the same data, 16-bit headers, no padding.
+    compile(16);
+    std::string res = readFile(out);
+    std::size_t at = res.find(std::string("\xFF\x01\0\xFF\x04\0\x10\x10\x2C\0\0\0", 12));
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(res.substr(at + 12, 44), r[5].data);
+    EXPECT_EQ(res.substr(at + 56, 12), std::string("\xFF\x01\0\xFF\x05\0\x10\x10\x31\0\0\0", 12));
+    EXPECT_EQ(res.substr(at + 68 + 49, 15 + 34),
+              std::string("\xFF\x0C\0ARROW\0\x30\x10\x22\0\0\0", 15) + r[7].data);
+}
+
+TEST_F(Writers, DataIsTheWholeFileUnderItsOwnType) {
+    std::string bytes = std::string("\0\x01 custom \xFF", 11);
+    std::string path = source("d.bin", bytes);
+    project.append(ResourceKind::Data, "7\tcustom\t" + path);
+    project.append(ResourceKind::Data, "Table \t 300 \t " + path);
+    project.append(ResourceKind::Data, "8\tEMPTY\t" + source("e.bin", ""));
+    add(ResourceKind::Wave, "1", source("a.wav", sampleWave(20)));
+    CompileLog log = compile(32);
+    EXPECT_EQ(log.lines()[1], "[WAVE] = OK");
+    EXPECT_EQ(log.lines()[2], "[DATA] = OK");
+    std::vector<Res32> r = parse32(readFile(out));
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_EQ(r[2].type, wide("CUSTOM"));
+    EXPECT_EQ(r[2].name, ord(7));
+    EXPECT_EQ(r[2].flags, 0x30);
+    EXPECT_EQ(r[2].data, bytes);
+    EXPECT_EQ(r[3].type, ord(300));
+    EXPECT_EQ(r[3].name, wide("TABLE"));
+    EXPECT_EQ(r[3].data, bytes);
+    EXPECT_EQ(r[4].dataSize, 0u);
+
+    compile(16);
+    std::string res = readFile(out);
+    std::size_t data = 5 + 3 + 2 + 4 + 20;
+    EXPECT_EQ(res.substr(data), std::string("CUSTOM\0\xFF\x07\0\x30\0\x0B\0\0\0", 16) + bytes +
+                                    std::string("\xFF\x2C\x01TABLE\0\x30\0\x0B\0\0\0", 15) + bytes +
+                                    std::string("EMPTY\0\xFF\x08\0\x30\0\0\0\0\0", 15));
 }
 
 TEST_F(Writers, StringBlocksAreSortedSlottedAndWidened) {
@@ -230,6 +354,35 @@ TEST_F(Writers, LogNamesOnlyTheKindsPresent) {
                                                      "Compilation : SuccessFull"}));
     log = compile(16);
     EXPECT_EQ(log.lines()[3], "Compilation 16 bits : " + out);
+
+    // Cursors and custom data follow the waves, whatever order the items were added in.
+    project.append(ResourceKind::Data, "1\tCUSTOM\t" + source("d.bin", "data"));
+    add(ResourceKind::Cursor, "1", source("a.cur", sampleCursor({40})));
+    add(ResourceKind::Wave, "1", source("a.wav", sampleWave(10)));
+    for (int bits : {32, 16}) {
+        std::vector<std::string> lines = compile(bits).lines();
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end() - 2),
+                  (std::vector<std::string>{"[BITMAP] = OK", "[STRING] = OK", "[WAVE] = OK",
+                                            "[CURSOR] = OK", "[DATA] = OK"}));
+    }
+}
+
+// Image names are words: 65535 icon images fit, one more is refused before the numbers wrap.
+// Cursor images are numbered on their own, so a cursor after them still fits.
+TEST(ImageNumbers, StopAtTheLastWordIconsAndCursorsTogether) {
+    test::MemoryFileSystem fs;
+    fs.files["/full.ico"] = sampleIcon(std::vector<std::uint32_t>(65534, 40));
+    fs.files["/one.ico"] = sampleIcon({40});
+    fs.files["/one.cur"] = sampleCursor({40});
+    Project project;
+    project.append(ResourceKind::Icon, "1\t/full.ico");
+    project.append(ResourceKind::Cursor, "1\t/one.cur");
+    CompileLog log;
+    ASSERT_TRUE(Compile32(project, "/o.res", log, fs)) << log.text();
+    project.append(ResourceKind::Icon, "2\t/one.ico");
+    log.clear();
+    EXPECT_FALSE(Compile16(project, "/o.res", log, fs));
+    EXPECT_EQ(log.lines().back(), "More than 65535 icon and cursor images in the project");
 }
 
 TEST_F(Writers, OutputReplacesALongerFormerFile) {
@@ -282,13 +435,14 @@ TEST_F(Writers, Strings16AreLengthBytesAndAnsiText) {
 }
 
 TEST_F(Writers, Icons16HaveNoPaddingAndAGroupDirectory) {
-    add(ResourceKind::Icon, "A", source("a.ico", sampleIcon({5, 6})));
+    std::string ico = sampleIcon({41, 42});
+    add(ResourceKind::Icon, "A", source("a.ico", ico));
     compile(16);
     std::string res = readFile(out);
-    EXPECT_EQ(res.substr(0, 12), std::string("\xFF\x03\0\xFF\x01\0\x10\x10\x05\0\0\0", 12));
-    EXPECT_EQ(res.substr(12, 5), std::string(5, '`'));
-    EXPECT_EQ(res.substr(17, 12), std::string("\xFF\x03\0\xFF\x02\0\x10\x10\x06\0\0\0", 12));
-    std::size_t group = 17 + 12 + 6;
+    EXPECT_EQ(res.substr(0, 12), std::string("\xFF\x03\0\xFF\x01\0\x10\x10\x29\0\0\0", 12));
+    EXPECT_EQ(res.substr(12, 41), ico.substr(6 + 32, 41));
+    EXPECT_EQ(res.substr(53, 12), std::string("\xFF\x03\0\xFF\x02\0\x10\x10\x2A\0\0\0", 12));
+    std::size_t group = 53 + 12 + 42;
     EXPECT_EQ(res.substr(group, 11), std::string("\xFF\x0E\0A\0\x30\x10\x22\0\0\0", 11));
     EXPECT_EQ(res.size(), group + 11 + 34);
 }
@@ -318,27 +472,60 @@ TEST_F(Writers, BadSourcesStopTheCompilationAndKeepTheFormerOutput) {
         int bits;
         std::string problem;
     };
-    std::string cutIcon = sampleIcon({10, 10});
+    std::string cutIcon = sampleIcon({40, 40});
     cutIcon.resize(cutIcon.size() - 1);
-    std::string negative = sampleIcon({});
-    negative[4] = '\xFF';
-    negative[5] = '\xFF';
-    std::string shortDir = sampleIcon({4, 4}).substr(0, 6 + 16);
-    std::string declaredLarge = sampleBitmap(4, 4);
-    declaredLarge[4] = 0x10; // declares 4 KB more than it holds
-    std::string declaredSmall = sampleBitmap(4, 4);
-    declaredSmall.replace(2, 4, std::string("\x0D\0\0\0", 4));
+    std::string manyImages = sampleIcon({});
+    manyImages[4] = '\xFF'; // 65535 images, no directory
+    manyImages[5] = '\xFF';
+    std::string shortDir = sampleIcon({40, 40}).substr(0, 6 + 16);
+    std::string reserved = sampleIcon({40});
+    reserved[0] = 1;
+    std::string shortHeader = sampleIcon({40});
+    shortHeader[6 + 16] = 39;
+    std::string longHeader = sampleIcon({44});
+    longHeader[6 + 16] = 48; // a 48-byte header in a 44-byte image
+    std::string bmp = sampleBitmap(4, 4);
+    auto bitmapWith = [&](std::size_t at, const std::string& bytes, std::size_t size = 0) {
+        std::string b = bmp.substr(0, size == 0 ? bmp.size() : size);
+        b.replace(at, bytes.size(), bytes);
+        return b;
+    };
+    const std::string bad16bits(std::string("\x0A\0", 2));
     const Case cases[] = {
         {ResourceKind::Bitmap, "", false, 32, "Cannot read"},
         {ResourceKind::Wave, "", false, 16, "Cannot read"},
+        {ResourceKind::Cursor, "", false, 32, "Cannot read"},
         {ResourceKind::Bitmap, "BM123", true, 32, "shorter than its 14-byte header"},
         {ResourceKind::Bitmap, "BM123", true, 16, "shorter than its 14-byte header"},
-        {ResourceKind::Bitmap, declaredLarge, true, 32, "declares"},
-        {ResourceKind::Bitmap, declaredSmall, true, 32, "below 14"},
+        {ResourceKind::Bitmap, bitmapWith(0, "MB"), true, 16, "does not begin with \"BM\""},
+        {ResourceKind::Bitmap, bmp.substr(0, 16), true, 32, "ends inside its DIB header"},
+        {ResourceKind::Bitmap, bitmapWith(14, "\x14"), true, 16, "DIB header of 20 bytes"},
+        {ResourceKind::Bitmap, bmp.substr(0, 53), true, 32, "ends inside its DIB header"},
+        {ResourceKind::Bitmap, bitmapWith(14 + 14, std::string("\x08\0", 2)), true, 16,
+         "ends inside its colour table"},
+        {ResourceKind::Bitmap, bitmapWith(14 + 32, std::string("\xFF\xFF", 2)), true, 32,
+         "ends inside its colour table"},
+        {ResourceKind::Bitmap, bmp.substr(0, bmp.size() - 1), true, 32,
+         "ends before the last of its 4 pixel rows"},
+        {ResourceKind::Bitmap, bitmapWith(14 + 8, "\xFB\xFF\xFF\xFF"), true, 16,
+         "ends before the last of its 5 pixel rows"},
+        {ResourceKind::Bitmap, bitmapWith(14 + 14, bad16bits), true, 32, "10 bits per pixel"},
+        {ResourceKind::Bitmap, bitmapWith(14 + 4, "\xFF\xFF\xFF\xFF"), true, 16, "negative width"},
         {ResourceKind::Icon, "\0\0\x01", true, 32, "shorter than its 6-byte header"},
-        {ResourceKind::Icon, negative, true, 16, "negative image count"},
+        {ResourceKind::Icon, manyImages, true, 16, "shorter than its image directory"},
         {ResourceKind::Icon, shortDir, true, 32, "shorter than its image directory"},
-        {ResourceKind::Icon, cutIcon, true, 16, "lies outside the file"},
+        {ResourceKind::Icon, cutIcon, true, 16, "Icon image 2 lies outside the file"},
+        {ResourceKind::Icon, reserved, true, 32, "reserved field is 1, not 0"},
+        {ResourceKind::Icon, sampleCursor({40}), true, 16, "Icon file is a cursor file"},
+        {ResourceKind::Icon, sampleIconFile(3, {40}), true, 32, "Icon file of type 3, not 1"},
+        {ResourceKind::Icon, sampleIcon({39}), true, 32, "Icon image 1 is neither a PNG"},
+        {ResourceKind::Icon, shortHeader, true, 16, "Icon image 1 is neither a PNG"},
+        {ResourceKind::Icon, longHeader, true, 32, "Icon image 1 is neither a PNG"},
+        {ResourceKind::Cursor, sampleIcon({40}), true, 32, "Cursor file is an icon file"},
+        {ResourceKind::Cursor, sampleIcon({40}), true, 16, "Cursor file is an icon file"},
+        {ResourceKind::Cursor, sampleCursor({40, 3}), true, 16, "Cursor image 2 is neither a PNG"},
+        {ResourceKind::Cursor, sampleCursor({40}).substr(0, 30), true, 32,
+         "Cursor image 1 lies outside the file"},
     };
     for (const Case& c : cases) {
         project = Project{};
@@ -419,6 +606,90 @@ TEST(ResFileDialog, StartsInTheProjectFolderThenFollowsTheChoice) {
     EXPECT_EQ(withProject.ResDir, "C:\\WORK\\RES");
     EXPECT_EQ(resDialogTitle(16), "Save As ...( 16 bits)");
     EXPECT_EQ(resDialogTitle(32), "Save As ...( 32 bits)");
+}
+
+} // namespace
+} // namespace kelbo
+
+namespace kelbo {
+namespace {
+
+class KeyedSections : public Writers {};
+
+TEST_F(KeyedSections, ManifestAndVersionFollowDataInTheirOwnResources) {
+    add(ResourceKind::Data, "5", "BLOB\t" + source("d.bin", "xyz"));
+    project.append(ResourceKind::Manifest, "controls=6");
+    project.append(ResourceKind::Manifest, "id=2");
+    project.append(ResourceKind::Version, "FileVersion=3.1");
+    CompileLog log = compile(32);
+    const std::vector<std::string> lines = log.lines();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 4),
+              (std::vector<std::string>{"[DATA] = OK", "[MANIFEST] = OK", "[VERSION] = OK"}));
+    std::vector<Res32> r = parse32(readFile(out));
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[2].type, ord(24));
+    EXPECT_EQ(r[2].name, ord(2));
+    EXPECT_EQ(r[2].flags, 0x30);
+    ManifestProblem mp;
+    std::optional<ManifestSettings> settings = parseManifest({"controls=6", "id=2"}, mp);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(r[2].data, generateManifest(*settings));
+    EXPECT_EQ(r[2].data.size() % 4, 0u);
+    EXPECT_EQ(r[3].type, ord(16));
+    EXPECT_EQ(r[3].name, ord(1));
+    EXPECT_EQ(r[3].flags, 0x30);
+    VersionProblem vp;
+    std::optional<VersionSettings> version = parseVersionLines({"FileVersion=3.1"}, vp);
+    ASSERT_TRUE(version);
+    EXPECT_EQ(r[3].data, buildVersionInfo32(*version));
+}
+
+TEST_F(KeyedSections, BadKeysAndA16BitManifestStopBeforeAnythingIsWritten) {
+    const std::string former = "FORMER OUTPUT";
+    struct Case {
+        ResourceKind kind;
+        std::string line;
+        int bits;
+        std::vector<std::string> tail; // the log's last lines
+    };
+    const Case cases[] = {
+        {ResourceKind::Manifest, "colour=6", 32, {"*** ERROR ***", "colour=6"}},
+        {ResourceKind::Manifest,
+         "controls=6",
+         16,
+         {"*** ERROR ***", std::string(kNoManifestIn16Bits)}},
+        {ResourceKind::Version,
+         "FileVersion=1.65536",
+         32,
+         {"*** ERROR ***", "FileVersion=1.65536"}},
+        {ResourceKind::Version, "FileVersion=1.x", 16, {"*** ERROR ***", "FileVersion=1.x"}},
+        {ResourceKind::Manifest,
+         "file=" + dir.file("missing.manifest"),
+         32,
+         {"*** ERROR ***", "file=" + dir.file("missing.manifest")}},
+        {ResourceKind::Manifest,
+         "file=" + source("bad.manifest", "<assembly>"),
+         32,
+         {"*** ERROR ***", "file=" + dir.file("bad.manifest")}},
+    };
+    for (const Case& c : cases) {
+        project.clearAll();
+        add(ResourceKind::Bitmap, "1", source("a.bmp", sampleBitmap(2, 2)));
+        project.append(c.kind, c.line);
+        writeFile(out, former);
+        CompileLog log = compile(c.bits, false);
+        const std::vector<std::string> lines = log.lines();
+        ASSERT_GE(lines.size(), c.tail.size() + 1) << log.text();
+        // The error, the line at fault, then what is wrong with it; no section was written.
+        auto at = std::find(lines.begin(), lines.end(), "*** ERROR ***");
+        ASSERT_NE(at, lines.end()) << log.text();
+        EXPECT_TRUE(std::equal(c.tail.begin(), c.tail.end(), at)) << log.text();
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), "[BITMAP] = OK"), lines.end())
+            << log.text();
+        EXPECT_FALSE(lines.back().empty());
+        EXPECT_EQ(readFile(out), former);
+    }
 }
 
 } // namespace

@@ -131,22 +131,35 @@ TEST(AllocationBounds, AnIconImageClaimingFourGigabytesIsRefusedCheaply) {
     }
 }
 
-TEST(AllocationBounds, ABitmapDeclaringFourGigabytesIsRefusedCheaply) {
-    std::string bmp = sampleBitmap(2, 2);
+// The declared file size is not trusted: a bitmap declaring 4 GB compiles from its length. One
+// whose header describes two billion pixel rows is refused without making room for them.
+TEST(AllocationBounds, ABitmapClaimingGigabytesCostsNothing) {
+    std::string declared = sampleBitmap(2, 2);
     for (int i = 0; i < 4; ++i)
-        bmp[2 + i] = '\xff';
+        declared[2 + i] = '\xff';
+    std::string tall = sampleBitmap(2, 2);
+    tall.replace(14 + 8, 4, "\xff\xff\xff\x7f");
     MemoryFileSystem fs;
-    fs.files["/big.bmp"] = bmp;
-    Project project;
-    project.append(ResourceKind::Bitmap, "1\t/big.bmp");
-    CompileLog log;
-    std::size_t largest = largestAllocationOf([&] {
-        EXPECT_EQ(runCompilation(project, 32, "/o.res", log, fs), CompileOutcome::WriteError);
-    });
-    EXPECT_LE(largest, 64 * kKiB);
-    EXPECT_NE(log.text().find("Bitmap file declares 4294967295 bytes but holds 70"),
-              std::string::npos)
-        << log.text();
+    fs.files["/declared.bmp"] = declared;
+    fs.files["/tall.bmp"] = tall;
+    for (const char* name : {"/declared.bmp", "/tall.bmp"}) {
+        Project project;
+        project.append(ResourceKind::Bitmap, std::string("1\t") + name);
+        CompileLog log;
+        CompileOutcome outcome{};
+        std::size_t largest =
+            largestAllocationOf([&] { outcome = runCompilation(project, 32, "/o.res", log, fs); });
+        EXPECT_LE(largest, 64 * kKiB) << name;
+        if (name == std::string("/declared.bmp")) {
+            EXPECT_EQ(outcome, CompileOutcome::Success) << log.text();
+            EXPECT_EQ(fs.files["/o.res"].substr(64, declared.size() - 14), declared.substr(14));
+        } else {
+            EXPECT_EQ(outcome, CompileOutcome::WriteError);
+            EXPECT_NE(log.text().find("ends before the last of its 2147483647 pixel rows"),
+                      std::string::npos)
+                << log.text();
+        }
+    }
 }
 
 // A source as large as it claims, made of zeros on demand, and an output that only counts.

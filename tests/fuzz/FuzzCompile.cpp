@@ -3,7 +3,7 @@
 // well-framed output, otherwise an error in the log and the former output as it was.
 //
 // Input: one byte choosing the fault, then sections separated by "@@@@": the project (one item
-// per line, a kind digit 0-3 followed by the item line), then the source files /src/0, /src/1...
+// per line, a kind digit 0-7 followed by the item line), then the source files /src/0, /src/1...
 // A source path that names no file is mapped onto one of them, so mutations need not spell
 // paths; "/src/dir" is a folder and "/src/locked" cannot be opened.
 #include <cstdint>
@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string_view line : split(parts[0], "\n")) {
         if (line.empty() || ++items > kMaxItems)
             continue;
-        auto kind = static_cast<ResourceKind>((static_cast<unsigned char>(line[0]) - '0') & 3);
+        auto kind = static_cast<ResourceKind>(static_cast<unsigned char>(line[0] - '0') % 8);
         project.append(kind, std::string(line.substr(1)));
     }
     if (project.empty())

@@ -23,16 +23,24 @@ def bitmap(width, height, extra=b""):
     return b"BM" + struct.pack("<IHHI", 14 + len(body), 0, 0, 54) + body + extra
 
 
-def icon(sizes, count=None):
+def icon(sizes, count=None, kind=1):
+    """An icon (kind 1) or cursor (kind 2) file; each image a 40-byte DIB header and filler."""
     n = len(sizes) if count is None else count
-    out = struct.pack("<HHh", 0, 1, n)
+    out = struct.pack("<HHH", 0, kind, n & 0xFFFF)
     offset = 6 + 16 * len(sizes)
     images = b""
     for i, size in enumerate(sizes):
-        out += struct.pack("<BBBBHHII", 16, 16, 0, 0, 1, 32, size, offset)
-        images += bytes([0x60 + i]) * size
+        planes, bits = (i + 1, i + 2) if kind == 2 else (1, 32)
+        out += struct.pack("<BBBBHHII", 16, 16, 0, 0, planes, bits, size, offset)
+        head = struct.pack("<IiiHH", 40, 16, 32, 1, 32).ljust(40, b"\0")
+        images += (head + bytes([0x60 + i]) * size)[:size]
         offset += size
     return out + images
+
+
+def png_icon():
+    image = b"\x89PNG\r\n\x1a\n" + bytes(range(40))
+    return struct.pack("<HHHBBBBHHII", 0, 1, 1, 0, 0, 0, 0, 0, 0, len(image), 22) + image
 
 
 def wave(size):
@@ -74,20 +82,32 @@ for target in ("project_decode", "project_load"):
 
 write("icon_directory", "one.ico", icon([40]))
 write("icon_directory", "two.ico", icon([40, 68]))
-write("icon_directory", "six.ico", icon([8, 9, 10, 11, 12, 13]))
+write("icon_directory", "six.ico", icon([40, 41, 42, 43, 44, 45]))
+write("icon_directory", "png.ico", png_icon())
+write("icon_directory", "two.cur", icon([40, 68], kind=2))
+write("icon_directory", "short_image.cur", icon([40, 7], kind=2))
 write("icon_directory", "none.ico", icon([]))
 write("icon_directory", "outside.ico", icon([40])[:-10])
 
 write("bitmap_header", "small.bmp", bitmap(2, 2))
 write("bitmap_header", "extra.bmp", bitmap(3, 1, b"after the end"))
 write("bitmap_header", "header_only.bmp", bitmap(1, 1)[:14])
+core = struct.pack("<IHHHH", 12, 2, 2, 1, 1) + bytes(6) + bytes(8)
+write("bitmap_header", "core.bmp", b"BM" + struct.pack("<IHHI", 14 + len(core), 0, 0, 32) + core)
+fields = struct.pack("<IiiHHIIiiII", 40, 1, -2, 1, 32, 3, 8, 0, 0, 0, 0)
+fields += struct.pack("<III", 0xFF0000, 0xFF00, 0xFF) + bytes(8)
+write("bitmap_header", "bitfields_top_down.bmp",
+      b"BM" + struct.pack("<IHHI", 14 + len(fields), 0, 0, 66) + fields)
 
-sources = [bitmap(2, 2), icon([40, 68]), wave(101), icon([8, 9, 10, 11, 12, 13])]
+sources = [bitmap(2, 2), icon([40, 68]), wave(101), icon([40, 41, 42, 43, 44, 45]),
+           icon([40, 50], kind=2)]
 project = b"\n".join([
     b"01\t/src/0", b"0logo\t/src/0",
     b"1100\t/src/1", b"1app\t/src/3",
     b"21\tHello", b"217\tWorld", b"27\tA", b"2 32767\t last slot ",
     b"37\t/src/2", b"3boom1\t/src/2",
+    b"4arrow\t/src/4", b"42\t/src/4",
+    b"57\tCUSTOM\t/src/2", b"5table\t300\t/src/0",
 ])
 body = project + b"".join(b"@@@@" + s for s in sources)
 write("compile", "all_kinds", b"\x00" + body)
@@ -96,6 +116,8 @@ write("compile", "commit_fails", b"\x06" + body)
 write("compile", "read_fails", b"\x0b" + body)
 write("compile", "strings_only", b"\x00" + b"21\tHi\n240\tforty\n20\tzero\n216\tsixteen")
 write("compile", "missing_sources", b"\x00" + b"01\t/nowhere.bmp\n1x\t/src/dir\n3y\t/src/locked")
+write("compile", "cursor_as_icon", b"\x00" + b"11\t/src/0@@@@" + icon([40], kind=2))
+write("compile", "reserved_type", b"\x00" + b"51\t14\t/src/0@@@@" + wave(20))
 write("compile", "duplicate_ids", b"\x00" + b"0A\t/src/0\n0A\t/src/0@@@@" + sources[0])
 
 write("xml_check", "manifest.xml",
@@ -118,3 +140,9 @@ write("manifest_lines", "file", b"ID = 2\nFILE = C:\\APP\\app.manifest")
 write("manifest_lines", "mixed", b"file=a.manifest\nname=X")
 write("manifest_lines", "twice", b"id=1\nid=2")
 write("manifest_lines", "unknown", b"dpi=high\ncolour=red\nversion=1.0.0")
+write("compile", "keyed", b"\x00" + b"\n".join([
+    b"21\tHi", b"6controls=6", b"6dpi=permonitorv2", b"6level=asInvoker", b"6os=all",
+    b"7FileVersion=1.2.3.4", b"7CompanyName=Acme", b"7FileType=dll",
+]))
+write("compile", "manifest_file", b"\x00" + b"21\tHi\n6file=/src/0\n6id=2@@@@"
+      + b"<?xml version=\"1.0\"?><assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>")

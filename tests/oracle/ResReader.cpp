@@ -152,8 +152,19 @@ ResId spacesAsUnderscores(ResId id) {
 
 struct Indexed {
     std::map<Key, const Resource*> byKey;
-    std::map<std::uint16_t, const Resource*> icons;
+    // Images by type (RT_ICON, RT_CURSOR), then number.
+    std::map<std::uint16_t, std::map<std::uint16_t, const Resource*>> images;
 };
+
+bool isImageType(const ResId& type) {
+    return !type.isName && (type.number == kRtIcon || type.number == kRtCursor);
+}
+bool isGroupType(const ResId& type) {
+    return !type.isName && (type.number == kRtGroupIcon || type.number == kRtGroupCursor);
+}
+std::uint16_t imageTypeOf(const ResId& groupType) {
+    return groupType.number == kRtGroupCursor ? kRtCursor : kRtIcon;
+}
 
 Indexed indexResources(const std::vector<Resource>& all, bool renameSpaces, const char* side,
                        std::vector<std::string>& diffs) {
@@ -165,8 +176,8 @@ Indexed indexResources(const std::vector<Resource>& all, bool renameSpaces, cons
         Key key{r.type, renameSpaces ? spacesAsUnderscores(r.name) : r.name};
         if (!ix.byKey.emplace(key, &r).second)
             diffs.push_back(std::string(side) + ": two resources " + describe(key));
-        if (!r.type.isName && r.type.number == kRtIcon && !r.name.isName)
-            ix.icons[r.name.number] = &r;
+        if (isImageType(r.type) && !r.name.isName)
+            ix.images[r.type.number][r.name.number] = &r;
     }
     return ix;
 }
@@ -188,34 +199,37 @@ void compareFields(const Key& key, const Resource& a, const Resource& b,
 }
 
 void compareGroups(const Key& key, const Resource& ours, const Resource& theirs,
-                   const Indexed& ourIx, const Indexed& theirIx, int maxIconImages,
-                   std::set<std::uint16_t>& usedIcons, std::vector<std::string>& diffs) {
+                   const Indexed& ourIx, const Indexed& theirIx,
+                   std::map<std::uint16_t, std::set<std::uint16_t>>& used,
+                   std::vector<std::string>& diffs) {
     std::string error;
-    auto a = resolveGroup(ours, ourIx.icons, error);
+    const std::uint16_t imageType = imageTypeOf(key.first);
+    auto imagesOf = [&](const Indexed& ix) {
+        auto it = ix.images.find(imageType);
+        return it == ix.images.end() ? std::map<std::uint16_t, const Resource*>{} : it->second;
+    };
+    auto a = resolveGroup(ours, imagesOf(ourIx), error);
     if (!a) {
         diffs.push_back(describe(key) + ": ours: " + error);
         return;
     }
-    auto b = resolveGroup(theirs, theirIx.icons, error);
+    auto b = resolveGroup(theirs, imagesOf(theirIx), error);
     if (!b) {
         diffs.push_back(describe(key) + ": llvm-rc: " + error);
         return;
     }
     if (a->reserved != b->reserved || a->type != b->type)
         diffs.push_back(describe(key) + ": group header reserved/type differ");
-    const std::size_t expected =
-        std::min(b->images.size(), static_cast<std::size_t>(maxIconImages));
-    if (a->images.size() != expected) {
+    if (a->images.size() != b->images.size()) {
         diffs.push_back(describe(key) + ": " + std::to_string(a->images.size()) +
-                        " images, expected " + std::to_string(expected) + " of llvm-rc's " +
-                        std::to_string(b->images.size()));
+                        " images, llvm-rc " + std::to_string(b->images.size()));
         return;
     }
-    for (std::size_t i = 0; i < expected; ++i) {
+    for (std::size_t i = 0; i < a->images.size(); ++i) {
         const GroupImage& x = a->images[i];
         const GroupImage& y = b->images[i];
         const std::string where = describe(key) + " image " + std::to_string(i + 1);
-        usedIcons.insert(x.imageNumber);
+        used[imageType].insert(x.imageNumber);
         if (x.width != y.width || x.height != y.height || x.colorCount != y.colorCount ||
             x.reserved != y.reserved || x.planes != y.planes || x.bitCount != y.bitCount ||
             x.bytesInRes != y.bytesInRes)
@@ -322,8 +336,9 @@ std::optional<std::vector<Resource>> readRes16(std::string_view bytes, std::stri
 }
 
 std::optional<IconGroup> resolveGroup(const Resource& group,
-                                      const std::map<std::uint16_t, const Resource*>& icons,
+                                      const std::map<std::uint16_t, const Resource*>& images,
                                       std::string& error) {
+    const bool cursor = !group.type.isName && group.type.number == kRtGroupCursor;
     Cursor c(group.data);
     IconGroup g;
     if (!c.u16(g.reserved) || !c.u16(g.type) || !c.u16(g.count) ||
@@ -333,11 +348,20 @@ std::optional<IconGroup> resolveGroup(const Resource& group,
     }
     for (int i = 0; i < g.count; ++i) {
         GroupImage e;
-        if (!c.u8(e.width) || !c.u8(e.height) || !c.u8(e.colorCount) || !c.u8(e.reserved) ||
-            !c.u16(e.planes) || !c.u16(e.bitCount) || !c.u32(e.bytesInRes) || !c.u16(e.imageNumber))
+        if (cursor) {
+            if (!c.u16(e.width) || !c.u16(e.height))
+                return std::nullopt;
+        } else {
+            std::uint8_t width = 0, height = 0;
+            if (!c.u8(width) || !c.u8(height) || !c.u8(e.colorCount) || !c.u8(e.reserved))
+                return std::nullopt;
+            e.width = width;
+            e.height = height;
+        }
+        if (!c.u16(e.planes) || !c.u16(e.bitCount) || !c.u32(e.bytesInRes) || !c.u16(e.imageNumber))
             return std::nullopt;
-        auto it = icons.find(e.imageNumber);
-        if (it == icons.end()) {
+        auto it = images.find(e.imageNumber);
+        if (it == images.end()) {
             error = "group names the missing image " + std::to_string(e.imageNumber);
             return std::nullopt;
         }
@@ -355,12 +379,12 @@ std::optional<IconGroup> resolveGroup(const Resource& group,
 }
 
 std::vector<std::string> compareResources(const std::vector<Resource>& ours,
-                                          const std::vector<Resource>& theirs, int maxIconImages) {
+                                          const std::vector<Resource>& theirs) {
     std::vector<std::string> diffs;
     Indexed a = indexResources(ours, true, "ours", diffs);
     Indexed b = indexResources(theirs, false, "llvm-rc", diffs);
-    std::set<std::uint16_t> usedIcons;
-    auto isIconImage = [](const Key& k) { return !k.first.isName && k.first.number == kRtIcon; };
+    std::map<std::uint16_t, std::set<std::uint16_t>> used;
+    auto isIconImage = [](const Key& k) { return isImageType(k.first); };
 
     for (const auto& [key, r] : a.byKey) {
         if (isIconImage(key))
@@ -371,17 +395,18 @@ std::vector<std::string> compareResources(const std::vector<Resource>& ours,
             continue;
         }
         compareFields(key, *r, *it->second, diffs);
-        if (!key.first.isName && key.first.number == kRtGroupIcon)
-            compareGroups(key, *r, *it->second, a, b, maxIconImages, usedIcons, diffs);
+        if (isGroupType(key.first))
+            compareGroups(key, *r, *it->second, a, b, used, diffs);
         else if (r->data != it->second->data)
             diffs.push_back(describe(key) + ": data differ: " + hexDiff(r->data, it->second->data));
     }
     for (const auto& [key, r] : b.byKey)
         if (!isIconImage(key) && !a.byKey.count(key))
             diffs.push_back(describe(key) + ": only in llvm-rc's");
-    for (const auto& [number, r] : a.icons)
-        if (!usedIcons.count(number))
-            diffs.push_back("ours: icon image " + std::to_string(number) + " in no group");
+    for (const auto& [type, numbered] : a.images)
+        for (const auto& [number, r] : numbered)
+            if (!used[type].count(number))
+                diffs.push_back("ours: image " + describe(Key{r->type, r->name}) + " in no group");
     return diffs;
 }
 

@@ -26,9 +26,11 @@ struct ResId {
 
 std::string describe(const ResId& id);
 
+inline constexpr std::uint16_t kRtCursor = 1;
 inline constexpr std::uint16_t kRtIcon = 3;
 inline constexpr std::uint16_t kRtBitmap = 2;
 inline constexpr std::uint16_t kRtString = 6;
+inline constexpr std::uint16_t kRtGroupCursor = 12;
 inline constexpr std::uint16_t kRtGroupIcon = 14;
 
 struct Resource {
@@ -50,9 +52,11 @@ std::optional<std::vector<Resource>> readRes32(std::string_view bytes, std::stri
 // rewritten with 16-bit lengths and UTF-16 text, and an empty entry put first.
 std::optional<std::vector<Resource>> readRes16(std::string_view bytes, std::string& error);
 
-// One image of an icon group, its number resolved to the RT_ICON resource it names.
+// One image of an icon or cursor group, its number resolved to the RT_ICON or RT_CURSOR resource
+// it names. A cursor group's entries have word-sized width and height and no colour count.
 struct GroupImage {
-    std::uint8_t width = 0, height = 0, colorCount = 0, reserved = 0;
+    std::uint16_t width = 0, height = 0;
+    std::uint8_t colorCount = 0, reserved = 0;
     std::uint16_t planes = 0, bitCount = 0;
     std::uint32_t bytesInRes = 0;
     std::uint16_t imageNumber = 0;
@@ -66,16 +70,17 @@ struct IconGroup {
     std::vector<GroupImage> images;
 };
 
-// Fails when the group's size does not fit its count or names a missing image.
+// Fails when the group's size does not fit its count or names a missing image. `images` are the
+// RT_ICON resources for an icon group, the RT_CURSOR ones for a cursor group.
 std::optional<IconGroup> resolveGroup(const Resource& group,
                                       const std::map<std::uint16_t, const Resource*>& icons,
                                       std::string& error);
 
 // Everything in which the two files differ, worded for a test failure; empty when they hold the
 // same resources. Names of `ours` are compared with spaces read as underscores (a resource
-// script cannot spell a space in a name). Icon groups are compared by their images' data, not
-// their numbers; `ours` may hold only the first `maxIconImages` images of a group.
+// script cannot spell a space in a name). Icon and cursor groups are compared by their images'
+// data, not their numbers (llvm-rc numbers icon and cursor images in one sequence).
 std::vector<std::string> compareResources(const std::vector<Resource>& ours,
-                                          const std::vector<Resource>& theirs, int maxIconImages);
+                                          const std::vector<Resource>& theirs);
 
 } // namespace oracle

@@ -106,6 +106,16 @@ TEST_F(MainPresenterTest, StartLoadsTheCommandLineOrReportsCodeSix) {
     EXPECT_TRUE(session().ProjectPath.empty());
 }
 
+TEST(CommandLine, IsOnePathWithoutSurroundingQuotes) {
+    EXPECT_EQ(commandLinePath({"kelbo"}), "");
+    EXPECT_EQ(commandLinePath({"kelbo", "C:\\My", "Projects\\a.kbp"}), "C:\\My Projects\\a.kbp");
+    EXPECT_EQ(commandLinePath({"kelbo", "\"C:\\My", "Projects\\a.kbp\""}),
+              "C:\\My Projects\\a.kbp");
+    // A lone quote is kept: only a pair around the whole is taken off.
+    EXPECT_EQ(commandLinePath({"kelbo", "\"a.kbp"}), "\"a.kbp");
+    EXPECT_EQ(commandLinePath({"kelbo", "\""}), "\"");
+}
+
 TEST_F(MainPresenterTest, TabsChooseTheKindAndIgnoreOthers) {
     start();
     presenter.tabChosen(2);

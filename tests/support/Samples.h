@@ -47,11 +47,15 @@ inline std::string sampleBitmap(int width, int height, const std::string& extra 
     return out + info + extra;
 }
 
-// An icon file whose image i holds sizes[i] bytes of 0x60 + i; `count` overrides the header.
-inline std::string sampleIcon(const std::vector<std::uint32_t>& sizes, int count = -1) {
+// An icon (type 1) or cursor (type 2) file whose image i holds sizes[i] bytes: a 40-byte
+// BITMAPINFOHEADER of 16x16 pixels, 1 plane and 32 bits, then bytes of 0x60 + i (sizes below 40
+// make images that are not bitmaps). The directory gives planes 1 and bit count 32 for icons,
+// the hot spot (i + 1, i + 2) for cursors; `count` overrides the header's count.
+inline std::string sampleIconFile(int type, const std::vector<std::uint32_t>& sizes,
+                                  int count = -1) {
     std::string out;
     le16(out, 0);
-    le16(out, 1);
+    le16(out, static_cast<std::uint32_t>(type));
     le16(out, static_cast<std::uint32_t>(count < 0 ? sizes.size() : count) & 0xFFFF);
     std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * sizes.size());
     std::string images;
@@ -60,14 +64,28 @@ inline std::string sampleIcon(const std::vector<std::uint32_t>& sizes, int count
         out += '\x10';
         out += '\0';
         out += '\0';
-        le16(out, 1);
-        le16(out, 32);
+        le16(out, type == 2 ? static_cast<std::uint32_t>(i + 1) : 1);
+        le16(out, type == 2 ? static_cast<std::uint32_t>(i + 2) : 32);
         le32(out, sizes[i]);
         le32(out, offset);
-        images.append(sizes[i], static_cast<char>(0x60 + i));
+        std::string image;
+        le32(image, 40);
+        le32(image, 16);
+        le32(image, 32);
+        le16(image, 1);
+        le16(image, 32);
+        image.resize(40, '\0');
+        image.resize(sizes[i], static_cast<char>(0x60 + i));
+        images += image;
         offset += sizes[i];
     }
     return out + images;
+}
+inline std::string sampleIcon(const std::vector<std::uint32_t>& sizes, int count = -1) {
+    return sampleIconFile(1, sizes, count);
+}
+inline std::string sampleCursor(const std::vector<std::uint32_t>& sizes, int count = -1) {
+    return sampleIconFile(2, sizes, count);
 }
 
 inline std::string sampleWave(std::size_t size) {

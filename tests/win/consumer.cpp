@@ -1,7 +1,8 @@
 // A Windows program with a compiled 32-bit .RES linked in. It reads every resource back through
 // the Win32 API, the way a Visual Basic program's LoadResPicture, LoadResString and LoadResData
-// do, and compares each with its source file. Prints one line per failed check and a summary;
-// the exit code is the number of failures (capped).
+// do (and LoadImage for cursors, GetFileVersionInfoW for the version information), and compares
+// each with its source file. Prints one line per
+// failed check and a summary; the exit code is the number of failures (capped).
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +22,12 @@ struct FileCase {
     const char* path; // Windows-1252 path of the source
 };
 
+struct DataCase {
+    FileCase file;
+    const char* typeLookup; // Windows-1252 type name as a program passes it; empty for an ordinal
+    int typeOrdinal;
+};
+
 struct StringCase {
     int id;
     const char* text; // Windows-1252
@@ -28,6 +35,7 @@ struct StringCase {
 };
 
 #include "cases.inc"
+#include "version_cases.inc"
 
 int checks = 0;
 int failures = 0;
@@ -125,10 +133,9 @@ void checkBitmap(const FileCase& c) {
         return;
     }
     ResName name;
-    const std::uint32_t declared = u32(src, 2);
     std::string data;
     check(resourceBytes(name.get(c), MAKEINTRESOURCEW(2), data), what + ": FindResourceW");
-    check(data == src.substr(14, declared - 14),
+    check(data == src.substr(14),
           what + ": resource bytes differ from the file after its 14-byte header");
 
     const int width = static_cast<int>(u32(src, 18));
@@ -195,8 +202,7 @@ void checkIcon(const FileCase& c) {
         check(false, what + ": cannot read source " + printable(c.path));
         return;
     }
-    const unsigned inFile = u16(src, 4);
-    const unsigned n = inFile > 4 ? 4 : inFile;
+    const unsigned n = u16(src, 4);
     ResName name;
     std::string group;
     if (!resourceBytes(name.get(c), MAKEINTRESOURCEW(14), group)) {
@@ -212,8 +218,14 @@ void checkIcon(const FileCase& c) {
         const std::string entry = src.substr(6 + 16 * k, 16);
         const std::string grpEntry = group.substr(6 + 14 * k, 14);
         const std::string image = what + " image " + std::to_string(k + 1);
-        check(grpEntry.substr(0, 12) == entry.substr(0, 12),
+        // Width, height, colours and size as the directory says; planes and bits as the image's
+        // own header says.
+        const std::string header = src.substr(u32(entry, 12), 16);
+        check(grpEntry.substr(0, 4) == entry.substr(0, 4) &&
+                  grpEntry.substr(8, 4) == entry.substr(8, 4),
               image + ": group entry differs from the directory entry");
+        check(grpEntry.substr(4, 4) == header.substr(12, 4),
+              image + ": group planes and bits differ from the image header's");
         const unsigned id = u16(grpEntry, 12);
         std::string data;
         check(resourceBytes(MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3), data),
@@ -246,6 +258,81 @@ void checkIcon(const FileCase& c) {
             DeleteObject(ii.hbmMask);
         DestroyIcon(static_cast<HICON>(icon));
     }
+}
+
+void checkCursor(const FileCase& c) {
+    const std::string what = describe("CURSOR", c);
+    const std::string src = readSource(c.path);
+    if (src.size() < 6) {
+        check(false, what + ": cannot read source " + printable(c.path));
+        return;
+    }
+    const unsigned n = u16(src, 4);
+    ResName name;
+    std::string group;
+    if (!resourceBytes(name.get(c), MAKEINTRESOURCEW(12), group)) {
+        check(false, what + ": FindResourceW of the RT_GROUP_CURSOR");
+        return;
+    }
+    check(group.size() == 6 + 14 * n && u16(group, 0) == 0 && u16(group, 2) == 2 &&
+              u16(group, 4) == n,
+          what + ": group header, size " + std::to_string(group.size()));
+    if (group.size() != 6 + 14 * n)
+        return;
+    for (unsigned k = 0; k < n; ++k) {
+        const std::string entry = src.substr(6 + 16 * k, 16);
+        const std::string grpEntry = group.substr(6 + 14 * k, 14);
+        const std::string image = what + " image " + std::to_string(k + 1);
+        const int size = static_cast<unsigned char>(entry[0]);
+        const unsigned hotX = u16(entry, 4), hotY = u16(entry, 6);
+        const unsigned id = u16(grpEntry, 12);
+        std::string data;
+        check(resourceBytes(MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(1), data),
+              image + ": RT_CURSOR " + std::to_string(id) + " missing");
+        check(data == entry.substr(4, 4) + src.substr(u32(entry, 12), u32(entry, 8)),
+              image + ": RT_CURSOR " + std::to_string(id) + " is not the hot spot and the image");
+        const int picked = LookupIconIdFromDirectoryEx(reinterpret_cast<PBYTE>(group.data()), FALSE,
+                                                       size, size, LR_DEFAULTCOLOR);
+        check(picked == static_cast<int>(id),
+              image + ": Windows picks RT_CURSOR " + std::to_string(picked) + " for " +
+                  std::to_string(size) + "x" + std::to_string(size));
+
+        HANDLE cursor = LoadImageW(GetModuleHandleW(nullptr), name.get(c), IMAGE_CURSOR, size, size,
+                                   LR_DEFAULTCOLOR);
+        check(cursor != nullptr, image + ": LoadImageW(IMAGE_CURSOR) at " + std::to_string(size));
+        if (!cursor)
+            continue;
+        ICONINFO ii{};
+        check(GetIconInfo(static_cast<HICON>(cursor), &ii) != 0, image + ": GetIconInfo");
+        check(!ii.fIcon && ii.xHotspot == hotX && ii.yHotspot == hotY,
+              image + ": hot spot " + std::to_string(ii.xHotspot) + "," +
+                  std::to_string(ii.yHotspot) + ", the file says " + std::to_string(hotX) + "," +
+                  std::to_string(hotY));
+        BITMAP bm{};
+        GetObjectW(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
+        const int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+        check(bm.bmWidth == size && h == size,
+              image + ": LoadImageW gave " + std::to_string(bm.bmWidth) + "x" + std::to_string(h));
+        if (ii.hbmColor)
+            DeleteObject(ii.hbmColor);
+        if (ii.hbmMask)
+            DeleteObject(ii.hbmMask);
+        DestroyCursor(static_cast<HCURSOR>(cursor));
+    }
+}
+
+void checkData(const DataCase& c) {
+    const std::string what = describe("DATA", c.file) + " of type " +
+                             (c.typeOrdinal >= 0 ? "#" + std::to_string(c.typeOrdinal)
+                                                 : "\"" + printable(c.typeLookup) + "\"");
+    const std::string src = readSource(c.file.path);
+    ResName name;
+    std::wstring typeName = wide(c.typeLookup);
+    LPCWSTR type = c.typeOrdinal >= 0 ? MAKEINTRESOURCEW(c.typeOrdinal) : typeName.c_str();
+    std::string data;
+    check(resourceBytes(name.get(c.file), type, data), what + ": FindResourceW");
+    check(data == src, what + ": " + std::to_string(data.size()) + " bytes, the file has " +
+                           std::to_string(src.size()));
 }
 
 void checkWave(const FileCase& c) {
@@ -292,6 +379,97 @@ int countNames(LPCWSTR type) {
     return count;
 }
 
+std::string hex(unsigned value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%X", value);
+    return buf;
+}
+
+void checkFixed(const std::vector<char>& info) {
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        length != sizeof(VS_FIXEDFILEINFO)) {
+        check(false, "VerQueryValueW of the fixed info, length " + std::to_string(length));
+        return;
+    }
+    auto field = [](const char* name, DWORD got, unsigned want) {
+        check(got == want, std::string(name) + " " + hex(got) + ", expected " + hex(want));
+    };
+    field("dwSignature", fixed->dwSignature, 0xFEEF04BD);
+    field("dwStrucVersion", fixed->dwStrucVersion, 0x00010000);
+    field("dwFileVersionMS", fixed->dwFileVersionMS, kFileVersionMS);
+    field("dwFileVersionLS", fixed->dwFileVersionLS, kFileVersionLS);
+    field("dwProductVersionMS", fixed->dwProductVersionMS, kProductVersionMS);
+    field("dwProductVersionLS", fixed->dwProductVersionLS, kProductVersionLS);
+    field("dwFileFlagsMask", fixed->dwFileFlagsMask, 0x3F);
+    field("dwFileFlags", fixed->dwFileFlags, 0);
+    field("dwFileOS", fixed->dwFileOS, VOS_NT_WINDOWS32);
+    field("dwFileType", fixed->dwFileType, kFileType);
+    field("dwFileSubtype", fixed->dwFileSubtype, 0);
+    field("dwFileDateMS", fixed->dwFileDateMS, 0);
+    field("dwFileDateLS", fixed->dwFileDateLS, 0);
+}
+
+// The program's own version information, read the way Explorer's Details tab reads it.
+void checkVersion() {
+    wchar_t self[MAX_PATH];
+    const DWORD pathLength = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    check(pathLength > 0 && pathLength < MAX_PATH, "GetModuleFileNameW");
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(self, &handle);
+    check(size > 0, "GetFileVersionInfoSizeW: error " + std::to_string(GetLastError()));
+    std::vector<char> info(size);
+    const bool read = size > 0 && GetFileVersionInfoW(self, 0, size, info.data());
+    check(read, "GetFileVersionInfoW");
+    if (read) {
+        checkFixed(info);
+
+        // Explorer finds the string table through the translation.
+        WORD* translation = nullptr;
+        UINT length = 0;
+        const bool found = VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
+                                          reinterpret_cast<void**>(&translation), &length);
+        check(found && length == 4,
+              "VerQueryValueW of the translation, length " + std::to_string(length));
+        if (found && length == 4) {
+            check(translation[0] == kLanguage && translation[1] == kCodePage,
+                  "translation " + hex(translation[0]) + ", " + std::to_string(translation[1]));
+            wchar_t table[64];
+            std::swprintf(table, 64, L"\\StringFileInfo\\%04x%04x\\", translation[0],
+                          translation[1]);
+            for (const VersionStringCase& c : kVersionStrings) {
+                const std::wstring query = table + wide(c.key);
+                wchar_t* text = nullptr;
+                UINT chars = 0;
+                const bool has = VerQueryValueW(info.data(), query.c_str(),
+                                                reinterpret_cast<void**>(&text), &chars);
+                check(has, std::string("VerQueryValueW of ") + c.key);
+                if (!has)
+                    continue;
+                const std::wstring want = wide(c.value);
+                check(text != nullptr && std::wstring(text) == want,
+                      std::string(c.key) + ": text differs");
+                check(chars == want.size() + 1, std::string(c.key) + ": length " +
+                                                    std::to_string(chars) + ", expected " +
+                                                    std::to_string(want.size() + 1));
+            }
+            wchar_t* none = nullptr;
+            UINT chars = 0;
+            check(!VerQueryValueW(info.data(), (std::wstring(table) + L"NoSuchKey").c_str(),
+                                  reinterpret_cast<void**>(&none), &chars),
+                  "a key that is not there is found");
+        }
+    }
+}
+
+// The manifest, byte for byte as its file: Windows started this program with it.
+void checkManifest() {
+    std::string bytes;
+    check(resourceBytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24), bytes), "RT_MANIFEST 1");
+    check(bytes == readSource(kManifestPath), "manifest bytes differ from the file's");
+}
+
 } // namespace
 
 int main() {
@@ -301,8 +479,14 @@ int main() {
         checkIcon(c);
     for (const FileCase& c : kWaves)
         checkWave(c);
+    for (const FileCase& c : kCursors)
+        checkCursor(c);
+    for (const DataCase& c : kData)
+        checkData(c);
     for (const StringCase& c : kStrings)
         checkString(c);
+    checkVersion();
+    checkManifest();
 
     // Numbers that are not in the project: one in a block that exists, one without a block.
     wchar_t buffer[8];
@@ -315,22 +499,33 @@ int main() {
     for (const StringCase& c : kStrings)
         if (std::find(blocks.begin(), blocks.end(), c.id / 16) == blocks.end())
             blocks.push_back(c.id / 16);
-    int images = 0;
-    for (const FileCase& c : kIcons) {
-        const std::string src = readSource(c.path);
-        const unsigned count = src.size() >= 6 ? u16(src, 4) : 0;
-        images += count > 4 ? 4 : static_cast<int>(count);
-    }
+    const auto imagesOf = [](const auto& cases) {
+        int images = 0;
+        for (const FileCase& c : cases) {
+            const std::string src = readSource(c.path);
+            images += src.size() >= 6 ? static_cast<int>(u16(src, 4)) : 0;
+        }
+        return images;
+    };
     const auto expectCount = [](LPCWSTR type, const char* kind, int expected) {
         const int got = countNames(type);
         check(got == expected, std::string(kind) + ": " + std::to_string(got) +
                                    " resources, expected " + std::to_string(expected));
     };
     expectCount(MAKEINTRESOURCEW(2), "RT_BITMAP", static_cast<int>(std::size(kBitmaps)));
-    expectCount(MAKEINTRESOURCEW(3), "RT_ICON", images);
+    expectCount(MAKEINTRESOURCEW(3), "RT_ICON", imagesOf(kIcons));
+    expectCount(MAKEINTRESOURCEW(1), "RT_CURSOR", imagesOf(kCursors));
+    expectCount(MAKEINTRESOURCEW(12), "RT_GROUP_CURSOR", static_cast<int>(std::size(kCursors)));
+    for (const DataCase& c : kData) {
+        std::wstring typeName = wide(c.typeLookup);
+        expectCount(c.typeOrdinal >= 0 ? MAKEINTRESOURCEW(c.typeOrdinal) : typeName.c_str(),
+                    "custom type", 1);
+    }
     expectCount(MAKEINTRESOURCEW(14), "RT_GROUP_ICON", static_cast<int>(std::size(kIcons)));
     expectCount(MAKEINTRESOURCEW(6), "RT_STRING", static_cast<int>(blocks.size()));
     expectCount(L"WAVE", "WAVE", static_cast<int>(std::size(kWaves)));
+    expectCount(MAKEINTRESOURCEW(24), "RT_MANIFEST", 1);
+    expectCount(MAKEINTRESOURCEW(16), "RT_VERSION", 1);
 
     std::printf("consumer: %d checks, %d failed\n", checks, failures);
     return failures > 100 ? 100 : failures;

@@ -1,7 +1,7 @@
-// Writes the data of the cross-platform checks: .BMP, .ICO and .WAV sources, one project file
-// per system naming them in that system's path form, and the table of cases that the Windows
-// consumer program compiles in. Standalone on purpose: the files it writes must not depend on the
-// code they test.
+// Writes the data of the cross-platform checks: .BMP, .ICO, .WAV, .CUR and custom data sources, one
+// project file per system naming them in that system's path form, and the table of cases that the
+// Windows consumer program compiles in. Standalone on purpose: the files it writes must not depend
+// on the code they test.
 //
 //   make_test_data OUT_DIR WINDOWS_FORM_OF_OUT_DIR
 //
@@ -14,10 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
+
+#include "version_cases.inc"
 
 using Bytes = std::string;
 
@@ -43,7 +46,7 @@ std::uint32_t rowBytes(std::uint32_t width, std::uint32_t bits) {
 }
 
 // A bottom-up .BMP with 8 (palette of 256) or 24 bits per pixel. `trailing` bytes of garbage go
-// after the declared end, which a compiler must not copy.
+// after the declared end: a compiler copies them too, the declared size is not trusted.
 Bytes makeBitmap(std::uint32_t width, std::uint32_t height, std::uint16_t bits, std::uint32_t seed,
                  std::uint32_t trailing = 0) {
     const std::uint32_t palette = bits == 8 ? 256 * 4 : 0;
@@ -114,13 +117,21 @@ Bytes makeIconImage(const IconImage& img, std::uint32_t seed) {
     return b;
 }
 
-Bytes makeIcon(const std::vector<IconImage>& images, std::uint32_t seed) {
+struct HotSpot {
+    std::uint16_t x, y;
+};
+
+// An icon file (type 1), or with `hotSpots` a cursor file (type 2) whose directory holds each
+// image's hot spot where an icon's holds planes and bit count.
+Bytes makeIcon(const std::vector<IconImage>& images, std::uint32_t seed,
+               const std::vector<HotSpot>& hotSpots = {}) {
     std::vector<Bytes> data;
     for (std::size_t i = 0; i < images.size(); ++i)
         data.push_back(makeIconImage(images[i], seed + static_cast<std::uint32_t>(i) * 11));
+    const bool cursor = !hotSpots.empty();
     Bytes b;
     put16(b, 0);
-    put16(b, 1);
+    put16(b, cursor ? 2 : 1);
     put16(b, static_cast<std::uint16_t>(images.size()));
     std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
     for (std::size_t i = 0; i < images.size(); ++i) {
@@ -129,8 +140,8 @@ Bytes makeIcon(const std::vector<IconImage>& images, std::uint32_t seed) {
         b += static_cast<char>(img.size >= 256 ? 0 : img.size);
         b += static_cast<char>(img.bits == 4 ? 16 : 0);
         b += '\0';
-        put16(b, img.planes);
-        put16(b, img.bits);
+        put16(b, cursor ? hotSpots[i].x : img.planes);
+        put16(b, cursor ? hotSpots[i].y : img.bits);
         put32(b, static_cast<std::uint32_t>(data[i].size()));
         put32(b, offset);
         offset += static_cast<std::uint32_t>(data[i].size());
@@ -209,6 +220,13 @@ struct FileItem {
     int ordinal = -1;
 };
 
+struct DataItem {
+    FileItem file;
+    std::string type;       // as typed into the project
+    std::string typeLookup; // the type name a program passes; empty for an ordinal
+    int typeOrdinal = -1;
+};
+
 struct StringItem {
     std::string id;
     std::string text;
@@ -240,13 +258,44 @@ int main(int argc, char** argv) {
     const std::vector<FileItem> icons = {
         {"1", "app.ico", makeIcon({{16, 32, 0, 1}, {32, 4, 0, 1}, {48, 32, 0, 1}}, 10), "", 1},
         {"app icon", "one.ico", makeIcon({{32, 32, 0, 1}}, 20), "app icon", -1},
-        // Five images: only the first four are compiled. One declares 3 bytes of slack after
-        // its image, so its size is not a multiple of four.
+        // Five images, all compiled. One declares 3 bytes of slack after its image, so its size
+        // is not a multiple of four; one has 0 planes in the directory.
         {"\xE9t\xE9", "\xC9t\xE9.ico",
          makeIcon({{16, 4, 3, 1}, {24, 32, 0, 0}, {32, 32, 0, 1}, {48, 4, 0, 1}, {64, 32, 0, 1}},
                   30),
          "\xE9t\xE9", -1},
         {"0100", "hundred.ico", makeIcon({{24, 4, 0, 1}, {16, 32, 0, 1}}, 40), "", 100},
+        // Nine sizes, the directory's planes and bits left 0 as icon editors leave them.
+        {"many", "many.ico",
+         makeIcon({{16, 32, 0, 0},
+                   {20, 32, 0, 0},
+                   {24, 32, 0, 0},
+                   {32, 32, 0, 0},
+                   {40, 32, 0, 0},
+                   {48, 32, 0, 0},
+                   {64, 32, 0, 0},
+                   {72, 32, 0, 0},
+                   {96, 32, 0, 0}},
+                  45),
+         "many", -1},
+    };
+    const std::vector<FileItem> cursors = {
+        {"arrow", "arrow.cur",
+         makeIcon({{32, 32, 0, 1}, {16, 4, 0, 1}, {48, 32, 1, 1}}, 60, {{3, 5}, {15, 0}, {47, 20}}),
+         "arrow", -1},
+        {"2", "two.cur", makeIcon({{32, 4, 0, 1}}, 61, {{16, 16}}), "", 2},
+        {"Pointer é", "Pointer é.cur", makeIcon({{24, 32, 0, 1}}, 62, {{0, 23}}), "pointer é", -1},
+    };
+    const std::vector<DataItem> data = {
+        {{"7", "custom.bin", makeWave(1001, 70).substr(3), "", 7}, "custom", "CUSTOM", -1},
+        {{"table", "table.bin", makeBitmap(3, 3, 24, 71).substr(5), "table", -1}, " 300 ", "", 300},
+        {{"8", "levels.dat", "level 1\r\nlevel 2\r\n", "", 8}, "Level Data", "level data", -1},
+        {{"Caf\xE9", "caf\xE9.dat", "x", "caf\xE9", -1},
+         "Donn\xE9"
+         "es",
+         "donn\xE9"
+         "es",
+         -1},
     };
     const std::vector<FileItem> waves = {
         {"beep", "beep.wav", makeWave(1001, 50), "beep", -1},
@@ -273,12 +322,23 @@ int main(int argc, char** argv) {
         {"5", "\xA9 \xAE \x99 \xB0 \xBD \xFF \x9F", 5},
     };
 
-    for (const auto* list : {&bitmaps, &icons, &waves})
+    // The manifest is linked into the consumer, which Windows then runs with it: a minimal one.
+    const std::string manifest =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+        "  <assemblyIdentity type=\"win32\" name=\"Kelbo.Consumer\" version=\"1.0.0.0\"/>\r\n"
+        "  <description>consumer \xC3\xA9</description>\r\n"
+        "</assembly>\r\n";
+    writeFile(out / "src" / "app.manifest", manifest);
+
+    for (const auto* list : {&bitmaps, &icons, &waves, &cursors})
         for (const FileItem& item : *list)
             writeFile(out / "src" / cp1252ToUtf8(item.fileName), item.content);
+    for (const DataItem& item : data)
+        writeFile(out / "src" / cp1252ToUtf8(item.file.fileName), item.file.content);
 
-    const auto project = [&](const std::string& dir, char sep,
-                             const std::vector<StringItem>& texts) {
+    const auto project = [&](const std::string& dir, char sep, const std::vector<StringItem>& texts,
+                             bool manifested) {
         Bytes b = "KELBO200";
         const auto section = [&](const std::vector<std::string>& lines) {
             put16(b, static_cast<std::uint16_t>(lines.size()));
@@ -300,20 +360,37 @@ int main(int argc, char** argv) {
             lines.push_back(s.id + '\t' + s.text);
         section(lines);
         section(fileLines(waves));
+        // Cursors and custom data live in the extension block after the original sections.
+        b += "KELBOEXT";
+        b += "CURS";
+        section(fileLines(cursors));
+        b += "DATA";
+        lines.clear();
+        for (const DataItem& i : data)
+            lines.push_back(i.file.id + '\t' + i.type + '\t' + dir + sep + "src" + sep +
+                            i.file.fileName);
+        section(lines);
+        // 16-bit Windows has no manifests; the version information goes into both layouts.
+        if (manifested) {
+            b += "MANI";
+            section({"file=" + dir + sep + "src" + sep + "app.manifest"});
+        }
+        b += "VERS";
+        section(std::vector<std::string>(std::begin(kVersionLines), std::end(kVersionLines)));
         return b;
     };
     // The Linux project names its sources by the Windows-1252 path; the program's file layer
     // maps it to the UTF-8 name on disk, as Windows maps it to UTF-16.
-    writeFile(out / "linux.kbp", project(out.string(), '/', strings));
-    writeFile(out / "win.kbp", project(winOut, '\\', strings));
+    writeFile(out / "linux.kbp", project(out.string(), '/', strings, true));
+    writeFile(out / "win.kbp", project(winOut, '\\', strings, true));
     // The 16-bit layout keeps a string's length in one byte: its projects leave out the texts
     // above 255 characters.
     std::vector<StringItem> shortStrings;
     for (const StringItem& s : strings)
         if (s.text.size() <= 255)
             shortStrings.push_back(s);
-    writeFile(out / "linux16.kbp", project(out.string(), '/', shortStrings));
-    writeFile(out / "win16.kbp", project(winOut, '\\', shortStrings));
+    writeFile(out / "linux16.kbp", project(out.string(), '/', shortStrings, false));
+    writeFile(out / "win16.kbp", project(winOut, '\\', shortStrings, false));
 
     std::string inc = "// Generated by make_test_data; do not edit.\n";
     const auto fileCases = [&](const char* name, const std::vector<FileItem>& items) {
@@ -326,6 +403,15 @@ int main(int argc, char** argv) {
     fileCases("kBitmaps", bitmaps);
     fileCases("kIcons", icons);
     fileCases("kWaves", waves);
+    fileCases("kCursors", cursors);
+    inc += "static const DataCase kData[] = {\n";
+    for (const DataItem& i : data)
+        inc += "    {{" + cLiteral(i.file.lookup) + ", " + std::to_string(i.file.ordinal) + ", " +
+               cLiteral(winOut + "\\src\\" + i.file.fileName) + "}, " + cLiteral(i.typeLookup) +
+               ", " + std::to_string(i.typeOrdinal) + "},\n";
+    inc += "};\n";
+    inc +=
+        "static const char kManifestPath[] = " + cLiteral(winOut + "\\src\\app.manifest") + ";\n";
     inc += "static const StringCase kStrings[] = {\n";
     for (const StringItem& s : strings)
         inc += "    {" + std::to_string(s.number) + ", " + cLiteral(s.text) + ", " +

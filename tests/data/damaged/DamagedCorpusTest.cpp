@@ -238,37 +238,49 @@ TEST(DamagedCorpus, EveryTruncationOfASourceStopsTheCompilation) {
     ScratchDir dir;
     ScratchDir outDir;
     writeFile(outDir.path() / "out.res", kFormer);
-    const std::string icon = readFile(kCorpus + "/sources/good.ico");
     const std::string bitmap = readFile(kCorpus + "/sources/good.bmp");
-    const std::string iconProject = projectBytes({{}, {"1\t" + dir.file("s.ico")}, {}, {}});
     const std::string bitmapProject = projectBytes({{"1\t" + dir.file("s.bmp")}, {}, {}, {}});
-    writeFile(dir.path() / "icon.kbp", iconProject);
     writeFile(dir.path() / "bitmap.kbp", bitmapProject);
+    // An icon project, and a cursor project (whose items follow the original sections).
+    struct IconCase {
+        const char* what;
+        std::string source;
+        std::string project;
+    } icons[] = {{"Icon", readFile(kCorpus + "/sources/good.ico"),
+                  projectBytes({{}, {"1\t" + dir.file("s.src")}, {}, {}})},
+                 {"Cursor", readFile(kCorpus + "/sources/good.cur"), {}}};
+    Project cursors;
+    cursors.append(ResourceKind::Cursor, "1\t" + dir.file("s.src"));
+    std::string error;
+    icons[1].project = encodeProject(cursors, error).value_or("");
+    ASSERT_FALSE(icons[1].project.empty()) << error;
     for (int bits : {32, 16}) {
-        for (std::size_t n = 0; n < icon.size(); ++n) {
-            SCOPED_TRACE(std::to_string(bits) + " bits, icon cut to " + std::to_string(n));
-            writeFile(dir.path() / "s.ico", icon.substr(0, n));
-            InProcess r = compileInProcess(bits, dir.file("icon.kbp"), outDir.file("out.res"));
-            std::string problem = n < 6    ? "Icon file shorter than its 6-byte header"
-                                  : n < 38 ? "Icon file shorter than its image directory"
-                                  : n < 78 ? "Icon image 1 lies outside the file"
-                                           : "Icon image 2 lies outside the file";
-            checkOutcome({Expectation::Error, problem}, r.status, r.out, r.err, iconProject,
-                         outDir);
+        for (const IconCase& c : icons) {
+            writeFile(dir.path() / "icon.kbp", c.project);
+            const std::string what = c.what;
+            for (std::size_t n = 0; n < c.source.size(); ++n) {
+                SCOPED_TRACE(std::to_string(bits) + " bits, " + what + " cut to " +
+                             std::to_string(n));
+                writeFile(dir.path() / "s.src", c.source.substr(0, n));
+                InProcess r = compileInProcess(bits, dir.file("icon.kbp"), outDir.file("out.res"));
+                std::string problem = n < 6    ? what + " file shorter than its 6-byte header"
+                                      : n < 38 ? what + " file shorter than its image directory"
+                                      : n < 78 ? what + " image 1 lies outside the file"
+                                               : what + " image 2 lies outside the file";
+                checkOutcome({Expectation::Error, problem}, r.status, r.out, r.err, c.project,
+                             outDir);
+            }
         }
         for (std::size_t n = 0; n < bitmap.size(); ++n) {
             SCOPED_TRACE(std::to_string(bits) + " bits, bitmap cut to " + std::to_string(n));
             writeFile(dir.path() / "s.bmp", bitmap.substr(0, n));
             InProcess r = compileInProcess(bits, dir.file("bitmap.kbp"), outDir.file("out.res"));
-            Expectation e{Expectation::Ok, {}};
-            if (n < 14)
-                e = {Expectation::Error, "Bitmap file shorter than its 14-byte header"};
-            else if (bits == 32)
-                e = {Expectation::Error, "Bitmap file declares " + std::to_string(bitmap.size()) +
-                                             " bytes but holds " + std::to_string(n)};
-            checkOutcome(e, r.status, r.out, r.err, bitmapProject, outDir);
-            if (e.kind == Expectation::Ok)
-                writeFile(outDir.path() / "out.res", kFormer);
+            // The same in both layouts: the file must hold the header, then every pixel row.
+            std::string problem = n < 14   ? "Bitmap file shorter than its 14-byte header"
+                                  : n < 54 ? "Bitmap file ends inside its DIB header"
+                                           : "Bitmap file ends before the last of its 4 pixel rows";
+            checkOutcome({Expectation::Error, problem}, r.status, r.out, r.err, bitmapProject,
+                         outDir);
         }
     }
 }

@@ -17,25 +17,46 @@ def kbp(kinds, signature=b"KELBO200"):
     return out
 
 
-def bitmap(width, height):
-    stride = (width * 3 + 3) & ~3
+def kbp_ext(kinds, cursors=(), data=()):
+    """A project with the extension block after the WAVE section, for cursors and custom data."""
+    out = kbp(kinds) + b"KELBOEXT"
+    for tag, lines in ((b"CURS", cursors), (b"DATA", data)):
+        if lines:
+            out += tag + struct.pack("<h", len(lines))
+            for line in lines:
+                out += struct.pack("<h", len(line)) + line
+    return out
+
+
+def bitmap(width, height, bits=24, header=40, colours=0, compression=0):
+    stride = (width * bits + 31) // 32 * 4
     pixels = bytes((i * 37) & 0xFF for i in range(stride * height))
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    body = info + pixels
-    return b"BM" + struct.pack("<IHHI", 14 + len(body), 0, 0, 54) + body
+    if header == 12:
+        info = struct.pack("<IHHHH", 12, width, height, 1, bits)
+        palette = b"\x40\x80\xC0" * (1 << bits if bits <= 8 else 0)
+    else:
+        info = struct.pack("<IiiHHIIiiII", header, width, height, 1, bits, compression,
+                           len(pixels), 2835, 2835, colours, 0).ljust(header, b"\0")
+        palette = b"\x40\x80\xC0\0" * (colours or (1 << bits if bits <= 8 else 0))
+    body = info + palette + pixels
+    return b"BM" + struct.pack("<IHHI", 14 + len(body), 0, 0, 14 + len(info) + len(palette)) + body
 
 
-def icon(sizes, count=None, entries=None):
+def icon(sizes, count=None, entries=None, kind=1, png=()):
+    """An icon (kind 1) or cursor (kind 2) file; each image of 40 bytes or more begins with a
+    40-byte DIB header (or, for the images in `png`, a PNG signature)."""
     n = len(sizes) if count is None else count
-    out = struct.pack("<HHh", 0, 1, n)
+    out = struct.pack("<HHH", 0, kind, n & 0xFFFF)
     offset = 6 + 16 * len(sizes)
     images = b""
     for i, size in enumerate(sizes):
         size_field, offset_field = size, offset
         if entries and i in entries:
             size_field, offset_field = entries[i]
-        out += struct.pack("<BBBBHHII", 16, 16, 0, 0, 1, 32, size_field, offset_field)
-        images += bytes([0x60 + i]) * size
+        planes, bits = (i + 1, i + 2) if kind == 2 else (1, 32)
+        out += struct.pack("<BBBBHHII", 16, 16, 0, 0, planes, bits, size_field, offset_field)
+        head = b"\x89PNG\r\n\x1a\n" if i in png else struct.pack("<IiiHH", 40, 16, 32, 1, 32).ljust(40, b"\0")
+        images += (head + bytes([0x60 + i]) * size)[:size] if size >= 40 else bytes([0x60 + i]) * size
         offset += size
     return out + images
 
@@ -70,18 +91,36 @@ put("sources/empty.wav", b"")
 put("sources/empty.bmp", b"")
 put("sources/short.bmp", valid_bmp[:10])
 put("sources/cut.bmp", valid_bmp[:40])
+put("sources/rows-cut.bmp", valid_bmp[:-1])
+put("sources/not-bm.bmp", b"MB" + valid_bmp[2:])
+put("sources/header-20.bmp", valid_bmp[:14] + struct.pack("<I", 20) + valid_bmp[18:])
+put("sources/palette-cut.bmp", bitmap(4, 4, bits=8)[:14 + 40 + 100])
+put("sources/core-header.bmp", bitmap(3, 2, bits=4, header=12))
+put("sources/v5-header.bmp", bitmap(3, 3, bits=32, header=124, compression=3))
 put("sources/small-declared.bmp", valid_bmp[:2] + struct.pack("<I", 13) + valid_bmp[6:])
 put("sources/huge-declared.bmp", valid_bmp[:2] + struct.pack("<I", 0xFFFFFFFF) + valid_bmp[6:])
 put("sources/short.ico", icon([40])[:4])
-put("sources/negative-count.ico", icon([40], count=-1))
+put("sources/negative-count.ico", icon([40], count=0xFFFF))
 put("sources/missing-entries.ico", icon([40], count=4)[:6 + 16])
 put("sources/count-32767.ico", icon([], count=32767) + b"\0" * 16)
 put("sources/offset-outside.ico", icon([40], entries={0: (40, 5000)}))
 put("sources/four-gigabytes.ico", icon([40], entries={0: (0xFFFFFFFF, 22)}))
 put("sources/wrapping-offset.ico", icon([40], entries={0: (0x20, 0xFFFFFFF0)}))
-six = icon([10, 11, 12, 13, 14, 15])
-put("sources/third-cut.ico", six[:6 + 96 + 10 + 11 + 5])
+six = icon([40, 41, 42, 43, 44, 45])
+put("sources/third-cut.ico", six[:6 + 96 + 40 + 41 + 5])
 put("sources/sixth-cut.ico", six[:-10])
+put("sources/nine.ico", icon([40 + i for i in range(9)], png=(4,)))
+put("sources/reserved.ico", b"\1" + icon([40])[1:])
+put("sources/cursor-type.ico", icon([40], kind=2))
+put("sources/not-a-dib.ico", icon([40, 30]))
+put("sources/small-header.ico", icon([40])[:22] + b"\x0C" + icon([40])[23:])
+put("sources/good.cur", icon([40, 68], kind=2))
+put("sources/png.cur", icon([48], kind=2, png=(0,)))
+put("sources/icon-type.cur", icon([40]))
+put("sources/type-3.cur", icon([40], kind=3))
+put("sources/cut.cur", icon([40, 68], kind=2)[:-1])
+put("sources/count-65535.cur", icon([40], count=0xFFFF, kind=2))
+put("sources/not-a-dib.cur", icon([40, 8], kind=2))
 put("sources/folder.bmp/placeholder", b"a folder where a bitmap should be\n")
 
 # Projects damaged in their own bytes.
@@ -119,5 +158,20 @@ for name in ("short", "negative-count", "missing-entries", "count-32767", "offse
              "four-gigabytes", "wrapping-offset", "third-cut", "sixth-cut"):
     put("projects/%s-ico.kbp" % name, one(ICO, b"1\tsources/%s.ico" % name.encode()))
 put("projects/empty-wav.kbp", one(WAV, b"1\tsources/empty.wav"))
+for name in ("rows-cut", "not-bm", "header-20", "palette-cut", "core-header", "v5-header"):
+    put("projects/%s-bmp.kbp" % name, one(BMP, b"1\tsources/%s.bmp" % name.encode()))
+for name in ("nine", "reserved", "cursor-type", "not-a-dib", "small-header"):
+    put("projects/%s-ico.kbp" % name, one(ICO, b"1\tsources/%s.ico" % name.encode()))
+for name in ("good", "png", "icon-type", "type-3", "cut", "count-65535", "not-a-dib"):
+    put("projects/%s-cur.kbp" % name, kbp_ext([[], [], [], []], cursors=[b"1\tsources/%s.cur" % name.encode()]))
+put("projects/missing-cur.kbp", kbp_ext([[], [], [], []], cursors=[b"ARROW\tsources/missing.cur"]))
+put("projects/every-kind.kbp", kbp_ext(good, cursors=[b"ARROW\tsources/good.cur", b"2\tsources/png.cur"],
+                                       data=[b"7\tCUSTOM\tsources/good.wav", b"TABLE\t300\tsources/empty.wav"]))
+put("projects/data-without-type.kbp", kbp_ext([[], [], [], []], data=[b"7\tsources/good.wav"]))
+put("projects/data-reserved-type.kbp", kbp_ext([[], [], [], []], data=[b"7\t14\tsources/good.wav"]))
+put("projects/data-missing-source.kbp", kbp_ext([[], [], [], []], data=[b"7\tCUSTOM\tsources/missing.dat"]))
+put("projects/data-is-a-folder.kbp", kbp_ext([[], [], [], []], data=[b"7\tCUSTOM\tsources/folder.bmp"]))
+put("projects/data-same-as-wave.kbp", kbp_ext([[], [], [], [b"BEEP\tsources/good.wav"]],
+                                              data=[b"beep\tWAVE\tsources/good.wav"]))
 # The first item is fine, the second is damaged: nothing is written either.
 put("projects/second-item-damaged.kbp", kbp([[b"1\tsources/good.bmp", b"2\tsources/cut.bmp"], [], [], []]))
