@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/FileSystem.h"
-#include "rescompiler/SourceFiles.h"
+#include "shell/Preview.h"
 #include "win32/ControlIds.h"
 #include "win32/WinText.h"
 
@@ -15,8 +15,6 @@ namespace kelbo::win32 {
 namespace {
 
 constexpr DWORD kFixedDialog = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
-// Larger files get no preview: no picture that size fits the box anyway.
-constexpr std::uint64_t kMaxPreviewBytes = std::uint64_t{64} << 20;
 
 bool isFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -151,8 +149,12 @@ void FileItemDialog::setIdentifier(const std::string& identifier) {
 }
 
 shell::TypedText FileItemDialog::identifier() const {
+    // A TAB pasted into the identifier would move the split of the item line, a line break
+    // would split the line: neither is taken, as the Qt dialog refuses them on input.
+    std::wstring typed = text(ids::Text1);
+    std::erase_if(typed, [](wchar_t c) { return c == L'\t' || c == L'\r' || c == L'\n'; });
     char32_t bad = 0;
-    std::optional<std::string> value = narrow(text(ids::Text1), &bad);
+    std::optional<std::string> value = narrow(typed, &bad);
     return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
 }
 
@@ -318,11 +320,10 @@ void FileItemDialog::clearPreview() {
 }
 
 // The picture of a .BMP or .ICO file, unscaled; an icon file shows its 32 x 32 image when it
-// has one. Files the compiler would refuse show nothing.
+// has one. Only files the shared rule finds whole reach the decoder.
 void FileItemDialog::previewChosenFile() {
-    const std::wstring folder = text(ids::etiRep);
-    const std::wstring path = joinFolder(folder, text(ids::etiName));
-    const bool icon = presenter_.kind() == ResourceKind::Icon;
+    const std::wstring path = joinFolder(text(ids::etiRep), text(ids::etiName));
+    const ResourceKind kind = presenter_.kind();
     clearPreview();
     InvalidateRect(item(ids::PicTest), nullptr, TRUE);
     const std::optional<std::string> name = narrow(path);
@@ -330,23 +331,24 @@ void FileItemDialog::previewChosenFile() {
         return;
     std::string error;
     std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
-    if (!in || in->size() == 0 || in->size() > kMaxPreviewBytes)
+    if (!in || in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
         return;
-    std::string problem;
-    if (icon) {
-        const std::optional<IconDirectory> directory = readIconDirectory(*in, problem);
-        if (!directory || directory->entries.empty())
-            return;
-        int width = directory->entries[0].width ? directory->entries[0].width : 256;
-        int height = directory->entries[0].height ? directory->entries[0].height : 256;
-        for (const IconEntry& entry : directory->entries)
-            if (entry.width == 32 && entry.height == 32)
+    std::string bytes(static_cast<std::size_t>(in->size()), '\0');
+    if (!in->readAt(0, bytes.data(), bytes.size()) || !shell::worthPreviewing(bytes, kind))
+        return;
+    if (kind == ResourceKind::Icon) {
+        // The image Windows would pick: 32 x 32 when there is one, else the first, at its size.
+        int width = static_cast<unsigned char>(bytes[6]);
+        int height = static_cast<unsigned char>(bytes[7]);
+        const int count =
+            static_cast<unsigned char>(bytes[4]) | static_cast<unsigned char>(bytes[5]) << 8;
+        for (int i = 0; i < count && 6 + 16 * (i + 1) <= static_cast<int>(bytes.size()); ++i)
+            if (bytes[6 + 16 * i] == 32 && bytes[7 + 16 * i] == 32)
                 width = height = 32;
-        icon_ = static_cast<HICON>(
-            LoadImageW(nullptr, path.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE));
+        icon_ =
+            static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, width ? width : 256,
+                                          height ? height : 256, LR_LOADFROMFILE));
     } else {
-        if (!readBitmapHeader(*in, true, problem))
-            return;
         bitmap_ = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     }

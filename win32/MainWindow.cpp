@@ -36,17 +36,6 @@ MainWindow::~MainWindow() {
         DestroyIcon(smallIcon_);
 }
 
-std::wstring MainWindow::commandLinePath(const std::wstring& arguments) {
-    std::wstring text = arguments;
-    while (!text.empty() && text.front() == L' ')
-        text.erase(text.begin());
-    while (!text.empty() && text.back() == L' ')
-        text.pop_back();
-    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
-        text = text.substr(1, text.size() - 2);
-    return text;
-}
-
 bool MainWindow::create() {
     if (!createModeless(nullptr, std::wstring(wide(kStartCaption)), kMainStyle))
         return false;
@@ -285,8 +274,7 @@ bool MainWindow::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result)
         }
         if (header->code == TTN_GETDISPINFOW && header->idFrom < kOriginalKindCount) {
             // The tool tip of a tab; the text must outlive the message.
-            static std::wstring tips[kOriginalKindCount];
-            std::wstring& tip = tips[header->idFrom];
+            std::wstring& tip = tabTips_[header->idFrom];
             tip = wide(shell::tabToolTip(static_cast<int>(header->idFrom)));
             reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header))->lpszText = tip.data();
             result = 0;

@@ -2,6 +2,7 @@
 // and the menus, a view of the MainPresenter, which decides everything else.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,6 @@ public:
     int runMessageLoop();
 
     shell::MainPresenter& presenter() { return presenter_; }
-    // The command line as one path: without surrounding quotes.
-    static std::wstring commandLinePath(const std::wstring& arguments);
 
     // shell::MainView
     void setCaption(const std::string& caption) override;
@@ -62,6 +61,7 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     CompileWindow compile_;
+    std::array<std::wstring, kOriginalKindCount> tabTips_;
 };
 
 } // namespace kelbo::win32

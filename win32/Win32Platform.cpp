@@ -141,13 +141,9 @@ std::optional<shell::ChosenFile> Win32Platform::fileDialog(shell::View* owner,
     const std::wstring chosen(name.data());
     shell::ChosenFile file;
     file.path = narrow(chosen);
-    if (!file.path) {
-        for (wchar_t c : chosen) {
-            // A UTF-8 form of the name for the box that says it cannot be kept.
-            const char32_t cp = c;
-            file.utf8Path += cp < 0x80 ? std::string(1, static_cast<char>(cp)) : utf8Of(cp);
-        }
-    }
+    // A name the code page cannot spell is kept in UTF-8, for the box that says so.
+    if (!file.path)
+        file.utf8Path = utf8FromWide(chosen);
     return file;
 }
 

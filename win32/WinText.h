@@ -43,4 +43,21 @@ inline std::wstring wideFromUtf8(std::string_view utf8) {
     return out;
 }
 
+// UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
+inline std::string utf8FromWide(std::wstring_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = static_cast<char16_t>(text[i]);
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() &&
+            static_cast<char16_t>(text[i + 1]) >= 0xDC00 &&
+            static_cast<char16_t>(text[i + 1]) < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char16_t>(text[++i]) - 0xDC00);
+        } else if (cp >= 0xD800 && cp < 0xE000) {
+            cp = 0xFFFD;
+        }
+        out += utf8Of(cp);
+    }
+    return out;
+}
+
 } // namespace kelbo::win32

@@ -244,7 +244,7 @@ public:
             window_ = &window;
             if (window.create()) {
                 main_ = window.hwnd();
-                window.startUp(MainWindow::commandLinePath(commandLine));
+                window.startUp(commandLine);
                 window.runMessageLoop();
             }
             window_ = nullptr;
@@ -252,6 +252,9 @@ public:
             finished_ = true;
         });
         waitFor([this] { return main_ != nullptr || finished_; });
+        // The load sequence has run once the thread takes its next message (its own loop's,
+        // or a box's the sequence opened).
+        sync();
     }
     ~Gui() {
         if (!finished_) {

@@ -333,7 +333,7 @@ TEST_F(Win32Views, NewKindsSurviveOpenAndSave) {
     project.append(ResourceKind::Version, "FileVersion=1.2.3.4");
     std::string error;
     ASSERT_TRUE(saveProjectFile(folder_.narrowPath(L"ext.kbp"), project, error)) << error;
-    Gui gui(platform_, folder_, L"\"" + folder_.path(L"ext.kbp") + L"\"");
+    Gui gui(platform_, folder_, folder_.path(L"ext.kbp"));
     EXPECT_EQ(gui.caption(), folder_.path(L"ext.kbp"));
     EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tplain"});
     addString(gui, L"2", L"added");
@@ -519,6 +519,31 @@ TEST(Win32Resources, TheProgramsIconIsCompiledIn) {
     DeleteObject(info.hbmMask);
     DeleteObject(info.hbmColor);
     DestroyIcon(icon);
+}
+
+TEST(Win32Resources, ManifestAndVersionAreCompiledIn) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC manifest = FindResourceW(self, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_TRUE(manifest);
+    const auto* xml = static_cast<const char*>(LockResource(LoadResource(self, manifest)));
+    const std::string text(xml, SizeofResource(self, manifest));
+    EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(text.find("PerMonitorV2"), std::string::npos);
+    // The system takes the program for DPI aware, as the manifest asks.
+    EXPECT_NE(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
+              DPI_AWARENESS_UNAWARE);
+
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(self, path, MAX_PATH);
+    const DWORD size = GetFileVersionInfoSizeW(path, nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> data(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, data.data()));
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\040904E4\\OriginalFilename", &value,
+                               &length));
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"kelbo.exe");
 }
 
 } // namespace
