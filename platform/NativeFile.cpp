@@ -62,6 +62,32 @@ std::string windowsReason(DWORD code) {
     return out.empty() ? "Error " + std::to_string(code) : out;
 }
 
+// The reasons the C library gives for what CreateFileW reports, so messages read alike
+// whichever call failed.
+std::string createReason(DWORD code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return reasonOf(ENOENT);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+        return reasonOf(EACCES);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return reasonOf(ENOSPC);
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+        return reasonOf(EINVAL);
+    case ERROR_FILENAME_EXCED_RANGE:
+        return reasonOf(ENAMETOOLONG);
+    default:
+        return windowsReason(code);
+    }
+}
+
 std::FILE* openFile(const std::string& path, const wchar_t* mode) {
     return _wfopen(widePath(path).c_str(), mode);
 }
@@ -384,7 +410,7 @@ public:
                 DWORD code = GetLastError();
                 if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
                     continue;
-                error = windowsReason(code);
+                error = createReason(code);
                 return nullptr;
             }
             int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);

@@ -225,9 +225,9 @@ if ! "$triple-windres" -J res -O coff "$data/win32.res" "$data/resources.o" >"$d
   fail "windres cannot convert the 32-bit .RES"
   finish
 fi
-if ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$data" \
-  -I"$root/tests/win" "$root/tests/win/consumer.cpp" "$data/resources.o" -o "$data/consumer.exe" -lgdi32 -luser32 \
-  -lversion; then
+if ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$data" -I"$root/tests/win" \
+  "$root/tests/win/consumer.cpp" "$data/resources.o" -o "$data/consumer.exe" \
+  -lgdi32 -luser32 -lversion; then
   fail "consumer build"
   finish
 fi
@@ -243,32 +243,6 @@ else
   bad=$(grep -oP '[0-9]+(?= failed)' <<<"$summary")
   [[ $((checks - bad)) -gt 0 ]] && pass "consumer: $((checks - bad)) resource checks" $((checks - bad))
   [[ $bad -gt 0 ]] && fail "consumer: $bad resource checks (log: $data/consumer.log)" "$bad"
-fi
-
-finish
-fi
-if ! "$triple-windres" -J res -O coff "$data/version.res" "$data/version.o" >"$data/windres-version.log" 2>&1; then
-  cat "$data/windres-version.log"
-  fail "windres cannot convert the version .RES"
-  finish
-fi
-if ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static \
-  "$root/tests/win/version_consumer.cpp" "$data/version.o" -o "$data/version_consumer.exe" -lversion; then
-  fail "version consumer build"
-  finish
-fi
-(cd "$data" && runwine ./version_consumer.exe) >"$data/version_consumer.log" 2>&1
-vstatus=$?
-grep '^FAIL' "$data/version_consumer.log" | head -40
-summary=$(grep -oP '^version consumer: \K[0-9]+ checks, [0-9]+ failed' "$data/version_consumer.log")
-if [[ -z $summary ]]; then
-  tail -20 "$data/version_consumer.log"
-  fail "version consumer: no result, exit status $vstatus"
-else
-  checks=${summary%% *}
-  bad=$(grep -oP '[0-9]+(?= failed)' <<<"$summary")
-  [[ $((checks - bad)) -gt 0 ]] && pass "version consumer: $((checks - bad)) checks" $((checks - bad))
-  [[ $bad -gt 0 ]] && fail "version consumer: $bad checks (log: $data/version_consumer.log)" "$bad"
 fi
 
 finish

@@ -125,6 +125,19 @@ bool resourceBytes(LPCWSTR name, LPCWSTR type, std::string& out) {
     return true;
 }
 
+// The size of a loaded icon or cursor (a mask alone is twice as high), then its bitmaps freed.
+void checkLoadedSize(ICONINFO& ii, int size, const std::string& image) {
+    BITMAP bm{};
+    GetObjectW(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
+    const int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    check(bm.bmWidth == size && h == size,
+          image + ": LoadImageW gave " + std::to_string(bm.bmWidth) + "x" + std::to_string(h));
+    if (ii.hbmColor)
+        DeleteObject(ii.hbmColor);
+    if (ii.hbmMask)
+        DeleteObject(ii.hbmMask);
+}
+
 void checkBitmap(const FileCase& c) {
     const std::string what = describe("BITMAP", c);
     const std::string src = readSource(c.path);
@@ -247,15 +260,7 @@ void checkIcon(const FileCase& c) {
             continue;
         ICONINFO ii{};
         GetIconInfo(static_cast<HICON>(icon), &ii);
-        BITMAP bm{};
-        GetObjectW(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
-        const int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-        check(bm.bmWidth == size && h == size,
-              image + ": LoadImageW gave " + std::to_string(bm.bmWidth) + "x" + std::to_string(h));
-        if (ii.hbmColor)
-            DeleteObject(ii.hbmColor);
-        if (ii.hbmMask)
-            DeleteObject(ii.hbmMask);
+        checkLoadedSize(ii, size, image);
         DestroyIcon(static_cast<HICON>(icon));
     }
 }
@@ -308,15 +313,7 @@ void checkCursor(const FileCase& c) {
               image + ": hot spot " + std::to_string(ii.xHotspot) + "," +
                   std::to_string(ii.yHotspot) + ", the file says " + std::to_string(hotX) + "," +
                   std::to_string(hotY));
-        BITMAP bm{};
-        GetObjectW(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
-        const int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-        check(bm.bmWidth == size && h == size,
-              image + ": LoadImageW gave " + std::to_string(bm.bmWidth) + "x" + std::to_string(h));
-        if (ii.hbmColor)
-            DeleteObject(ii.hbmColor);
-        if (ii.hbmMask)
-            DeleteObject(ii.hbmMask);
+        checkLoadedSize(ii, size, image);
         DestroyCursor(static_cast<HCURSOR>(cursor));
     }
 }
