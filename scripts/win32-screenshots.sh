@@ -21,17 +21,16 @@ if [[ ! -f $win/build.ninja && ! -f $win/Makefile ]]; then
 fi
 cmake --build "$win" -j"$jobs" --target kelbo_win32_screenshots
 
-xvfb_pid=
-for n in $(seq 131 170); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  sleep 1
-  kill -0 "$xvfb_pid" 2>/dev/null && break
-  xvfb_pid=
+# Xvfb picks a free display number itself and tells it.
+rm -f "$win/screenshots-display"
+Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$win/screenshots-display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  [[ -s $win/screenshots-display ]] && break
+  sleep 0.1
 done
-[[ -n $xvfb_pid ]] || { echo "no free display for Xvfb" >&2; exit 1; }
-export DISPLAY=":$n"
+[[ -s $win/screenshots-display ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -1 "$win/screenshots-display")"
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   kill "$xvfb_pid" 2>/dev/null || true

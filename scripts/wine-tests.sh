@@ -55,22 +55,21 @@ for tool in cmake wine "$triple-windres"; do
 done
 cxx_win=$(compiler g++) || { fail "missing tool: $triple-g++"; finish; }
 
-# The Win32 windows need an X server: a private Xvfb on the first free display number.
+# The Win32 windows need an X server: a private Xvfb, which picks a free display number itself.
 xvfb_pid=
 start_x() {
   command -v Xvfb >/dev/null || return 1
-  local n
-  for n in $(seq 90 130); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    sleep 1
-    if kill -0 "$xvfb_pid" 2>/dev/null; then
-      export DISPLAY=":$n"
-      return 0
-    fi
+  mkdir -p "$win"
+  rm -f "$win/xvfb-display"
+  Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$win/xvfb-display" 2>/dev/null &
+  xvfb_pid=$!
+  local i
+  for i in $(seq 50); do
+    [[ -s $win/xvfb-display ]] && break
+    sleep 0.1
   done
-  return 1
+  [[ -s $win/xvfb-display ]] || return 1
+  export DISPLAY=":$(head -1 "$win/xvfb-display")"
 }
 
 step "Wine prefix $WINEPREFIX"

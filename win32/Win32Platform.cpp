@@ -107,19 +107,19 @@ shell::BoxAnswer Win32Platform::messageBoxUtf8(shell::View* owner, const std::st
 }
 
 std::optional<shell::ChosenFile> Win32Platform::fileDialog(shell::View* owner,
-                                                           const shell::FileDialogSpec& spec) {
+                                                           const shell::FileDialogSpec& request) {
     // The filter is pairs of NUL-terminated strings, ended by one more NUL.
-    const std::wstring patterns = joined(spec.filter.patterns);
-    std::wstring filter = wide(spec.filter.name) + L" (" + patterns + L")";
+    const std::wstring patterns = joined(request.filter.patterns);
+    std::wstring filter = wide(request.filter.name) + L" (" + patterns + L")";
     filter += L'\0';
     filter += patterns;
     filter += L'\0';
     filter += L'\0';
     std::vector<wchar_t> name(32768, L'\0');
-    wide(spec.initialFile).copy(name.data(), name.size() - 1);
-    const std::wstring initialDir = wide(spec.initialDir);
-    const std::wstring title = wide(spec.title);
-    const std::wstring suffix = wide(spec.defaultSuffix);
+    wide(request.initialFile).copy(name.data(), name.size() - 1);
+    const std::wstring initialDir = wide(request.initialDir);
+    const std::wstring title = wide(request.title);
+    const std::wstring suffix = wide(request.defaultSuffix);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = ownerWindow(owner);
@@ -132,11 +132,11 @@ std::optional<shell::ChosenFile> Win32Platform::fileDialog(shell::View* owner,
     // The current folder stays where the program started: bare names on the command line and
     // in recent files are taken there.
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-    if (spec.save && spec.confirmOverwrite)
+    if (request.save && request.confirmOverwrite)
         ofn.Flags |= OFN_OVERWRITEPROMPT;
-    if (!spec.save)
+    if (!request.save)
         ofn.Flags |= OFN_FILEMUSTEXIST;
-    if (!(spec.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)))
+    if (!(request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)))
         return std::nullopt;
     const std::wstring chosen(name.data());
     shell::ChosenFile file;

@@ -22,7 +22,7 @@ public:
                                     const std::string& title, shell::BoxIcon icon,
                                     shell::BoxButtons buttons) override;
     std::optional<shell::ChosenFile> fileDialog(shell::View* owner,
-                                                const shell::FileDialogSpec& spec) override;
+                                                const shell::FileDialogSpec& request) override;
     std::unique_ptr<shell::Printer> choosePrinter(shell::View* owner) override;
     void playSound(const std::string& path) override;
     void setBusy(bool busy) override;

@@ -73,9 +73,9 @@ private:
 class ScriptedPlatform : public Win32Platform {
 public:
     std::optional<shell::ChosenFile> fileDialog(shell::View*,
-                                                const shell::FileDialogSpec& spec) override {
+                                                const shell::FileDialogSpec& request) override {
         std::lock_guard lock(mutex_);
-        specs.push_back(spec);
+        requests.push_back(request);
         if (fileAnswers.empty() || !fileAnswers.front()) {
             if (!fileAnswers.empty())
                 fileAnswers.pop_front();
@@ -113,7 +113,7 @@ public:
     }
 
     std::deque<std::optional<std::wstring>> fileAnswers;
-    std::vector<shell::FileDialogSpec> specs;
+    std::vector<shell::FileDialogSpec> requests;
     std::vector<std::string> played;
     int printDialogs = 0;
     int pageHeight = 0; // 0: the print dialog is cancelled

@@ -305,9 +305,9 @@ TEST_F(Win32Views, SaveReopenAndRecentFiles) {
         platform_.answerFile(folder_.path(L"Demo.KBP"));
         gui.menu(ids::mnuSaveKBP);
         gui.sync();
-        ASSERT_EQ(platform_.specs.size(), 1u);
-        EXPECT_TRUE(platform_.specs[0].save);
-        EXPECT_EQ(platform_.specs[0].filter.patterns.front(), "*.KBP");
+        ASSERT_EQ(platform_.requests.size(), 1u);
+        EXPECT_TRUE(platform_.requests[0].save);
+        EXPECT_EQ(platform_.requests[0].filter.patterns.front(), "*.KBP");
         EXPECT_EQ(gui.caption(), folder_.path(L"Demo.KBP"));
         // The recent list names the saved project, lower-cased as Windows paths are; the menu
         // shows it from the next start on.
@@ -384,7 +384,7 @@ TEST_F(Win32Views, CompileInBothLayoutsAsKelboCompileDoes) {
         ASSERT_TRUE(log);
         gui.sync();
         EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos);
-        EXPECT_EQ(platform_.specs.back().title,
+        EXPECT_EQ(platform_.requests.back().title,
                   bits == 32 ? "Save As ...( 32 bits)" : "Save As ...( 16 bits)");
         std::ostringstream said, complaints;
         const std::string reference = folder_.narrowPath(L"cli" + std::to_wstring(bits) + L".res");
