@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <sstream>
 
 #include "cli/CompileCommand.h"
@@ -18,6 +19,7 @@
 #include "platform/FileSystem.h"
 #include "project/Listing.h"
 #include "projectfile/ProjectFile.h"
+#include "shell/Layout.h"
 #include "tests/support/Samples.h"
 #include "tests/win/Win32Driver.h"
 #include "win32/ControlIds.h"
@@ -471,21 +473,127 @@ TEST_F(Win32Views, HelpSubHelpAndAbout) {
     EXPECT_TRUE(waitFor([&] { return !IsWindow(about); }));
 }
 
-TEST_F(Win32Views, LayoutInTwipsAtTheWindowsDpi) {
-    Gui gui(platform_, folder_);
-    const double dpi = GetDpiForWindow(gui.main());
+// Every control of the shared description whose place the Win32 window keeps, at the twips
+// the description gives, converted with the window's DPI; parents' offsets added.
+void expectLayout(HWND window, const shell::WindowSpec& spec,
+                  const std::map<std::string_view, int>& ids) {
+    SCOPED_TRACE(std::string(spec.name));
+    const double dpi = GetDpiForWindow(window);
     const auto px = [&](int twips) { return static_cast<LONG>(std::lround(twips * dpi / 1440.0)); };
     RECT client{};
-    GetClientRect(gui.main(), &client);
-    EXPECT_EQ(client.right, px(6255));
-    EXPECT_EQ(client.bottom, px(5370));
-    RECT add{};
-    GetWindowRect(gui.control(ids::cmdAdd), &add);
-    MapWindowPoints(nullptr, gui.main(), reinterpret_cast<POINT*>(&add), 2);
-    EXPECT_EQ(add.left, px(5100));
-    EXPECT_EQ(add.top, px(840));
-    EXPECT_EQ(add.right - add.left, px(855));
-    EXPECT_EQ(add.bottom - add.top, px(375));
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, px(spec.clientWidth));
+    EXPECT_EQ(client.bottom, px(spec.clientHeight));
+    int checked = 0;
+    for (const shell::ControlSpec& control : spec.controls) {
+        const auto id = ids.find(control.name);
+        if (id == ids.end())
+            continue;
+        SCOPED_TRACE(std::string(control.name));
+        int left = control.twips.left;
+        int top = control.twips.top;
+        if (const shell::ControlSpec* parent = spec.find(control.parent)) {
+            left += parent->twips.left;
+            top += parent->twips.top;
+        }
+        HWND child = GetDlgItem(window, id->second);
+        ASSERT_TRUE(child);
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_EQ(place.left, px(left));
+        EXPECT_EQ(place.top, px(top));
+        if (!control.autoSize && control.kind != shell::ControlKind::DriveList) {
+            EXPECT_EQ(place.right - place.left, px(control.twips.width));
+            EXPECT_EQ(place.bottom - place.top, px(control.twips.height));
+        }
+        ++checked;
+    }
+    EXPECT_EQ(checked, static_cast<int>(ids.size()));
+}
+
+TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
+    folder_.write(L"a.bmp", test::sampleBitmap(4, 4));
+    Gui gui(platform_, folder_);
+    expectLayout(gui.main(), shell::mainWindowSpec(),
+                 {{"cmdAdd", ids::cmdAdd},
+                  {"cmdModify", ids::cmdModify},
+                  {"cmdDelete", ids::cmdDelete},
+                  {"List0", ids::List0},
+                  {"List1", ids::List0 + 1},
+                  {"List2", ids::List0 + 2},
+                  {"List3", ids::List0 + 3},
+                  {"TabStrip1", ids::TabStrip1}});
+
+    gui.selectTab(2);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::stringItemDialogSpec(),
+                 {{"Text1", ids::Text1},
+                  {"Text2", ids::Text2},
+                  {"cmdOK", IDOK},
+                  {"cmdCancel", IDCANCEL},
+                  {"label1", ids::label1},
+                  {"Label2", ids::Label2},
+                  {"Label3", ids::Label3}});
+    closeDialog(dialog, IDCANCEL);
+
+    gui.selectTab(0);
+    gui.click(ids::cmdAdd);
+    dialog = gui.waitForWindow(L"  BITMAP");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::fileItemDialogSpec(),
+                 {{"File1", ids::File1},
+                  {"Drive1", ids::Drive1},
+                  {"Dir1", ids::Dir1},
+                  {"cmdOK", IDOK},
+                  {"cmdCancel", IDCANCEL},
+                  {"cmdPlay", ids::cmdPlay},
+                  {"Text1", ids::Text1},
+                  {"etiName", ids::etiName},
+                  {"etiRep", ids::etiRep},
+                  {"Label3", ids::Label3},
+                  {"PicTest", ids::PicTest}});
+    closeDialog(dialog, IDCANCEL);
+
+    gui.menu(ids::mnuHelp);
+    HWND help = gui.waitForWindow(wide(kHelpIndexCaption));
+    ASSERT_TRUE(help);
+    expectLayout(help, shell::helpIndexSpec(),
+                 {{"Command1", ids::Command1},
+                  {"Label1", ids::HelpLabel1},
+                  {"Label6", ids::HelpLabel1 + 5}});
+    PostMessageW(help, WM_COMMAND, MAKEWPARAM(ids::HelpLabel1, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(help, ids::HelpLabel1)));
+    HWND topic = gui.waitForWindow(wide(helpTopics()[0].caption));
+    ASSERT_TRUE(topic);
+    expectLayout(topic, shell::subHelpSpec(),
+                 {{"Text1", ids::Text1}, {"Picture1", ids::Picture1}, {"Command1", ids::Command1}});
+    closeDialog(topic, ids::Command1);
+    closeDialog(help, ids::Command1);
+
+    gui.menu(ids::mnuAbout);
+    HWND about = gui.waitForWindow(L" ");
+    ASSERT_TRUE(about);
+    expectLayout(about, shell::aboutSpec(),
+                 {{"Frame1", ids::Frame1},
+                  {"Command1", IDOK},
+                  {"Label1", ids::AboutLabel1},
+                  {"Label2", ids::AboutLabel2}});
+    closeDialog(about, IDOK);
+
+    folder_.write(L"one.kbp", test::projectBytes({{}, {}, {"1\tx"}, {}}));
+    gui.menu(ids::mnuOpenKBP);
+    platform_.answerFile(folder_.path(L"one.kbp"));
+    gui.sync();
+    platform_.answerFile(folder_.path(L"one.res"));
+    gui.menu(ids::mnuCompile32);
+    HWND log = gui.waitForWindow(L"  Compilation");
+    ASSERT_TRUE(log);
+    expectLayout(log, shell::compileLogSpec(),
+                 {{"Text1", ids::Text1}, {"cmdOK", ids::cmdCompileOK}});
+    closeDialog(log, ids::cmdCompileOK);
 }
 
 TEST_F(Win32Views, FourFullListsOpenQuickly) {
