@@ -145,6 +145,9 @@ TEST_F(FileDialogTest, EachKindSetsCaptionPatternAndPreviewOrPlay) {
 }
 
 TEST_F(FileDialogTest, OpensOnTheProgramFolderThenOnTheFolderOfTheLastOk) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
     FileItemPresenter& first = open(ResourceKind::Bitmap);
     EXPECT_EQ(view->shownFolder, "/Program");
     view->showFolder("/Projects/Demo");
@@ -192,6 +195,9 @@ TEST_F(FileDialogTest, RefusedOkKeepsTheProjectButRemembersTheFolder) {
 }
 
 TEST_F(FileDialogTest, ModifyShowsTheLineAndReplacesItInPlace) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
     session.project.append(ResourceKind::Bitmap, "ONE\t/Projects/Art/logo.bmp");
     session.project.append(ResourceKind::Bitmap, "TWO\t/Projects/Demo/logo.bmp");
     session.EditedLine = session.project.line(ResourceKind::Bitmap, 0);
@@ -208,6 +214,9 @@ TEST_F(FileDialogTest, ModifyShowsTheLineAndReplacesItInPlace) {
 }
 
 TEST_F(FileDialogTest, PlayPassesTheFullPathAndCancelChangesNothing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
     FileItemPresenter& dialog = open(ResourceKind::Wave);
     view->showFolder("/Projects/Demo");
     dialog.play();

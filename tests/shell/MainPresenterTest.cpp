@@ -196,6 +196,9 @@ TEST_F(MainPresenterTest, GuardOffersToSaveBeforeNewOpenRecentAndExit) {
 }
 
 TEST_F(MainPresenterTest, SaveAsRemembersTheFileAndRecentFilesKeepFive) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
     start();
     for (int i = 1; i <= 6; ++i) {
         addString(std::to_string(i), "x");
