@@ -397,8 +397,22 @@ TEST_F(Win32Views, CompileInBothLayoutsAsKelboCompileDoes) {
             << complaints.str();
         EXPECT_EQ(folder_.read(out), folder_.read(L"cli" + std::to_wstring(bits) + L".res"));
         EXPECT_FALSE(folder_.read(out).empty());
-        // Only OK closes the log; Enter in the log and Escape leave it.
-        PostMessageW(GetDlgItem(log, ids::cmdCompileOK), BM_CLICK, 0, 0);
+        if (bits == 32) {
+            // Only OK closes the log: Enter in the log and Escape leave it open...
+            SendMessageW(log, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(log, ids::Text1)),
+                         TRUE);
+            ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(log, ids::Text1); }));
+            gui.key(VK_RETURN);
+            gui.key(VK_ESCAPE);
+            gui.sync();
+            EXPECT_TRUE(IsWindow(log));
+            // ...and Enter on the focused OK closes it.
+            gui.key(VK_TAB);
+            ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(log, ids::cmdCompileOK); }));
+            gui.key(VK_RETURN);
+        } else {
+            PostMessageW(GetDlgItem(log, ids::cmdCompileOK), BM_CLICK, 0, 0);
+        }
         EXPECT_TRUE(waitFor([&] { return !IsWindow(log); }));
     }
 }
