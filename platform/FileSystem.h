@@ -69,6 +69,12 @@ bool isDirectoryWritable(const std::string& dir);
 bool sameFile(const std::string& a, const std::string& b);
 // Creates a folder and its missing parents; false when it still does not exist.
 bool makeDirectories(const std::string& dir);
+// True when `path` names a folder.
+bool directoryExists(const std::string& path);
+// Removes a folder and everything in it; true when it no longer exists.
+bool removeDirectoryTree(const std::string& dir);
+// Renames a file or folder; false with the reason in `error`.
+bool renamePath(const std::string& from, const std::string& to, std::string& error);
 // Value of an environment variable, empty when unset.
 std::string environmentValue(const char* name);
 // The program's arguments as Windows-1252 text; false (with the argument in `bad`) when one

@@ -565,6 +565,25 @@ bool makeDirectories(const std::string& dir) {
     return std::filesystem::is_directory(path, ec);
 }
 
+bool directoryExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(fsPath(path), ec);
+}
+
+bool removeDirectoryTree(const std::string& dir) {
+    std::error_code ec;
+    std::filesystem::remove_all(fsPath(dir), ec);
+    return !std::filesystem::exists(fsPath(dir), ec);
+}
+
+bool renamePath(const std::string& from, const std::string& to, std::string& error) {
+    std::error_code ec;
+    std::filesystem::rename(fsPath(from), fsPath(to), ec);
+    if (ec)
+        error = ec.message();
+    return !ec;
+}
+
 std::string environmentValue(const char* name) {
 #ifdef _WIN32
     std::wstring wideName(name, name + std::strlen(name));

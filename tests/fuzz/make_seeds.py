@@ -146,3 +146,68 @@ write("compile", "keyed", b"\x00" + b"\n".join([
 ]))
 write("compile", "manifest_file", b"\x00" + b"21\tHi\n6file=/src/0\n6id=2@@@@"
       + b"<?xml version=\"1.0\"?><assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>")
+
+# .RES files of both layouts for res_reader: the kinds an import turns into items.
+def res_id32(v):
+    if isinstance(v, int):
+        return struct.pack("<HH", 0xFFFF, v)
+    return v.encode("utf-16-le") + b"\0\0"
+
+
+def res32(entries):
+    out = struct.pack("<II", 0, 32) + res_id32(0) + res_id32(0) + bytes(16)
+    for type_, name, flags, data in entries:
+        ids = res_id32(type_) + res_id32(name)
+        ids += bytes(-len(ids) % 4)
+        out += struct.pack("<II", len(data), 8 + len(ids) + 16) + ids
+        out += struct.pack("<IHHII", 0, flags, 0, 0, 0) + data + bytes(-len(data) % 4)
+    return out
+
+
+def res_id16(v):
+    return struct.pack("<BH", 0xFF, v) if isinstance(v, int) else v.encode("cp1252") + b"\0"
+
+
+def res16(entries):
+    return b"".join(res_id16(t) + res_id16(n) + struct.pack("<HI", f, len(d)) + d
+                    for t, n, f, d in entries)
+
+
+def version_node(key, value=b"", text=False, children=b""):
+    head = key.encode("utf-16-le") + b"\0\0"
+    body = struct.pack("<HHH", 0, len(value) // 2 if text else len(value), int(text)) + head
+    body += bytes(-len(body) % 4) + value
+    body += bytes(-len(body) % 4) + children
+    return struct.pack("<H", len(body)) + body[2:]
+
+
+def version_block():
+    fixed = struct.pack("<13I", 0xFEEF04BD, 0x10000, 0x10002, 0x30004, 0x10000, 0, 0x3F, 0,
+                        0x40004, 1, 0, 0, 0)
+    strings = version_node("CompanyName", "Acme\0".encode("utf-16-le"), True)
+    strings += bytes(-len(strings) % 4) + version_node("FileVersion", "1.2.3.4\0".encode("utf-16-le"), True)
+    table = version_node("040904E4", children=strings)
+    info = version_node("StringFileInfo", text=True, children=table)
+    var = version_node("VarFileInfo", children=version_node("Translation", struct.pack("<HH", 0x409, 1252)))
+    return version_node("VS_VERSION_INFO", fixed, children=info + bytes(-len(info) % 4) + var)
+
+
+icon_group = struct.pack("<HHH", 0, 1, 2) + struct.pack("<BBBBHHIH", 16, 16, 0, 0, 1, 32, 40, 1) \
+    + struct.pack("<BBBBHHIH", 32, 32, 0, 0, 1, 32, 68, 2)
+cursor_group = struct.pack("<HHH", 0, 2, 1) + struct.pack("<HHHHIH", 32, 64, 1, 32, 44, 1)
+strings32 = b"".join(struct.pack("<H", len(s)) + s.encode("utf-16-le") for s in
+                     ["Hello", "", "W\u00f6rld"] + [""] * 13)
+strings16 = b"".join(struct.pack("<B", len(s)) + s.encode("cp1252") for s in
+                     ["Hello", "", "W\u00f6rld"] + [""] * 13)
+common = [
+    (2, "LOGO", 0x30, bitmap(2, 2)[14:]),
+    (3, 1, 0x1010, b"\x60" * 40), (3, 2, 0x1010, b"\x61" * 68), (14, "APP", 0x1030, icon_group),
+    (1, 1, 0x1010, struct.pack("<HH", 5, 7) + b"\x62" * 40), (12, 3, 0x1030, cursor_group),
+    ("WAVE", 7, 0x30, wave(101)), (10, 9, 0x30, b"raw data"), ("CUSTOM", "x", 0x30, b"custom"),
+    (24, 1, 0x30, b"<assembly/>"),
+]
+write("res_reader", "all_kinds32.res",
+      res32(common + [(6, 1, 0x1030, strings32), (16, 1, 0x30, version_block())]))
+write("res_reader", "all_kinds16.res", res16(common + [(6, 1, 0x1030, strings16)]))
+write("res_reader", "orphan_image.res", res32([(3, 5, 0x1010, b"\x28" + bytes(39))]))
+write("res_reader", "cut.res", res32(common)[:-7])

@@ -1,5 +1,8 @@
 #include "ResReader.h"
 
+#include "resreader/ResFile.h"
+#include "tests/support/MemoryFileSystem.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <set>
@@ -61,42 +64,6 @@ private:
 
 std::string at(std::size_t offset) {
     return " at offset " + std::to_string(offset);
-}
-
-bool readId32(Cursor& c, ResId& id) {
-    std::uint16_t first = 0;
-    if (!c.u16(first))
-        return false;
-    if (first == 0xFFFF) {
-        id.isName = false;
-        return c.u16(id.number);
-    }
-    id.isName = true;
-    id.name.clear();
-    for (std::uint16_t unit = first; unit != 0;) {
-        id.name.push_back(static_cast<char16_t>(unit));
-        if (!c.u16(unit))
-            return false;
-    }
-    return true;
-}
-
-bool readId16(Cursor& c, ResId& id) {
-    std::uint8_t first = 0;
-    if (!c.u8(first))
-        return false;
-    if (first == 0xFF) {
-        id.isName = false;
-        return c.u16(id.number);
-    }
-    id.isName = true;
-    id.name.clear();
-    for (std::uint8_t ch = first; ch != 0;) {
-        id.name.push_back(fromCp1252(ch));
-        if (!c.u8(ch))
-            return false;
-    }
-    return true;
 }
 
 bool zeros(std::string_view bytes) {
@@ -258,79 +225,77 @@ std::string describe(const ResId& id) {
     return s + "\"";
 }
 
-std::optional<std::vector<Resource>> readRes32(std::string_view bytes, std::string& error) {
-    std::vector<Resource> out;
-    Cursor c(bytes);
-    while (!c.atEnd()) {
-        const std::size_t start = c.pos();
-        if (start % 4 != 0) {
-            error = "resource header off a four-byte boundary" + at(start);
+namespace {
+
+ResId idOf(const kelbo::ResName& n) {
+    return n.isName ? ResId::ofName(n.text) : ResId::ofNumber(n.ordinal);
+}
+
+// Every resource through the core's reader, which checks each header against the file; the
+// padding the 32-bit layout puts after the names and the data must also be zero.
+std::optional<std::vector<Resource>> readWithCore(std::string_view bytes, kelbo::ResLayout want,
+                                                  std::string& error) {
+    kelbo::test::MemoryInput in{std::string(bytes)};
+    kelbo::ResReader reader(in, "file");
+    if (!reader.start()) {
+        error = reader.error();
+        return std::nullopt;
+    }
+    if (reader.layout() != want) {
+        error = want == kelbo::ResLayout::Bits32 ? "the file does not begin with the empty entry"
+                                                 : "the file begins with the empty entry";
+        return std::nullopt;
+    }
+    std::vector<Resource> out(1); // the empty entry, which the reader checks and skips
+    std::size_t end = want == kelbo::ResLayout::Bits32 ? 32 : 0;
+    kelbo::ResEntry e;
+    while (reader.next(e)) {
+        if (!zeros(bytes.substr(end, e.headerOffset - end))) {
+            error = "bad padding after the data" + at(end);
             return std::nullopt;
         }
         Resource r;
-        std::uint32_t dataSize = 0, headerSize = 0;
-        if (!c.u32(dataSize) || !c.u32(headerSize) || !readId32(c, r.type) ||
-            !readId32(c, r.name)) {
-            error = "truncated resource header" + at(start);
-            return std::nullopt;
-        }
-        std::string pad;
-        if (!c.take((4 - c.pos() % 4) % 4, pad) || !zeros(pad)) {
-            error = "bad padding after the name" + at(start);
-            return std::nullopt;
-        }
-        if (!c.u32(r.dataVersion) || !c.u16(r.memoryFlags) || !c.u16(r.language) ||
-            !c.u32(r.version) || !c.u32(r.characteristics)) {
-            error = "truncated resource header" + at(start);
-            return std::nullopt;
-        }
-        if (c.pos() - start != headerSize) {
-            error = "HeaderSize " + std::to_string(headerSize) + " but the fields take " +
-                    std::to_string(c.pos() - start) + at(start);
-            return std::nullopt;
-        }
-        if (!c.take(dataSize, r.data)) {
-            error = "data run past the end of the file" + at(start);
-            return std::nullopt;
-        }
-        if (!c.take(std::min<std::size_t>((4 - c.pos() % 4) % 4, c.left()), pad) || !zeros(pad)) {
-            error = "bad padding after the data" + at(start);
-            return std::nullopt;
-        }
+        r.type = idOf(e.type);
+        r.name = idOf(e.name);
+        r.memoryFlags = e.memoryFlags;
+        r.language = e.language;
+        r.dataVersion = e.dataVersion;
+        r.version = e.version;
+        r.characteristics = e.characteristics;
+        r.data = std::string(bytes.substr(e.dataOffset, e.dataSize));
+        end = e.dataOffset + e.dataSize;
         out.push_back(std::move(r));
     }
-    if (out.empty() || out[0].type != ResId::ofNumber(0) || out[0].name != ResId::ofNumber(0) ||
-        !out[0].data.empty() || out[0].memoryFlags != 0) {
-        error = "the file does not begin with the empty entry";
+    if (!reader.error().empty()) {
+        error = reader.error();
+        return std::nullopt;
+    }
+    if (!zeros(bytes.substr(end))) {
+        error = "bad padding after the data" + at(end);
         return std::nullopt;
     }
     return out;
 }
 
+} // namespace
+
+std::optional<std::vector<Resource>> readRes32(std::string_view bytes, std::string& error) {
+    return readWithCore(bytes, kelbo::ResLayout::Bits32, error);
+}
+
 std::optional<std::vector<Resource>> readRes16(std::string_view bytes, std::string& error) {
-    std::vector<Resource> out(1); // the empty entry that the 32-bit form begins with
-    Cursor c(bytes);
-    while (!c.atEnd()) {
-        const std::size_t start = c.pos();
-        Resource r;
-        std::uint32_t size = 0;
-        if (!readId16(c, r.type) || !readId16(c, r.name) || !c.u16(r.memoryFlags) || !c.u32(size)) {
-            error = "truncated resource header" + at(start);
-            return std::nullopt;
-        }
-        if (!c.take(size, r.data)) {
-            error = "data run past the end of the file" + at(start);
-            return std::nullopt;
-        }
+    auto out = readWithCore(bytes, kelbo::ResLayout::Bits16, error);
+    if (!out)
+        return std::nullopt;
+    for (Resource& r : *out) {
         if (!r.type.isName && r.type.number == kRtString) {
             auto wide = widenStringBlock(r.data);
             if (!wide) {
-                error = "string block whose slots do not fill its size" + at(start);
+                error = "string block whose slots do not fill its size";
                 return std::nullopt;
             }
             r.data = std::move(*wide);
         }
-        out.push_back(std::move(r));
     }
     return out;
 }

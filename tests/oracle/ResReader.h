@@ -1,5 +1,5 @@
-// An independent reader of both .RES layouts, strict about framing, so that the files of two
-// different compilers can be compared resource by resource.
+// Both .RES layouts read through the core's reader into one form, strict about padding, so
+// that the files of two different compilers can be compared resource by resource.
 #pragma once
 
 #include <compare>
@@ -45,7 +45,7 @@ struct Resource {
 };
 
 // 32-bit layout: every header starts on a four-byte boundary, the padding before it is zero,
-// HeaderSize matches the fields, and the first resource is the empty entry.
+// HeaderSize matches the fields, and the first resource is the empty entry (returned first).
 std::optional<std::vector<Resource>> readRes32(std::string_view bytes, std::string& error);
 
 // 16-bit layout, turned into the 32-bit form: names widened through Windows-1252, string blocks

@@ -175,3 +175,51 @@ put("projects/data-same-as-wave.kbp", kbp_ext([[], [], [], [b"BEEP\tsources/good
                                               data=[b"beep\tWAVE\tsources/good.wav"]))
 # The first item is fine, the second is damaged: nothing is written either.
 put("projects/second-item-damaged.kbp", kbp([[b"1\tsources/good.bmp", b"2\tsources/cut.bmp"], [], [], []]))
+
+# .RES files for kelbo-res (res-manifest.txt says what each must give).
+def res_id32(v):
+    if isinstance(v, int):
+        return struct.pack("<HH", 0xFFFF, v)
+    return v.encode("utf-16-le") + b"\0\0"
+
+
+def res_entry32(type_, name, data, header_size=None, data_size=None):
+    ids = res_id32(type_) + res_id32(name)
+    ids += bytes(-len(ids) % 4)
+    size = 8 + len(ids) + 16 if header_size is None else header_size
+    out = struct.pack("<II", len(data) if data_size is None else data_size, size) + ids
+    return out + struct.pack("<IHHII", 0, 0x30, 0, 0, 0) + data + bytes(-len(data) % 4)
+
+
+EMPTY32 = res_entry32(0, 0, b"")
+
+
+def res_entry16(type_, name, data, data_size=None):
+    ids = b""
+    for v in (type_, name):
+        ids += struct.pack("<BH", 0xFF, v) if isinstance(v, int) else v + b"\0"
+    return ids + struct.pack("<HI", 0x30, len(data) if data_size is None else data_size) + data
+
+
+put("res/good32.res", EMPTY32 + res_entry32(2, "LOGO", bitmap(2, 2)[14:]) +
+    res_entry32("WAVE", 3, wave(101)) + res_entry32(10, 1, b"abc"))
+put("res/good16.res", res_entry16(2, b"LOGO", bitmap(2, 2)[14:]) + res_entry16(b"WAVE", 3, wave(101)) +
+    res_entry16(10, 1, b"abc"))
+put("res/empty.res", b"")
+put("res/size-past-end32.res", EMPTY32 + res_entry32(10, 1, b"abcd", data_size=5000))
+put("res/size-past-end16.res", res_entry16(10, 1, b"abcd", data_size=5000))
+put("res/size-4gb32.res", EMPTY32 + res_entry32(10, 1, b"abcd", data_size=0xFFFFFFFF))
+put("res/header-past-end32.res", EMPTY32 + res_entry32(10, 1, b"", header_size=0x7FFFFFFC))
+put("res/misaligned-header32.res", EMPTY32 + res_entry32(10, 1, b"ab", header_size=34))
+put("res/header-too-small32.res", EMPTY32 + res_entry32(10, 1, b"", header_size=28))
+put("res/header-too-large32.res", EMPTY32 + res_entry32(10, 1, b"abcd", header_size=36) + bytes(8))
+put("res/unterminated-name32.res", EMPTY32 + struct.pack("<II", 0, 32) + "ABCDEFGHIJKL".encode("utf-16-le"))
+put("res/unterminated-name16.res", b"\xff\x0a\x00NAME")
+put("res/zero-length-type32.res", EMPTY32 + struct.pack("<II", 0, 32) + b"\0\0" + res_id32(1) +
+    bytes(2) + struct.pack("<IHHII", 0, 0x30, 0, 0, 0))
+put("res/zero-length-type16.res", b"\0\xff\x01\x00" + struct.pack("<HI", 0x30, 0))
+put("res/zero-length-name16.res", b"\xff\x0a\x00\0" + struct.pack("<HI", 0x30, 0))
+put("res/group-too-short32.res", EMPTY32 + res_entry32(14, 1, b"\0\0\1\0\5\0"))
+put("res/string-block-cut16.res", res_entry16(6, 1, b"\x05abc"))
+put("res/version-past-parent32.res", EMPTY32 + res_entry32(16, 1, struct.pack("<HHH", 400, 0, 0) +
+                                                           "VS_VERSION_INFO\0".encode("utf-16-le")))
