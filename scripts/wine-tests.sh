@@ -1,13 +1,15 @@
 #!/bin/bash
 # The Windows build of the core and kelbo-compile, proved under Wine:
-#   1. cross-builds build-win with mingw-w64 and runs its test programs under Wine;
+#   1. cross-builds build-win with mingw-w64 (kelbo.exe's resources compiled by build-wl's
+#      kelbo-compile) and runs its test programs under Wine, the Win32 windows on a private Xvfb;
 #   2. compiles one project on Linux (build-wl) and under Wine, in both layouts, and requires
 #      byte-identical .RES files;
 #   3. links the 32-bit .RES into a Windows program that reads every resource back through the
 #      Win32 API (GetFileVersionInfoW for the version information; the manifest is the one
 #      Windows starts it with) and compares it with its source.
 # Ends with "wine: N passed, M failed" and a non-zero status when anything failed.
-# Needs: g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64, wine, wine64, googletest, cmake, g++.
+# Needs: g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64, wine, wine64, googletest, cmake, g++,
+# xvfb, python3.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -37,6 +39,7 @@ finish() {
   for f in "${failures[@]}"; do echo "wine: failed: $f"; done
   echo "wine: $passed passed, $failed failed"
   wineserver -k >/dev/null 2>&1 || true
+  [[ -n ${xvfb_pid:-} ]] && kill "$xvfb_pid" 2>/dev/null
   [[ $failed -eq 0 && $passed -gt 0 ]]
   exit $?
 }
@@ -52,16 +55,54 @@ for tool in cmake wine "$triple-windres"; do
 done
 cxx_win=$(compiler g++) || { fail "missing tool: $triple-g++"; finish; }
 
+# The Win32 windows need an X server: a private Xvfb, which picks a free display number itself.
+xvfb_pid=
+start_x() {
+  command -v Xvfb >/dev/null || return 1
+  mkdir -p "$win"
+  rm -f "$win/xvfb-display"
+  Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$win/xvfb-display" 2>/dev/null &
+  xvfb_pid=$!
+  local i
+  for i in $(seq 50); do
+    [[ -s $win/xvfb-display ]] && break
+    sleep 0.1
+  done
+  [[ -s $win/xvfb-display ]] || return 1
+  export DISPLAY=":$(head -1 "$win/xvfb-display")"
+}
+
 step "Wine prefix $WINEPREFIX"
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
 fi
+if start_x; then
+  # One Wine desktop window holds every window: without a window manager, Wine would wait for
+  # each X window it hides to be withdrawn.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  wineserver -w
+else
+  fail "no X server (Xvfb) for the Win32 windows"
+fi
+
+# kelbo-compile for this machine first: the cross build runs it to compile kelbo.exe's own
+# resources.
+step "Linux build of kelbo-compile (build-wl)"
+mkdir -p "$wl"
+if ! { cmake -S "$root" -B "$wl" -DKELBO_BUILD_GUI=OFF -DKELBO_BUILD_TESTS=OFF -DKELBO_WERROR=ON &&
+  cmake --build "$wl" -j"$jobs" --target kelbo-compile kelbo-res; } >"$wl/wine-tests-build.log" 2>&1; then
+  tail -30 "$wl/wine-tests-build.log"
+  fail "build-wl"
+  finish
+fi
 
 step "cross build (build-win)"
 mkdir -p "$win"
 if ! cmake -S "$root" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-x86_64.cmake" \
-  -DKELBO_BUILD_GUI=OFF -DKELBO_BUILD_TESTS=ON -DKELBO_WERROR=ON >"$win/wine-tests-configure.log" 2>&1; then
+  -DKELBO_BUILD_GUI=OFF -DKELBO_BUILD_TESTS=ON -DKELBO_WERROR=ON \
+  -DKELBO_HOST_COMPILE="$wl/kelbo-compile" >"$win/wine-tests-configure.log" 2>&1; then
   cat "$win/wine-tests-configure.log"
   fail "configure build-win"
   finish
@@ -75,7 +116,7 @@ else
   keepgoing=(-k)
   [[ -f $win/build.ninja ]] && keepgoing=(-k 0)
   cmake --build "$win" -j"$jobs" -- "${keepgoing[@]}" >>"$win/wine-tests-build.log" 2>&1
-  if ! cmake --build "$win" -j"$jobs" --target kelbo-compile kelbo_core_tests kelbo_win_tests \
+  if ! cmake --build "$win" -j"$jobs" --target kelbo-compile kelbo kelbo_core_tests kelbo_win_tests \
     >>"$win/wine-tests-build.log" 2>&1; then
     fail "build-win, kelbo-compile and the test programs"
     finish
@@ -100,15 +141,6 @@ for exe in "${testexes[@]}"; do
     if [[ -z $bad && $status -ne 0 ]]; then fail "$exe: exit status $status"; fi
   fi
 done
-
-step "Linux build of kelbo-compile (build-wl)"
-mkdir -p "$wl"
-if ! { cmake -S "$root" -B "$wl" -DKELBO_BUILD_GUI=OFF -DKELBO_BUILD_TESTS=OFF -DKELBO_WERROR=ON &&
-  cmake --build "$wl" -j"$jobs" --target kelbo-compile kelbo-res; } >"$wl/wine-tests-build.log" 2>&1; then
-  tail -30 "$wl/wine-tests-build.log"
-  fail "build-wl"
-  finish
-fi
 
 step "test data"
 data="$WINEPREFIX/drive_c/kelbo data"

@@ -1,0 +1,131 @@
+// Poses the Win32 windows for the pictures in docs/: for each it prints
+// "SHOT name left top right bottom" (the window on the Wine desktop) and waits until the
+// script that took the picture creates the file C:\Projects\shot.done. Run by
+// scripts/win32-screenshots.sh; the project lives in C:\Projects\Demo, so nothing of the
+// machine that made the pictures shows in them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "SampleMedia.h"
+#include "help/HelpTopics.h"
+#include "projectfile/ProjectFile.h"
+#include "tests/win/Win32Driver.h"
+
+namespace kelbo::win32 {
+namespace {
+
+using namespace driver;
+using namespace std::chrono_literals;
+
+const std::wstring kProjects = L"C:\\Projects";
+const std::wstring kDemo = L"C:\\Projects\\Demo";
+const std::wstring kDone = L"C:\\Projects\\shot.done";
+
+void shoot(const char* name, HWND window) {
+    // Let the window finish painting before the picture.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(400);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    std::printf("SHOT %s %ld %ld %ld %ld\n", name, frame.left, frame.top, frame.right,
+                frame.bottom);
+    std::fflush(stdout);
+    EXPECT_TRUE(
+        waitFor([] { return GetFileAttributesW(kDone.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60s))
+        << name;
+    DeleteFileW(kDone.c_str());
+}
+
+void writeSample(const std::wstring& name, const std::string& bytes) {
+    std::string error;
+    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), *narrow(kDemo + L"\\" + name), bytes, error))
+        << error;
+}
+
+TEST(Screenshots, EveryWindow) {
+    CreateDirectoryW(kProjects.c_str(), nullptr);
+    CreateDirectoryW(kDemo.c_str(), nullptr);
+    DeleteFileW(kDone.c_str());
+    writeSample(L"logo.bmp", sample::encodeBmp24(sample::drawBanner(96, 40)));
+    writeSample(L"colours.bmp", sample::encodeBmp24(sample::drawColourWheel(64)));
+    writeSample(L"kelbo.ico", sample::encodeIcon({sample::iconImage32(sample::drawBadge(32))}));
+    writeSample(L"chime.wav", sample::encodeWav16(11025, sample::synthChime(11025)));
+    const std::string demo = *narrow(kDemo);
+    Project project;
+    project.append(ResourceKind::Bitmap, "LOGO\t" + demo + "\\logo.bmp");
+    project.append(ResourceKind::Bitmap, "101\t" + demo + "\\colours.bmp");
+    project.append(ResourceKind::Icon, "1\t" + demo + "\\kelbo.ico");
+    project.append(ResourceKind::String, "1\tWelcome to the Kelbo demo");
+    project.append(ResourceKind::String, "2\tResources compiled by Kelbo");
+    project.append(ResourceKind::Wave, "CHIME\t" + demo + "\\chime.wav");
+    std::string error;
+    ASSERT_TRUE(saveProjectFile(demo + "\\demo.kbp", project, error)) << error;
+
+    ScriptedPlatform platform;
+    // The program's folder is the project's, so the item dialogs open there.
+    Gui gui(platform, kDemo, kDemo + L"\\demo.kbp");
+    ASSERT_TRUE(gui.main());
+    gui.sync();
+    shoot("main-window", gui.main());
+
+    gui.selectTab(2);
+    gui.select(2, 0);
+    gui.click(ids::cmdModify);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    shoot("dialog-string", dialog);
+    closeDialog(dialog, IDCANCEL);
+
+    struct FileShot {
+        int tab;
+        const wchar_t* caption;
+        const wchar_t* file;
+        const char* name;
+    };
+    const FileShot files[] = {{0, L"  BITMAP", L"logo.bmp", "dialog-load"},
+                              {1, L"  ICON", L"kelbo.ico", "dialog-load-icon"},
+                              {3, L"  WAVE", L"chime.wav", "dialog-load-wave"}};
+    for (const FileShot& f : files) {
+        gui.selectTab(f.tab);
+        gui.select(f.tab, 0);
+        gui.click(ids::cmdModify);
+        dialog = gui.waitForWindow(f.caption);
+        ASSERT_TRUE(dialog);
+        chooseLine(dialog, ids::File1, f.file);
+        shoot(f.name, dialog);
+        closeDialog(dialog, IDCANCEL);
+    }
+    gui.selectTab(0);
+
+    gui.menu(ids::mnuHelp);
+    HWND help = gui.waitForWindow(wide(kHelpIndexCaption));
+    ASSERT_TRUE(help);
+    shoot("dialog-help", help);
+    PostMessageW(help, WM_COMMAND, MAKEWPARAM(ids::HelpLabel1, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(help, ids::HelpLabel1)));
+    HWND topic = gui.waitForWindow(wide(helpTopics()[0].caption));
+    ASSERT_TRUE(topic);
+    shoot("dialog-help-topic", topic);
+    closeDialog(topic, ids::Command1);
+    closeDialog(help, ids::Command1);
+
+    gui.menu(ids::mnuAbout);
+    HWND about = gui.waitForWindow(L" ");
+    ASSERT_TRUE(about);
+    shoot("dialog-about", about);
+    closeDialog(about, IDOK);
+
+    platform.answerFile(kDemo + L"\\demo.res");
+    gui.menu(ids::mnuCompile32);
+    HWND log = gui.waitForWindow(L"  Compilation");
+    ASSERT_TRUE(log);
+    gui.sync();
+    shoot("compile-log", log);
+    closeDialog(log, ids::cmdCompileOK);
+}
+
+} // namespace
+} // namespace kelbo::win32

@@ -1,0 +1,672 @@
+// The Win32 windows themselves, under Wine, driven as a user's clicks and keys would drive them
+// (see Win32Driver.h): items on every tab, the keyboard in the dialogs, the guard, saving,
+// recent files, compiling, printing and the help windows.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "cli/CompileCommand.h"
+#include "help/HelpTopics.h"
+#include "messages/Captions.h"
+#include "messages/ErrorCodes.h"
+#include "platform/FileSystem.h"
+#include "project/Listing.h"
+#include "projectfile/ProjectFile.h"
+#include "shell/Layout.h"
+#include "tests/support/Samples.h"
+#include "tests/win/Win32Driver.h"
+#include "win32/ControlIds.h"
+#include "win32/MainWindow.h"
+#include "win32/WinText.h"
+
+namespace kelbo::win32 {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace kelbo::win32::driver;
+
+class Win32Views : public ::testing::Test {
+protected:
+    // Adds a STRING item through the string dialog.
+    void addString(Gui& gui, const std::wstring& id, const std::wstring& text) {
+        gui.selectTab(2);
+        gui.click(ids::cmdAdd);
+        HWND dialog = gui.waitForWindow(L"  STRING");
+        ASSERT_TRUE(dialog);
+        setText(dialog, ids::Text1, text);
+        setText(dialog, ids::Text2, id);
+        closeDialog(dialog, IDOK);
+        gui.sync();
+    }
+
+    ScriptedPlatform platform_;
+    Folder folder_;
+};
+
+TEST_F(Win32Views, StringItemsAddModifyDelete) {
+    Gui gui(platform_, folder_);
+    ASSERT_TRUE(gui.main());
+    EXPECT_EQ(gui.caption(), wide(kStartCaption));
+    addString(gui, L"7", L"Hello");
+    addString(gui, L" 12 ", L"Second line");
+    EXPECT_EQ(gui.lines(2), (std::vector<std::wstring>{L"7\tHello", L"12\tSecond line"}));
+    EXPECT_TRUE(gui.lines(0).empty());
+
+    gui.select(2, 0);
+    gui.click(ids::cmdModify);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(textOf(dialog, ids::Text1), L"Hello");
+    EXPECT_EQ(textOf(dialog, ids::Text2), L"7");
+    setText(dialog, ids::Text1, L"Caf\u00e9 \u20ac");
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.lines(2)[0], L"7\tCaf\u00e9 \u20ac");
+
+    gui.select(2, 1);
+    gui.click(ids::cmdDelete);
+    gui.sync();
+    EXPECT_EQ(gui.lines(2), (std::vector<std::wstring>{L"7\tCaf\u00e9 \u20ac"}));
+}
+
+TEST_F(Win32Views, StringDialogRefusals) {
+    Gui gui(platform_, folder_);
+    gui.selectTab(2);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::Text1, L"text");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 2"), wide(errorMessage(kNoIdentifier)));
+    setText(dialog, ids::Text2, L"abc");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 4"), wide(errorMessage(kStringIdOnlyNumber)));
+    setText(dialog, ids::Text2, L"40000");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 5"), wide(errorMessage(kIdentifierTooLarge)));
+    // A character Windows-1252 lacks cannot be stored in the project.
+    setText(dialog, ids::Text2, L"1");
+    setText(dialog, ids::Text1, L"\u4e2d");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_NE(answerBox(gui, L"ERROR").find(L"U+4E2D"), std::wstring::npos);
+    // Every refusal left the dialog open; Cancel stores nothing.
+    ASSERT_TRUE(IsWindow(dialog));
+    closeDialog(dialog, IDCANCEL);
+    gui.sync();
+    EXPECT_TRUE(gui.lines(2).empty());
+    EXPECT_GE(platform_.beeps, 4);
+}
+
+TEST_F(Win32Views, KeyboardInTheStringDialog) {
+    Gui gui(platform_, folder_);
+    gui.selectTab(2);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(gui.focus(), GetDlgItem(dialog, ids::Text1));
+    setText(dialog, ids::Text1, L"typed");
+    setText(dialog, ids::Text2, L"3");
+    // Tab to Cancel and press Enter: the focused button takes Enter, nothing is added.
+    for (int i = 0; i < 3; ++i)
+        gui.key(VK_TAB);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, IDCANCEL); }));
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_TRUE(gui.lines(2).empty());
+
+    // Enter in a text box presses the default button, OK.
+    gui.click(ids::cmdAdd);
+    dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::Text1, L"typed");
+    setText(dialog, ids::Text2, L"3");
+    gui.key(VK_TAB);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, ids::Text2); }));
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_EQ(gui.lines(2), (std::vector<std::wstring>{L"3\ttyped"}));
+
+    // Escape is Cancel.
+    gui.click(ids::cmdAdd);
+    dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::Text2, L"4");
+    gui.key(VK_ESCAPE);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_EQ(gui.lines(2).size(), 1u);
+}
+
+TEST_F(Win32Views, EnterOnTheMainWindowsButtons) {
+    Gui gui(platform_, folder_);
+    gui.selectTab(2);
+    SendMessageW(gui.main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(gui.control(ids::cmdAdd)),
+                 TRUE);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == gui.control(ids::cmdAdd); }));
+    gui.key(VK_RETURN);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    closeDialog(dialog, IDCANCEL);
+    // Modify with nothing selected, from the keyboard.
+    gui.sync();
+    SendMessageW(gui.main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(gui.control(ids::cmdModify)),
+                 TRUE);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == gui.control(ids::cmdModify); }));
+    gui.key(VK_RETURN);
+    EXPECT_EQ(answerBox(gui, L"ERROR 1"), wide(errorMessage(kNoItemSelected)));
+}
+
+TEST_F(Win32Views, FileItemsOnEveryFileTab) {
+    folder_.write(L"Picture.bmp", test::sampleBitmap(40, 30));
+    folder_.write(L"other.BMP", test::sampleBitmap(8, 8));
+    folder_.write(L"App.ico", sampleIconFile());
+    folder_.write(L"Chime.wav", test::sampleWave(64));
+    folder_.write(L"notes.txt", "x");
+    Gui gui(platform_, folder_);
+    struct Case {
+        int tab;
+        const wchar_t* caption;
+        const wchar_t* file;
+        std::vector<std::wstring> listed;
+    };
+    const Case cases[] = {
+        {0, L"  BITMAP", L"Picture.bmp", {L"other.BMP", L"Picture.bmp"}},
+        {1, L"  ICON", L"App.ico", {L"App.ico"}},
+        {3, L"  WAVE", L"Chime.wav", {L"Chime.wav"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(*narrow(c.caption));
+        gui.selectTab(c.tab);
+        gui.click(ids::cmdAdd);
+        HWND dialog = gui.waitForWindow(c.caption);
+        ASSERT_TRUE(dialog);
+        // The folder opens on the program's folder, the pattern lists only its kind.
+        EXPECT_EQ(textOf(dialog, ids::etiRep), folder_.path());
+        HWND files = GetDlgItem(dialog, ids::File1);
+        std::vector<std::wstring> listed;
+        for (int i = 0; i < SendMessageW(files, LB_GETCOUNT, 0, 0); ++i) {
+            wchar_t line[MAX_PATH] = {};
+            SendMessageW(files, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+            listed.push_back(line);
+        }
+        EXPECT_EQ(listed, c.listed);
+        // OK before a file is chosen: the name still shows the pattern.
+        setText(dialog, ids::Text1, L"ITEM");
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        EXPECT_EQ(answerBox(gui, L"ERROR 3"), wide(errorMessage(kBadFileName)));
+        chooseLine(dialog, ids::File1, c.file);
+        EXPECT_EQ(textOf(dialog, ids::etiName), c.file);
+        setText(dialog, ids::Text1, L"");
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        EXPECT_EQ(answerBox(gui, L"ERROR 2"), wide(errorMessage(kNoIdentifier)));
+        setText(dialog, ids::Text1, L"ITEM");
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        const std::wstring expected = L"ITEM\t" + folder_.path(c.file);
+        EXPECT_EQ(gui.lines(c.tab), std::vector<std::wstring>{expected});
+
+        gui.select(c.tab, 0);
+        gui.click(ids::cmdModify);
+        dialog = gui.waitForWindow(c.caption);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(textOf(dialog, ids::Text1), L"ITEM");
+        EXPECT_EQ(textOf(dialog, ids::etiName), c.file);
+        setText(dialog, ids::Text1, L"RENAMED");
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        EXPECT_EQ(gui.lines(c.tab), std::vector<std::wstring>{L"RENAMED\t" + folder_.path(c.file)});
+
+        gui.select(c.tab, 0);
+        gui.click(ids::cmdDelete);
+        gui.sync();
+        EXPECT_TRUE(gui.lines(c.tab).empty());
+    }
+}
+
+TEST_F(Win32Views, FileDialogFoldersPlayAndKeys) {
+    CreateDirectoryW(folder_.path(L"sub").c_str(), nullptr);
+    folder_.write(L"sub\\Deep.wav", test::sampleWave(64));
+    Gui gui(platform_, folder_);
+    gui.selectTab(3);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  WAVE");
+    ASSERT_TRUE(dialog);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, ids::PicTest)));
+    // Enter in the directory list opens the folder instead of pressing OK.
+    HWND dirs = GetDlgItem(dialog, ids::Dir1);
+    const LRESULT sub = SendMessageW(dirs, LB_GETCOUNT, 0, 0) - 1;
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dirs), TRUE);
+    SendMessageW(dirs, LB_SETCURSEL, sub, 0);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == dirs; }));
+    gui.key(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return textOf(dialog, ids::etiRep) == folder_.path(L"sub"); }));
+    ASSERT_TRUE(IsWindow(dialog));
+    chooseLine(dialog, ids::File1, L"Deep.wav");
+    // Play from the keyboard: Enter on the focused Play button plays, the dialog stays.
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::cmdPlay)),
+                 TRUE);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, ids::cmdPlay); }));
+    gui.key(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !platform_.playedSounds().empty(); }));
+    EXPECT_EQ(platform_.playedSounds().front(), folder_.narrowPath(L"sub\\Deep.wav"));
+    EXPECT_TRUE(IsWindow(dialog));
+    gui.key(VK_ESCAPE);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_TRUE(gui.lines(3).empty());
+    RemoveDirectoryW(folder_.path(L"sub").c_str());
+}
+
+TEST_F(Win32Views, GuardOnNewOpenAndExit) {
+    folder_.write(L"other.kbp", test::projectBytes({{}, {}, {"5\tfrom file"}, {}}));
+    Gui gui(platform_, folder_);
+    addString(gui, L"1", L"unsaved");
+    // New: Cancel in the guard drops the change.
+    gui.menu(ids::mnuNewKBP);
+    EXPECT_EQ(answerBox(gui, L"WARNING", IDCANCEL), L"File has changed\r\nSave-it ?");
+    gui.sync();
+    EXPECT_TRUE(gui.lines(2).empty());
+    EXPECT_EQ(gui.caption(), wide(kNewCaption));
+
+    // Open: OK in the guard saves first (Save As, the project being untitled), then opens.
+    addString(gui, L"2", L"kept");
+    platform_.answerFile(folder_.path(L"saved.kbp"));
+    platform_.answerFile(folder_.path(L"other.kbp"));
+    gui.menu(ids::mnuOpenKBP);
+    answerBox(gui, L"WARNING", IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"5\tfrom file"});
+    EXPECT_EQ(gui.caption(), folder_.path(L"other.kbp"));
+    const std::optional<Project> saved = loadProjectFile(folder_.narrowPath(L"saved.kbp"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->lines(ResourceKind::String), Project::Lines{"2\tkept"});
+
+    // Exit asks too, and ends the window whatever the answer.
+    addString(gui, L"3", L"dropped");
+    gui.menu(ids::mnuExit);
+    answerBox(gui, L"WARNING", IDCANCEL);
+    EXPECT_TRUE(waitFor([&] { return gui.finished(); }));
+    EXPECT_EQ(loadProjectFile(folder_.narrowPath(L"other.kbp"))->lines(ResourceKind::String),
+              Project::Lines{"5\tfrom file"});
+}
+
+TEST_F(Win32Views, SaveReopenAndRecentFiles) {
+    {
+        Gui gui(platform_, folder_);
+        addString(gui, L"1", L"one");
+        addString(gui, L"2", L"two & more");
+        platform_.answerFile(folder_.path(L"Demo.KBP"));
+        gui.menu(ids::mnuSaveKBP);
+        gui.sync();
+        ASSERT_EQ(platform_.requests.size(), 1u);
+        EXPECT_TRUE(platform_.requests[0].save);
+        EXPECT_EQ(platform_.requests[0].filter.patterns.front(), "*.KBP");
+        EXPECT_EQ(gui.caption(), folder_.path(L"Demo.KBP"));
+        // The recent list names the saved project, lower-cased as Windows paths are; the menu
+        // shows it from the next start on.
+        std::string lower = folder_.narrowPath(L"Demo.KBP");
+        CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+        EXPECT_EQ(folder_.read(L"kbplast.cfg").rfind(lower + "\r\n", 0), 0u);
+    }
+    // A new run offers the project in its File menu, and opens it from there.
+    Gui again(platform_, folder_);
+    std::wstring lower = folder_.path(L"demo.kbp");
+    CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    EXPECT_EQ(again.menuText(ids::mnuFile1), L"&1 " + lower);
+    again.menu(ids::mnuFile1);
+    again.sync();
+    EXPECT_EQ(again.lines(2).size(), 2u);
+    EXPECT_EQ(again.caption(), lower);
+}
+
+TEST_F(Win32Views, NewKindsSurviveOpenAndSave) {
+    Project project;
+    project.append(ResourceKind::String, "1\tplain");
+    project.append(ResourceKind::Data, "BLOB\tRCDATA\tC:\\data.bin");
+    project.append(ResourceKind::Version, "FileVersion=1.2.3.4");
+    std::string error;
+    ASSERT_TRUE(saveProjectFile(folder_.narrowPath(L"ext.kbp"), project, error)) << error;
+    Gui gui(platform_, folder_, folder_.path(L"ext.kbp"));
+    EXPECT_EQ(gui.caption(), folder_.path(L"ext.kbp"));
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tplain"});
+    addString(gui, L"2", L"added");
+    gui.menu(ids::mnuSaveKBP);
+    gui.sync();
+    project.append(ResourceKind::String, "2\tadded");
+    const std::optional<Project> saved = loadProjectFile(folder_.narrowPath(L"ext.kbp"));
+    ASSERT_TRUE(saved);
+    for (ResourceKind kind : kAllKinds)
+        EXPECT_EQ(saved->lines(kind), project.lines(kind)) << kindName(kind);
+}
+
+TEST_F(Win32Views, ErrorBoxesOfTheMainWindow) {
+    folder_.write(L"broken.kbp", "KELBO2");
+    Gui gui(platform_, folder_, folder_.path(L"broken.kbp"));
+    EXPECT_EQ(answerBox(gui, L"ERROR 6"), wide(errorMessage(kInvalidProjectFile)));
+    gui.sync();
+    EXPECT_EQ(gui.caption(), wide(kInvalidFileCaption));
+    gui.menu(ids::mnuCompile32);
+    EXPECT_EQ(answerBox(gui, L"ERROR 7"), wide(errorMessage(kNothingToCompile)));
+    gui.click(ids::cmdModify);
+    EXPECT_EQ(answerBox(gui, L"ERROR 1"), wide(errorMessage(kNoItemSelected)));
+    // A project under the recent-files file's name is refused with the reason.
+    addString(gui, L"1", L"x");
+    platform_.answerFile(folder_.path(L"kbplast.cfg"));
+    gui.menu(ids::mnuSaveAs);
+    const std::wstring text = answerBox(gui, L"ERROR");
+    EXPECT_EQ(text.rfind(L"The project was not saved.", 0), 0u) << *narrow(text);
+    gui.sync();
+    EXPECT_EQ(gui.caption(), wide(kInvalidFileCaption));
+}
+
+TEST_F(Win32Views, CompileInBothLayoutsAsKelboCompileDoes) {
+    folder_.write(L"Picture.bmp", test::sampleBitmap(16, 16));
+    folder_.write(L"App.ico", sampleIconFile());
+    const std::string bitmap = folder_.narrowPath(L"Picture.bmp");
+    const std::string icon = folder_.narrowPath(L"App.ico");
+    folder_.write(
+        L"c.kbp",
+        test::projectBytes({{"LOGO\t" + bitmap}, {"1\t" + icon}, {"1\tHello", "16\tWorld"}, {}}));
+    Gui gui(platform_, folder_, folder_.path(L"c.kbp"));
+    for (int bits : {32, 16}) {
+        SCOPED_TRACE(bits);
+        const std::wstring out = L"gui" + std::to_wstring(bits) + L".res";
+        platform_.answerFile(folder_.path(out));
+        gui.menu(bits == 32 ? ids::mnuCompile32 : ids::mnuCompile16);
+        HWND log = gui.waitForWindow(L"  Compilation");
+        ASSERT_TRUE(log);
+        gui.sync();
+        EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos);
+        EXPECT_EQ(platform_.requests.back().title,
+                  bits == 32 ? "Save As ...( 32 bits)" : "Save As ...( 16 bits)");
+        std::ostringstream said, complaints;
+        const std::string reference = folder_.narrowPath(L"cli" + std::to_wstring(bits) + L".res");
+        ASSERT_EQ(runCompileCommand(
+                      {bits == 32 ? "--32" : "--16", folder_.narrowPath(L"c.kbp"), reference}, said,
+                      complaints),
+                  0)
+            << complaints.str();
+        EXPECT_EQ(folder_.read(out), folder_.read(L"cli" + std::to_wstring(bits) + L".res"));
+        EXPECT_FALSE(folder_.read(out).empty());
+        if (bits == 32) {
+            // Only OK closes the log: Enter in the log and Escape leave it open...
+            SendMessageW(log, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(log, ids::Text1)),
+                         TRUE);
+            ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(log, ids::Text1); }));
+            gui.key(VK_RETURN);
+            gui.key(VK_ESCAPE);
+            gui.sync();
+            EXPECT_TRUE(IsWindow(log));
+            // ...and Enter on the focused OK closes it.
+            gui.key(VK_TAB);
+            ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(log, ids::cmdCompileOK); }));
+            gui.key(VK_RETURN);
+        } else {
+            PostMessageW(GetDlgItem(log, ids::cmdCompileOK), BM_CLICK, 0, 0);
+        }
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(log); }));
+    }
+}
+
+TEST_F(Win32Views, PrintingTheListing) {
+    Gui gui(platform_, folder_);
+    // Cancel in the print dialog prints nothing.
+    gui.menu(ids::mnuPrint);
+    gui.sync();
+    EXPECT_EQ(platform_.printDialogs, 1);
+    EXPECT_TRUE(platform_.printed.empty());
+    for (int i = 0; i < 30; ++i)
+        addString(gui, std::to_wstring(i + 1), L"line");
+    // Ten lines to a page, and a little spare.
+    platform_.pageHeight = RecordingPrinter::kLineHeight * 10 + 5;
+    gui.menu(ids::mnuPrint);
+    gui.sync();
+    std::vector<std::string> lines;
+    for (const auto& page : platform_.printed) {
+        int count = 0;
+        for (const Drawn& piece : page) {
+            if (piece.x == 0) {
+                EXPECT_EQ(piece.baseline,
+                          count * RecordingPrinter::kLineHeight + RecordingPrinter::kAscent);
+                ++count;
+                lines.push_back(piece.text);
+            } else {
+                // The text after a TAB starts on a stop eight average characters apart.
+                EXPECT_EQ(piece.x % (8 * RecordingPrinter::kCharWidth), 0);
+                lines.back() += "\t" + piece.text;
+            }
+        }
+        EXPECT_LE(count, 10);
+    }
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    Project project;
+    for (int i = 0; i < 30; ++i)
+        project.append(ResourceKind::String, std::to_string(i + 1) + "\tline");
+    const std::vector<std::string> expected =
+        listingLines(project, "", listingDate(today.wYear, today.wMonth, today.wDay));
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(platform_.printed.size(), (expected.size() + 9) / 10);
+}
+
+TEST_F(Win32Views, HelpSubHelpAndAbout) {
+    Gui gui(platform_, folder_);
+    gui.menu(ids::mnuHelp);
+    HWND help = gui.waitForWindow(wide(kHelpIndexCaption));
+    ASSERT_TRUE(help);
+    const auto& topics = helpTopics();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(textOf(help, ids::HelpLabel1 + i), wide(topics[i].label));
+    PostMessageW(help, WM_COMMAND, MAKEWPARAM(ids::HelpLabel1 + 2, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(help, ids::HelpLabel1 + 2)));
+    HWND topic = gui.waitForWindow(wide(topics[2].caption));
+    ASSERT_TRUE(topic);
+    EXPECT_EQ(textOf(topic, ids::Text1), wide(topics[2].text));
+    // Enter on INDEX, reached with Tab from the text, goes back to the index.
+    EXPECT_EQ(gui.focus(), GetDlgItem(topic, ids::Text1));
+    gui.key(VK_TAB);
+    ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(topic, ids::Command1); }));
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(topic); }));
+    closeDialog(help, ids::Command1);
+
+    gui.menu(ids::mnuAbout);
+    HWND about = gui.waitForWindow(L" ");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(textOf(about, ids::AboutLabel2), L"Version " + wide(kVersion));
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(about); }));
+}
+
+// Every control of the shared description whose place the Win32 window keeps, at the twips
+// the description gives, converted with the window's DPI; parents' offsets added.
+void expectLayout(HWND window, const shell::WindowSpec& spec,
+                  const std::map<std::string_view, int>& ids) {
+    SCOPED_TRACE(std::string(spec.name));
+    const double dpi = GetDpiForWindow(window);
+    const auto px = [&](int twips) { return static_cast<LONG>(std::lround(twips * dpi / 1440.0)); };
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, px(spec.clientWidth));
+    EXPECT_EQ(client.bottom, px(spec.clientHeight));
+    int checked = 0;
+    for (const shell::ControlSpec& control : spec.controls) {
+        const auto id = ids.find(control.name);
+        if (id == ids.end())
+            continue;
+        SCOPED_TRACE(std::string(control.name));
+        int left = control.twips.left;
+        int top = control.twips.top;
+        if (const shell::ControlSpec* parent = spec.find(control.parent)) {
+            left += parent->twips.left;
+            top += parent->twips.top;
+        }
+        HWND child = GetDlgItem(window, id->second);
+        ASSERT_TRUE(child);
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_EQ(place.left, px(left));
+        EXPECT_EQ(place.top, px(top));
+        if (!control.autoSize && control.kind != shell::ControlKind::DriveList) {
+            EXPECT_EQ(place.right - place.left, px(control.twips.width));
+            EXPECT_EQ(place.bottom - place.top, px(control.twips.height));
+        }
+        ++checked;
+    }
+    EXPECT_EQ(checked, static_cast<int>(ids.size()));
+}
+
+TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
+    folder_.write(L"a.bmp", test::sampleBitmap(4, 4));
+    Gui gui(platform_, folder_);
+    expectLayout(gui.main(), shell::mainWindowSpec(),
+                 {{"cmdAdd", ids::cmdAdd},
+                  {"cmdModify", ids::cmdModify},
+                  {"cmdDelete", ids::cmdDelete},
+                  {"List0", ids::List0},
+                  {"List1", ids::List0 + 1},
+                  {"List2", ids::List0 + 2},
+                  {"List3", ids::List0 + 3},
+                  {"TabStrip1", ids::TabStrip1}});
+
+    gui.selectTab(2);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::stringItemDialogSpec(),
+                 {{"Text1", ids::Text1},
+                  {"Text2", ids::Text2},
+                  {"cmdOK", IDOK},
+                  {"cmdCancel", IDCANCEL},
+                  {"label1", ids::label1},
+                  {"Label2", ids::Label2},
+                  {"Label3", ids::Label3}});
+    closeDialog(dialog, IDCANCEL);
+
+    gui.selectTab(0);
+    gui.click(ids::cmdAdd);
+    dialog = gui.waitForWindow(L"  BITMAP");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::fileItemDialogSpec(),
+                 {{"File1", ids::File1},
+                  {"Drive1", ids::Drive1},
+                  {"Dir1", ids::Dir1},
+                  {"cmdOK", IDOK},
+                  {"cmdCancel", IDCANCEL},
+                  {"cmdPlay", ids::cmdPlay},
+                  {"Text1", ids::Text1},
+                  {"etiName", ids::etiName},
+                  {"etiRep", ids::etiRep},
+                  {"Label3", ids::Label3},
+                  {"PicTest", ids::PicTest}});
+    closeDialog(dialog, IDCANCEL);
+
+    gui.menu(ids::mnuHelp);
+    HWND help = gui.waitForWindow(wide(kHelpIndexCaption));
+    ASSERT_TRUE(help);
+    expectLayout(help, shell::helpIndexSpec(),
+                 {{"Command1", ids::Command1},
+                  {"Label1", ids::HelpLabel1},
+                  {"Label6", ids::HelpLabel1 + 5}});
+    PostMessageW(help, WM_COMMAND, MAKEWPARAM(ids::HelpLabel1, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(help, ids::HelpLabel1)));
+    HWND topic = gui.waitForWindow(wide(helpTopics()[0].caption));
+    ASSERT_TRUE(topic);
+    expectLayout(topic, shell::subHelpSpec(),
+                 {{"Text1", ids::Text1}, {"Picture1", ids::Picture1}, {"Command1", ids::Command1}});
+    closeDialog(topic, ids::Command1);
+    closeDialog(help, ids::Command1);
+
+    gui.menu(ids::mnuAbout);
+    HWND about = gui.waitForWindow(L" ");
+    ASSERT_TRUE(about);
+    expectLayout(about, shell::aboutSpec(),
+                 {{"Frame1", ids::Frame1},
+                  {"Command1", IDOK},
+                  {"Label1", ids::AboutLabel1},
+                  {"Label2", ids::AboutLabel2}});
+    closeDialog(about, IDOK);
+
+    folder_.write(L"one.kbp", test::projectBytes({{}, {}, {"1\tx"}, {}}));
+    gui.menu(ids::mnuOpenKBP);
+    platform_.answerFile(folder_.path(L"one.kbp"));
+    gui.sync();
+    platform_.answerFile(folder_.path(L"one.res"));
+    gui.menu(ids::mnuCompile32);
+    HWND log = gui.waitForWindow(L"  Compilation");
+    ASSERT_TRUE(log);
+    expectLayout(log, shell::compileLogSpec(),
+                 {{"Text1", ids::Text1}, {"cmdOK", ids::cmdCompileOK}});
+    closeDialog(log, ids::cmdCompileOK);
+}
+
+TEST_F(Win32Views, FourFullListsOpenQuickly) {
+    std::vector<std::vector<std::string>> kinds(4);
+    for (int k = 0; k < 4; ++k)
+        for (int i = 0; i < kMaxLinesPerKind; ++i)
+            kinds[k].push_back(std::to_string(i + 1) +
+                               (k == 2 ? "\tsome text" : "\tC:\\pictures\\a.bmp"));
+    folder_.write(L"big.kbp", test::projectBytes(kinds));
+    const auto start = std::chrono::steady_clock::now();
+    Gui gui(platform_, folder_, folder_.path(L"big.kbp"));
+    gui.sync();
+    const auto took = std::chrono::steady_clock::now() - start;
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(SendMessageW(gui.control(ids::List0 + k), LB_GETCOUNT, 0, 0), kMaxLinesPerKind);
+    EXPECT_LT(took, 30s);
+    std::printf("4 x 32767 lines opened in %lld ms\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+}
+
+TEST(Win32Resources, TheProgramsIconIsCompiledIn) {
+    HICON icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP mask{};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, 32);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    DestroyIcon(icon);
+}
+
+TEST(Win32Resources, ManifestAndVersionAreCompiledIn) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC manifest = FindResourceW(self, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_TRUE(manifest);
+    const auto* xml = static_cast<const char*>(LockResource(LoadResource(self, manifest)));
+    const std::string text(xml, SizeofResource(self, manifest));
+    EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(text.find("PerMonitorV2"), std::string::npos);
+    // The system takes the program for DPI aware, as the manifest asks.
+    EXPECT_NE(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
+              DPI_AWARENESS_UNAWARE);
+
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(self, path, MAX_PATH);
+    const DWORD size = GetFileVersionInfoSizeW(path, nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> data(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, data.data()));
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\040904E4\\OriginalFilename", &value,
+                               &length));
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"kelbo.exe");
+}
+
+} // namespace
+} // namespace kelbo::win32

@@ -1,0 +1,255 @@
+#include "win32/DialogWindow.h"
+
+#include <cmath>
+
+namespace kelbo::win32 {
+
+namespace {
+
+void appendText(std::vector<WORD>& words, const std::wstring& text) {
+    for (wchar_t c : text)
+        words.push_back(static_cast<WORD>(c));
+    words.push_back(0);
+}
+
+UINT dpiOf(HWND hwnd) {
+    if (const UINT dpi = hwnd ? GetDpiForWindow(hwnd) : 0)
+        return dpi;
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+} // namespace
+
+DialogWindow::~DialogWindow() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+        DestroyWindow(hwnd_);
+    }
+    for (auto& [key, f] : fonts_)
+        if (key != 0)
+            DeleteObject(f);
+    for (auto& [colour, brush] : brushes_)
+        DeleteObject(brush);
+}
+
+std::vector<DWORD> DialogWindow::buildTemplate(const std::wstring& caption, DWORD style) const {
+    // DLGTEMPLATE without items: the controls are made in WM_INITDIALOG, in pixels.
+    std::vector<WORD> words;
+    style |= DS_SETFONT;
+    words.push_back(LOWORD(style));
+    words.push_back(HIWORD(style));
+    words.push_back(0); // extended style
+    words.push_back(0);
+    words.push_back(0); // item count
+    for (int i = 0; i < 4; ++i)
+        words.push_back(0); // x, y, cx, cy: set once the DPI is known
+    words.push_back(0);     // no menu
+    words.push_back(0);     // the dialog class
+    appendText(words, caption);
+    words.push_back(8);
+    appendText(words, L"MS Shell Dlg");
+    std::vector<DWORD> aligned((words.size() + 1) / 2, 0);
+    CopyMemory(aligned.data(), words.data(), words.size() * sizeof(WORD));
+    return aligned;
+}
+
+INT_PTR DialogWindow::runModal(HWND owner, const std::wstring& caption, DWORD style) {
+    const std::vector<DWORD> bytes = buildTemplate(caption, style);
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                   reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
+                                   &DialogWindow::dialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+HWND DialogWindow::createModeless(HWND owner, const std::wstring& caption, DWORD style) {
+    const std::vector<DWORD> bytes = buildTemplate(caption, style);
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                      reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
+                                      &DialogWindow::dialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK DialogWindow::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<DialogWindow*>(lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        self->hwnd_ = hwnd;
+        self->fonts_[0] = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        return self->onInit() ? TRUE : FALSE;
+    }
+    auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self)
+        return FALSE;
+    switch (message) {
+    case WM_COMMAND:
+        return self->onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))
+                   ? TRUE
+                   : FALSE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+        if (const INT_PTR brush =
+                self->colourMessage(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+            return brush;
+        break;
+    case WM_CTLCOLORDLG:
+        if (self->hasWindowColour_)
+            return reinterpret_cast<INT_PTR>(self->brushFor(self->windowColour_));
+        break;
+    case WM_DESTROY:
+        self->onDestroy();
+        self->hwnd_ = nullptr;
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        return FALSE;
+    default:
+        break;
+    }
+    INT_PTR result = 0;
+    if (self->onMessage(message, wParam, lParam, result)) {
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+bool DialogWindow::onMessage(UINT, WPARAM, LPARAM, INT_PTR&) {
+    return false;
+}
+
+int DialogWindow::px(int twips) const {
+    return static_cast<int>(std::lround(twips * static_cast<double>(dpiOf(hwnd_)) / kTwipsPerInch));
+}
+
+void DialogWindow::setClientTwips(int width, int height) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    RECT frame{0, 0, px(width), px(height)};
+    AdjustWindowRectExForDpi(&frame, style, GetMenu(hwnd_) != nullptr, exStyle, dpiOf(hwnd_));
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps takes more than one line, and a frame may differ from what the
+    // system computed: grow or shrink by what the client area lacks.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int missingWidth = px(width) - (client.right - client.left);
+    const int missingHeight = px(height) - (client.bottom - client.top);
+    if (missingWidth != 0 || missingHeight != 0) {
+        RECT outer{};
+        GetWindowRect(hwnd_, &outer);
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + missingWidth,
+                     outer.bottom - outer.top + missingHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void DialogWindow::centreOnScreen() {
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowPos(hwnd_, nullptr, (screenWidth - width) / 2, (screenHeight - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogWindow::moveToTwips(int left, int top) {
+    SetWindowPos(hwnd_, nullptr, px(left), px(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND DialogWindow::addControl(const wchar_t* className, const std::wstring& text, DWORD style,
+                              int id, int left, int top, int width, int height, DWORD exStyle) {
+    HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                   px(left), px(top), px(width), px(height), hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    return control;
+}
+
+HWND DialogWindow::addLabel(const std::wstring& text, int id, int left, int top, HFONT f) {
+    HFONT use = f ? f : font();
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ former = SelectObject(dc, use);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, former);
+    ReleaseDC(hwnd_, dc);
+    HWND label = CreateWindowExW(
+        0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, px(left),
+        px(top), size.cx + 1, size.cy, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(use), FALSE);
+    return label;
+}
+
+HFONT DialogWindow::font(bool bold, bool underline) {
+    const int key = (bold ? 1 : 0) | (underline ? 2 : 0);
+    if (auto found = fonts_.find(key); found != fonts_.end() && found->second)
+        return found->second;
+    LOGFONTW description{};
+    GetObjectW(fonts_[0] ? fonts_[0] : GetStockObject(DEFAULT_GUI_FONT), sizeof description,
+               &description);
+    if (key == 0)
+        return fonts_[0];
+    description.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    description.lfUnderline = underline ? TRUE : FALSE;
+    HFONT made = CreateFontIndirectW(&description);
+    fonts_[key] = made;
+    return made;
+}
+
+void DialogWindow::setTextColour(int id, COLORREF colour) {
+    textColours_[id] = colour;
+}
+
+void DialogWindow::setBackColour(int id, COLORREF colour) {
+    backColours_[id] = colour;
+}
+
+void DialogWindow::setWindowColour(COLORREF colour) {
+    hasWindowColour_ = true;
+    windowColour_ = colour;
+}
+
+HBRUSH DialogWindow::brushFor(COLORREF colour) {
+    HBRUSH& brush = brushes_[colour];
+    if (!brush)
+        brush = CreateSolidBrush(colour);
+    return brush;
+}
+
+INT_PTR DialogWindow::colourMessage(HDC dc, HWND control) {
+    const int id = GetDlgCtrlID(control);
+    const auto text = textColours_.find(id);
+    const auto back = backColours_.find(id);
+    if (text == textColours_.end() && back == backColours_.end() && !hasWindowColour_)
+        return 0;
+    if (text != textColours_.end())
+        SetTextColor(dc, text->second);
+    COLORREF background = GetSysColor(COLOR_BTNFACE);
+    if (back != backColours_.end())
+        background = back->second;
+    else if (hasWindowColour_)
+        background = windowColour_;
+    SetBkColor(dc, background);
+    return reinterpret_cast<INT_PTR>(brushFor(background));
+}
+
+std::wstring DialogWindow::text(int id) const {
+    HWND control = item(id);
+    const int length = GetWindowTextLengthW(control);
+    std::wstring value(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, value.data(), length + 1);
+    value.resize(static_cast<std::size_t>(length));
+    return value;
+}
+
+void DialogWindow::setText(int id, const std::wstring& value) {
+    SetWindowTextW(item(id), value.c_str());
+}
+
+} // namespace kelbo::win32

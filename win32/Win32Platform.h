@@ -1,0 +1,42 @@
+// The system services of the Win32 windows: MessageBoxW, the common file and print dialogs,
+// PlaySoundW, the wait cursor, the local date. Each is virtual, so tests can script the dialogs
+// while the real windows and boxes run.
+#pragma once
+
+#include <windows.h>
+
+#include "shell/Platform.h"
+
+namespace kelbo::win32 {
+
+// The window behind a view, for the owner of a box or dialog; null for none.
+HWND ownerWindow(shell::View* view);
+
+class Win32Platform : public shell::Platform {
+public:
+    void beep() override;
+    shell::BoxAnswer messageBox(shell::View* owner, const std::string& text,
+                                const std::string& title, shell::BoxIcon icon,
+                                shell::BoxButtons buttons) override;
+    shell::BoxAnswer messageBoxUtf8(shell::View* owner, const std::string& utf8Text,
+                                    const std::string& title, shell::BoxIcon icon,
+                                    shell::BoxButtons buttons) override;
+    std::optional<shell::ChosenFile> fileDialog(shell::View* owner,
+                                                const shell::FileDialogSpec& request) override;
+    std::unique_ptr<shell::Printer> choosePrinter(shell::View* owner) override;
+    void playSound(const std::string& path) override;
+    void setBusy(bool busy) override;
+    shell::CalendarDate today() override;
+
+protected:
+    // MessageBoxW with the text already in UTF-16.
+    shell::BoxAnswer wideBox(shell::View* owner, const std::wstring& text,
+                             const std::wstring& title, shell::BoxIcon icon,
+                             shell::BoxButtons buttons);
+
+private:
+    int busyDepth_ = 0;
+    HCURSOR formerCursor_ = nullptr;
+};
+
+} // namespace kelbo::win32
