@@ -17,8 +17,8 @@ bool isInstalledProgram(const std::string& exeDir, FileSystem& fs) {
     std::string prefix = directoryOf(exeDir);
     if (prefix.empty() || prefix == exeDir)
         return false;
-    return fs.fileExists(joinPath(joinPath(joinPath(prefix, "share"), "applications"),
-                                  kInstalledMarker));
+    return fs.fileExists(
+        joinPath(joinPath(joinPath(prefix, "share"), "applications"), kInstalledMarker));
 }
 
 std::string recentFilesLocation(const std::string& exeDir) {

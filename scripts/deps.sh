@@ -10,7 +10,7 @@ KELBO_RUN_PACKAGES=(
 )
 KELBO_TEST_PACKAGES=(
   libgtest-dev googletest llvm poppler-utils time imagemagick
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 locales python3
   desktop-file-utils libxml2-utils lintian shared-mime-info man-db
   # scripts/screenshots.sh: a plain window frame around each picture, and finding the window

@@ -12,6 +12,12 @@ werror=OFF
 [ "${CI:-}" = true ] && werror=ON
 export QT_QPA_PLATFORM=offscreen
 
+# A cache keyed on paths below the checkout serves any clone of it.
+export CCACHE_BASEDIR="$PWD"
+
+echo "== source format (clang-format)"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
 echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELBO_WERROR=$werror
 cmake --build build -j"$jobs"
