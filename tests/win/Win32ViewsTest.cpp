@@ -19,6 +19,8 @@
 #include "platform/FileSystem.h"
 #include "project/Listing.h"
 #include "projectfile/ProjectFile.h"
+#include "rescompiler/ResCompiler.h"
+#include "resreader/RcExport.h"
 #include "shell/Layout.h"
 #include "tests/support/Samples.h"
 #include "tests/win/Win32Driver.h"
@@ -641,6 +643,42 @@ TEST(Win32Resources, TheProgramsIconIsCompiledIn) {
     DeleteObject(info.hbmMask);
     DeleteObject(info.hbmColor);
     DestroyIcon(icon);
+}
+
+TEST_F(Win32Views, ImportResOpensTheNewProject) {
+    folder_.write(L"logo.bmp", test::sampleBitmap(8, 4));
+    Project source;
+    source.append(ResourceKind::Bitmap, "LOGO\t" + folder_.narrowPath(L"logo.bmp"));
+    source.append(ResourceKind::String, "1\tHello");
+    CompileLog log;
+    ASSERT_TRUE(Compile32(source, folder_.narrowPath(L"in.res"), log)) << log.text();
+    Gui gui(platform_, folder_);
+    platform_.answerFile(folder_.path(L"in.res"));
+    platform_.answerFile(folder_.path(L"in.KBP"));
+    gui.menu(ids::mnuImportRES);
+    gui.sync();
+    ASSERT_EQ(platform_.requests.size(), 2u);
+    EXPECT_EQ(platform_.requests[1].initialFile, "in.KBP");
+    EXPECT_EQ(gui.caption(), folder_.path(L"in.KBP"));
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tHello"});
+    ASSERT_EQ(gui.lines(0).size(), 1u);
+    const std::optional<Project> written = loadProjectFile(folder_.narrowPath(L"in.KBP"));
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->lines(ResourceKind::String), source.lines(ResourceKind::String));
+    EXPECT_TRUE(removeDirectoryTree(folder_.narrowPath(L"in_files")));
+}
+
+TEST_F(Win32Views, ExportRcWritesTheScript) {
+    Gui gui(platform_, folder_);
+    addString(gui, L"1", L"Caf\u00e9");
+    platform_.answerFile(folder_.path(L"out.rc"));
+    gui.menu(ids::mnuExportRC);
+    gui.sync();
+    Project expected;
+    expected.append(ResourceKind::String, "1\tCaf\xE9");
+    EXPECT_EQ(folder_.read(L"out.rc"), makeRcScript(expected).text);
+    EXPECT_TRUE(platform_.requests.back().save);
+    EXPECT_TRUE(platform_.requests.back().confirmOverwrite);
 }
 
 TEST(Win32Resources, ManifestAndVersionAreCompiledIn) {
