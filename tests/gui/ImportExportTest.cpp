@@ -1,5 +1,5 @@
 // Import RES-File and Export RC-File through the real File menu.
-#include <QMenu>
+#include <QProgressDialog>
 
 #include "GuiTestSupport.h"
 #include "app/QtText.h"
@@ -11,22 +11,6 @@ namespace kelbo::test {
 namespace {
 
 using ImportExport = ShellTest;
-
-TEST_F(ImportExport, FileMenuHoldsBothItemsBetweenSaveAsAndPrint) {
-    Interface& w = start();
-    QStringList names;
-    for (QAction* a : w.findChild<QMenu*>("mfi")->actions())
-        names << a->objectName();
-    const qsizetype saveAs = names.indexOf("mnuSaveAs");
-    const qsizetype import = names.indexOf("mnuImportRES");
-    const qsizetype exportRc = names.indexOf("mnuExportRC");
-    ASSERT_GE(saveAs, 0);
-    EXPECT_LT(saveAs, import);
-    EXPECT_EQ(exportRc, import + 1);
-    EXPECT_LT(exportRc, names.indexOf("mnuPrint"));
-    EXPECT_EQ(action("mnuImportRES")->text(), "&Import RES-File...");
-    EXPECT_EQ(action("mnuExportRC")->text(), "E&xport RC-File...");
-}
 
 TEST_F(ImportExport, ImportOpensTheNewProject) {
     start();
@@ -48,6 +32,33 @@ TEST_F(ImportExport, ImportOpensTheNewProject) {
     ASSERT_EQ(rows(ResourceKind::Bitmap).size(), 1);
     EXPECT_TRUE(rows(ResourceKind::Bitmap)[0].startsWith("LOGO\t"));
     EXPECT_EQ(readProject(path("a.KBP")), window().session().project);
+}
+
+// Past 300 files the real progress dialog runs; it has gone before the warnings are shown.
+TEST_F(ImportExport, ALargeImportShowsProgressThenTheWarnings) {
+    start();
+    writeFile(path("big.res"), sampleDataRes(320, 0x0409));
+    platform_.fileAnswers = {qpath("big.res"), qpath("big.KBP")};
+    trigger("mnuImportRES");
+    ASSERT_EQ(platform_.boxes.size(), 1u);
+    EXPECT_EQ(platform_.boxes[0].title, "WARNING");
+    EXPECT_TRUE(platform_.boxes[0].text.contains("and 300 more"))
+        << platform_.boxes[0].text.toStdString();
+    EXPECT_EQ(window().session().project.count(ResourceKind::Data), 320);
+    EXPECT_EQ(caption(), qpath("big.KBP"));
+    EXPECT_EQ(window().findChild<QProgressDialog*>("progress"), nullptr);
+
+    // What the import drove: one dialog over the window, moved on by each call.
+    QtShellPlatform shell(platform_);
+    shell.progress(&window(), "Importing big.res", 1, 320);
+    shell.progress(&window(), "Importing big.res", 160, 320);
+    auto* dialog = window().findChild<QProgressDialog*>("progress");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->labelText(), "Importing big.res");
+    EXPECT_EQ(dialog->maximum(), 320);
+    EXPECT_EQ(dialog->value(), 160);
+    shell.progressDone();
+    EXPECT_EQ(window().findChild<QProgressDialog*>("progress"), nullptr);
 }
 
 TEST_F(ImportExport, ExportWritesTheScript) {

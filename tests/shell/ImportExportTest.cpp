@@ -12,36 +12,6 @@
 namespace kelbo::test {
 namespace {
 
-// One 32-bit entry of ordinal type and name.
-std::string entry32(std::uint16_t type, std::uint16_t name, const std::string& data,
-                    std::uint16_t language) {
-    std::string out;
-    le32(out, static_cast<std::uint32_t>(data.size()));
-    le32(out, 32);
-    le16(out, 0xFFFF);
-    le16(out, type);
-    le16(out, 0xFFFF);
-    le16(out, name);
-    le32(out, 0);
-    le16(out, 0x30);
-    le16(out, language);
-    le32(out, 0);
-    le32(out, 0);
-    out += data;
-    out.append((4 - out.size() % 4) % 4, '\0');
-    return out;
-}
-
-// A .RES of `count` RCDATA resources in German: each is a file and a warning when imported.
-std::string germanData(int count) {
-    // The 32-bit layout's leading empty entry.
-    std::string file =
-        std::string("\0\0\0\0\x20\0\0\0\xFF\xFF\0\0\xFF\xFF\0\0", 16) + std::string(16, '\0');
-    for (int i = 1; i <= count; ++i)
-        file += entry32(10, static_cast<std::uint16_t>(i), "data" + std::to_string(i), 0x0407);
-    return file;
-}
-
 class ImportExportTest : public ::testing::Test {
 protected:
     ImportExportTest() { presenter.attach(view); }
@@ -179,7 +149,8 @@ TEST_F(ImportExportTest, ManyFilesShowProgressAndWarningsAreListedTwentyAtMost) 
     for (int count : {300, 301}) {
         SCOPED_TRACE(count);
         const std::string name = "de" + std::to_string(count);
-        writeFile(dir.path() / (name + ".res"), germanData(count));
+        // German resources: each is a file and a warning when imported.
+        writeFile(dir.path() / (name + ".res"), sampleDataRes(count, 0x0407));
         platform.boxes.clear();
         platform.events.clear();
         platform.progressSteps.clear();
