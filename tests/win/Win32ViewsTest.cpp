@@ -669,6 +669,32 @@ TEST_F(Win32Views, ImportResOpensTheNewProject) {
     EXPECT_TRUE(removeDirectoryTree(folder_.narrowPath(L"in_files")));
 }
 
+// Past 300 files the progress bar runs; the warnings come in one real box afterwards.
+TEST_F(Win32Views, ALargeImportShowsProgressThenTheWarnings) {
+    folder_.write(L"big.res", test::sampleDataRes(320, 0x0409));
+    Gui gui(platform_, folder_);
+    platform_.answerFile(folder_.path(L"big.res"));
+    platform_.answerFile(folder_.path(L"big.KBP"));
+    gui.menu(ids::mnuImportRES);
+    const std::wstring text = answerBox(gui, L"WARNING");
+    EXPECT_NE(text.find(L"\u2026 and 300 more"), std::wstring::npos) << *narrow(text);
+    gui.sync();
+    EXPECT_EQ(gui.caption(), folder_.path(L"big.KBP"));
+    EXPECT_TRUE(removeDirectoryTree(folder_.narrowPath(L"big_files")));
+
+    // The bar itself: a captioned window that each call moves on, gone when done.
+    Win32Platform platform;
+    platform.progress(nullptr, "Importing big.res", 1, 320);
+    platform.progress(nullptr, "Importing big.res", 160, 320);
+    HWND bar = FindWindowW(PROGRESS_CLASSW, L"Importing big.res");
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 160);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 320);
+    platform.progressDone();
+    EXPECT_FALSE(IsWindow(bar));
+}
+
 TEST_F(Win32Views, ExportRcWritesTheScript) {
     Gui gui(platform_, folder_);
     addString(gui, L"1", L"Caf\u00e9");
