@@ -187,6 +187,8 @@ void Interface::buildMenus() {
         {"mnuOpenKBP", [this] { presenter_.openClicked(); }},
         {"mnuSaveKBP", [this] { presenter_.saveClicked(); }},
         {"mnuSaveAs", [this] { presenter_.saveAsClicked(); }},
+        {"mnuImportRES", [this] { presenter_.importResClicked(); }},
+        {"mnuExportRC", [this] { presenter_.exportRcClicked(); }},
         {"mnuPrint", [this] { presenter_.printClicked(); }},
         // The frame and Exit end alike, through closeEvent.
         {"mnuExit", [this] { close(); }},

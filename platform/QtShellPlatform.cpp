@@ -67,6 +67,29 @@ void QtShellPlatform::setBusy(bool busy) {
     qt_.setBusy(busy);
 }
 
+void QtShellPlatform::progress(shell::View* owner, const std::string& title, std::size_t done,
+                               std::size_t total) {
+    if (!progress_) {
+        progress_ = new QProgressDialog(widgetOf(owner));
+        progress_->setObjectName("progress");
+        progress_->setWindowTitle(toQt(title));
+        progress_->setLabelText(toQt(title));
+        // The work cannot be stopped half-way: a partial import writes nothing.
+        progress_->setCancelButton(nullptr);
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(0);
+    }
+    // QProgressDialog counts in int; the steps are scaled down to fit.
+    const std::size_t scale = total / 1000000 + 1;
+    progress_->setMaximum(static_cast<int>(total / scale));
+    // A modal progress dialog paints and takes its events inside setValue.
+    progress_->setValue(static_cast<int>(done / scale));
+}
+
+void QtShellPlatform::progressDone() {
+    delete progress_.data();
+}
+
 shell::CalendarDate QtShellPlatform::today() {
     const QDate date = QDate::currentDate();
     return {date.year(), date.month(), date.day()};

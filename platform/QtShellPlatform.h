@@ -3,6 +3,9 @@
 // QtPrinter.
 #pragma once
 
+#include <QPointer>
+#include <QProgressDialog>
+
 #include "platform/Platform.h"
 #include "shell/Platform.h"
 
@@ -25,12 +28,17 @@ public:
     void playSound(const std::string& path) override;
     void setBusy(bool busy) override;
     shell::CalendarDate today() override;
+    void progress(shell::View* owner, const std::string& title, std::size_t done,
+                  std::size_t total) override;
+    void progressDone() override;
 
     // The Qt window a view is, or null.
     static QWidget* widgetOf(shell::View* view);
 
 private:
     kelbo::Platform& qt_;
+    // While long work runs; it goes with its owner should that close first.
+    QPointer<QProgressDialog> progress_;
 };
 
 } // namespace kelbo

@@ -246,7 +246,9 @@ fi
 
 step "kelbo-res.exe: list and import under Wine"
 "$wl/kelbo-res" list "$data/linux32.res" >"$data/list-linux.txt" 2>&1
-(cd "$data" && runwine "$win/kelbo-res.exe" list "$windata\\win32.res") 2>&1 | tr -d '\r' >"$data/list-win.txt"
+# kelbo-res.exe writes in the ANSI code page (1252 here), kelbo-res on Linux in UTF-8.
+(cd "$data" && runwine "$win/kelbo-res.exe" list "$windata\\win32.res") 2>&1 | tr -d '\r' |
+  iconv -f CP1252 -t UTF-8 >"$data/list-win.txt"
 if [[ -s $data/list-linux.txt ]] && cmp -s "$data/list-linux.txt" "$data/list-win.txt"; then
   pass "kelbo-res list gives the same listing on Linux and Windows"
 else

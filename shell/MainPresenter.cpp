@@ -4,10 +4,13 @@
 
 #include "messages/Captions.h"
 #include "messages/ErrorCodes.h"
+#include "platform/PathRules.h"
 #include "project/Listing.h"
 #include "projectfile/ProjectCommands.h"
 #include "rescompiler/IdentifierCheck.h"
 #include "rescompiler/ResCompiler.h"
+#include "resreader/Import.h"
+#include "resreader/RcExport.h"
 
 namespace kelbo::shell {
 
@@ -15,6 +18,23 @@ namespace {
 
 const FileFilter kProjectFilter{"Resource Project (KBP)", {"*.KBP", "*.kbp"}};
 const FileFilter kResFilter{"Res-File (RES)", {"*.RES", "*.res"}};
+const FileFilter kImportFilter{"Resource File (RES)", {"*.RES"}};
+const FileFilter kScriptFilter{"Resource Script (RC)", {"*.RC"}};
+
+// An import that writes more files than this shows its progress; a smaller one is over before
+// a progress window could be read.
+constexpr std::size_t kProgressThreshold = 300;
+// A box lists this many warnings at most; the rest are counted.
+constexpr std::size_t kWarningsShown = 20;
+
+// "C:\RES\APP.RES" with "KBP" gives "C:\RES\APP.KBP"; a name without a suffix gets one.
+std::string withSuffix(const std::string& path, std::string_view suffix) {
+    const std::string name = fileNameOf(path);
+    const std::size_t dot = name.rfind('.');
+    const std::size_t cut =
+        path.size() - name.size() + (dot == std::string::npos ? name.size() : dot);
+    return path.substr(0, cut) + "." + std::string(suffix);
+}
 
 } // namespace
 
@@ -336,6 +356,109 @@ void MainPresenter::compile() {
     }
     if (!ok)
         platform_.beep();
+}
+
+std::optional<std::string> MainPresenter::askImportProject(const std::string& resPath) {
+    FileDialogSpec spec;
+    spec.save = true;
+    spec.title = "Save the imported project as";
+    spec.initialDir = folderForBrowsing(directoryOf(resPath));
+    spec.initialFile = fileNameOf(withSuffix(resPath, "KBP"));
+    spec.filter = kProjectFilter;
+    spec.defaultSuffix = "KBP";
+    spec.confirmOverwrite = true;
+    return askFile(spec);
+}
+
+void MainPresenter::showWarnings(const std::vector<std::string>& warnings,
+                                 const std::string& what) {
+    if (warnings.empty())
+        return;
+    std::string text = what;
+    const std::size_t shown = std::min(warnings.size(), kWarningsShown);
+    for (std::size_t i = 0; i < shown; ++i)
+        text += "\r\n" + warnings[i];
+    if (warnings.size() > shown)
+        text += "\r\n\x85 and " + std::to_string(warnings.size() - shown) + " more";
+    platform_.messageBox(view_, text, "WARNING", BoxIcon::Exclamation, BoxButtons::Ok);
+}
+
+void MainPresenter::importResClicked() {
+    // The imported project replaces the current one, so unsaved work is offered for saving.
+    guardUnsavedChanges();
+    FileDialogSpec spec;
+    spec.title = "Import RES-File";
+    const std::string& browse = !session_.ResDir.empty()       ? session_.ResDir
+                                : !session_.ProjectDir.empty() ? session_.ProjectDir
+                                                               : session_.ExeDir;
+    spec.initialDir = folderForBrowsing(browse);
+    spec.filter = kImportFilter;
+    spec.defaultSuffix = "RES";
+    const std::optional<std::string> resPath = askFile(spec);
+    if (!resPath)
+        return;
+    const std::optional<std::string> projectPath = askImportProject(*resPath);
+    if (!projectPath)
+        return;
+    // The save dialog asked before an existing project is replaced; a files folder left
+    // without its project is not the user's to lose unasked.
+    const bool replace = fs_.fileExists(*projectPath);
+    if (!replace && directoryExists(importFolderFor(*projectPath))) {
+        platform_.messageBox(view_,
+                             "Nothing was imported: the folder for the project's files exists "
+                             "already.\r\n" +
+                                 importFolderFor(*projectPath),
+                             "ERROR", BoxIcon::Stop, BoxButtons::Ok);
+        return;
+    }
+    ImportResult result;
+    {
+        BusyPointer busy(platform_);
+        bool shown = false;
+        const ImportProgress progress = [&](std::size_t done, std::size_t total) {
+            if (total <= kProgressThreshold)
+                return;
+            shown = true;
+            platform_.progress(view_, "Importing " + fileNameOf(*resPath), done, total);
+        };
+        result = importResFile(*resPath, *projectPath, replace, fs_, progress);
+        if (shown)
+            platform_.progressDone();
+    }
+    if (!result.ok) {
+        platform_.messageBox(view_, "Nothing was imported.\r\n" + result.error, "ERROR",
+                             BoxIcon::Stop, BoxButtons::Ok);
+        return;
+    }
+    dialogFileName_ = *projectPath;
+    takeProjectPath(session_, *projectPath);
+    setCaption(session_.ProjectPath);
+    if (loadProject(session_.ProjectPath))
+        session_.ProjectChanged = false;
+    showWarnings(result.warnings, "The project differs from the .RES file:");
+}
+
+void MainPresenter::exportRcClicked() {
+    FileDialogSpec spec;
+    spec.save = true;
+    spec.title = "Export RC-File";
+    spec.initialDir =
+        folderForBrowsing(session_.ProjectDir.empty() ? session_.ExeDir : session_.ProjectDir);
+    if (!session_.ProjectPath.empty())
+        spec.initialFile = fileNameOf(withSuffix(session_.ProjectPath, "RC"));
+    spec.filter = kScriptFilter;
+    spec.defaultSuffix = "RC";
+    spec.confirmOverwrite = true;
+    const std::optional<std::string> path = askFile(spec);
+    if (!path)
+        return;
+    const RcScript script = exportRcScript(session_.project, *path, fs_);
+    if (!script.ok) {
+        platform_.messageBox(view_, "The script was not written.\r\n" + script.error, "ERROR",
+                             BoxIcon::Stop, BoxButtons::Ok);
+        return;
+    }
+    showWarnings(script.warnings, "The script was written with these changes:");
 }
 
 void MainPresenter::helpClicked() {

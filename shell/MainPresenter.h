@@ -79,6 +79,10 @@ public:
     void saveClicked();
     // True when the file was written.
     bool saveAsClicked();
+    // A .RES file made into a new project, which becomes the current one.
+    void importResClicked();
+    // The current project written as a resource script for other compilers.
+    void exportRcClicked();
     void printClicked();
     // Exit, and the window's frame: the guard (once), then the end of the program.
     void exitClicked();
@@ -111,6 +115,9 @@ private:
     std::optional<std::string> askFile(const FileDialogSpec& spec);
     std::optional<std::string> askProjectFile(bool save);
     void askResFile();
+    // Where the imported project goes; nothing when the user cancelled.
+    std::optional<std::string> askImportProject(const std::string& resPath);
+    void showWarnings(const std::vector<std::string>& warnings, const std::string& what);
     void compile();
     void openItemDialog(int selected);
     MainView& view();

@@ -2,6 +2,7 @@
 // the printer, sound and the busy pointer. Qt and Win32 each implement it; tests script it.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,6 +88,11 @@ public:
     virtual void playSound(const std::string& path) = 0;
     // The busy pointer for the whole application; calls nest.
     virtual void setBusy(bool busy) = 0;
+    // A progress window over `owner` for long work, titled `title`: `done` of `total` steps.
+    // The first call shows it, each further one moves it on; it stays until progressDone().
+    virtual void progress(View* owner, const std::string& title, std::size_t done,
+                          std::size_t total) = 0;
+    virtual void progressDone() = 0;
     virtual CalendarDate today() = 0;
 };
 

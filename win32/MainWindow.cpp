@@ -109,6 +109,7 @@ void MainWindow::buildMenus() {
     static const std::map<std::string_view, int> kMenuIds = {
         {"mnuNewKBP", ids::mnuNewKBP},       {"mnuOpenKBP", ids::mnuOpenKBP},
         {"mnuSaveKBP", ids::mnuSaveKBP},     {"mnuSaveAs", ids::mnuSaveAs},
+        {"mnuImportRES", ids::mnuImportRES}, {"mnuExportRC", ids::mnuExportRC},
         {"mnuPrint", ids::mnuPrint},         {"mnuExit", ids::mnuExit},
         {"mnuCompile16", ids::mnuCompile16}, {"mnuCompile32", ids::mnuCompile32},
         {"mnuHelp", ids::mnuHelp},           {"mnuAbout", ids::mnuAbout},
@@ -325,6 +326,12 @@ bool MainWindow::onCommand(int id, int code, HWND) {
         return true;
     case ids::mnuSaveAs:
         presenter_.saveAsClicked();
+        return true;
+    case ids::mnuImportRES:
+        presenter_.importResClicked();
+        return true;
+    case ids::mnuExportRC:
+        presenter_.exportRcClicked();
         return true;
     case ids::mnuPrint:
         presenter_.printClicked();

@@ -1,5 +1,6 @@
 #include "win32/Win32Platform.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <mmsystem.h>
 
@@ -171,6 +172,40 @@ void Win32Platform::setBusy(bool busy) {
         formerCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     if (!busy && busyDepth_ > 0 && --busyDepth_ == 0)
         SetCursor(formerCursor_ ? formerCursor_ : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void Win32Platform::progress(shell::View* owner, const std::string& title, std::size_t done,
+                             std::size_t total) {
+    if (!progress_) {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        HWND parent = ownerWindow(owner);
+        RECT area{};
+        if (!parent || !GetWindowRect(parent, &area))
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        const int width = MulDiv(360, GetSystemMetrics(SM_CYCAPTION), 19);
+        const int height = GetSystemMetrics(SM_CYCAPTION) * 3;
+        // The bar itself is the window, with the work's title as its caption.
+        progress_ = CreateWindowExW(WS_EX_DLGMODALFRAME, PROGRESS_CLASSW, wide(title).c_str(),
+                                    WS_POPUP | WS_CAPTION | WS_VISIBLE | PBS_SMOOTH,
+                                    (area.left + area.right - width) / 2,
+                                    (area.top + area.bottom - height) / 2, width, height, parent,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!progress_)
+            return;
+    }
+    // The range is an int: the steps are scaled down to fit.
+    const std::size_t scale = total / 1000000 + 1;
+    SendMessageW(progress_, PBM_SETRANGE32, 0, static_cast<LPARAM>(total / scale));
+    SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(done / scale), 0);
+    // The work runs without a message loop: the bar is painted now.
+    UpdateWindow(progress_);
+}
+
+void Win32Platform::progressDone() {
+    if (progress_)
+        DestroyWindow(progress_);
+    progress_ = nullptr;
 }
 
 shell::CalendarDate Win32Platform::today() {

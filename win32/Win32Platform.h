@@ -27,6 +27,9 @@ public:
     void playSound(const std::string& path) override;
     void setBusy(bool busy) override;
     shell::CalendarDate today() override;
+    void progress(shell::View* owner, const std::string& title, std::size_t done,
+                  std::size_t total) override;
+    void progressDone() override;
 
 protected:
     // MessageBoxW with the text already in UTF-16.
@@ -37,6 +40,8 @@ protected:
 private:
     int busyDepth_ = 0;
     HCURSOR formerCursor_ = nullptr;
+    // The bar of long work, a captioned window of its own over the owner; null when none.
+    HWND progress_ = nullptr;
 };
 
 } // namespace kelbo::win32

@@ -32,6 +32,8 @@ TEST_F(MainWindow, MenusCarryEveryCommandUnderItsName) {
         {"mnuOpenKBP", "&Open KBP-File"},
         {"mnuSaveKBP", "&Save "},
         {"mnuSaveAs", "Save &As..."},
+        {"mnuImportRES", "&Import RES-File..."},
+        {"mnuExportRC", "E&xport RC-File..."},
         {"mnuPrint", "&Print"},
         {"mnuExit", "&Exit"},
         {"mco", "&Compile"},
@@ -48,7 +50,7 @@ TEST_F(MainWindow, MenusCarryEveryCommandUnderItsName) {
         EXPECT_TRUE(a->isEnabled()) << name;
         EXPECT_TRUE(a->shortcut().isEmpty()) << name;
     }
-    for (const char* name : {"bf0", "bf1", "bf2", "mnulastBar", "ba0"})
+    for (const char* name : {"bf0", "bfr", "bf1", "bf2", "mnulastBar", "ba0"})
         EXPECT_TRUE(action(name)->isSeparator()) << name;
 
     // File menu order, separators and recent items included.
@@ -58,8 +60,9 @@ TEST_F(MainWindow, MenusCarryEveryCommandUnderItsName) {
     for (QAction* a : file->actions())
         order << a->objectName();
     EXPECT_EQ(order, QStringList({"mnuNewKBP", "bf0", "mnuOpenKBP", "mnuSaveKBP", "mnuSaveAs",
-                                  "bf1", "mnuPrint", "bf2", "mnuExit", "mnulastBar", "mnuFile1",
-                                  "mnufile2", "mnufile3", "mnufile4", "mnufile5"}));
+                                  "bfr", "mnuImportRES", "mnuExportRC", "bf1", "mnuPrint", "bf2",
+                                  "mnuExit", "mnulastBar", "mnuFile1", "mnufile2", "mnufile3",
+                                  "mnufile4", "mnufile5"}));
     QStringList top;
     for (QAction* a : window().menuBar()->actions())
         top << a->objectName();

@@ -99,7 +99,8 @@ public:
     int beeps = 0;
     int busyDepth = 0;
     int busyCalls = 0;
-    // Events in the order they happened: "beep", "box", "file", "print", "sound".
+    // Events in the order they happened: "beep", "box", "file", "print", "sound", "progress",
+    // "progress done".
     std::vector<std::string> events;
 
     void answerFile(std::string path) { fileAnswers.push_back(ChosenFile{std::move(path), {}}); }
@@ -146,6 +147,21 @@ public:
         ++busyCalls;
     }
     CalendarDate today() override { return {2026, 3, 7}; }
+    void progress(View*, const std::string& title, std::size_t done, std::size_t total) override {
+        if (!progressOpen)
+            events.push_back("progress");
+        progressOpen = true;
+        progressTitle = title;
+        progressSteps.push_back({done, total});
+    }
+    void progressDone() override {
+        progressOpen = false;
+        events.push_back("progress done");
+    }
+
+    bool progressOpen = false;
+    std::string progressTitle;
+    std::vector<std::pair<std::size_t, std::size_t>> progressSteps;
 };
 
 // The item dialogs' views keep the boxes' contents as the user would see and type them.

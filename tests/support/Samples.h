@@ -112,6 +112,31 @@ inline std::string projectBytes(const std::vector<std::vector<std::string>>& kin
     return out;
 }
 
+// A .RES in the 32-bit layout of `count` RCDATA resources numbered from 1, each of a few bytes,
+// in `language`.
+inline std::string sampleDataRes(int count, std::uint16_t language) {
+    // The layout's leading empty entry.
+    std::string out =
+        std::string("\0\0\0\0\x20\0\0\0\xFF\xFF\0\0\xFF\xFF\0\0", 16) + std::string(16, '\0');
+    for (int i = 1; i <= count; ++i) {
+        const std::string data = "data" + std::to_string(i);
+        le32(out, static_cast<std::uint32_t>(data.size()));
+        le32(out, 32);
+        le16(out, 0xFFFF);
+        le16(out, 10);
+        le16(out, 0xFFFF);
+        le16(out, static_cast<std::uint32_t>(i));
+        le32(out, 0);
+        le16(out, 0x30);
+        le16(out, language);
+        le32(out, 0);
+        le32(out, 0);
+        out += data;
+        out.append((4 - out.size() % 4) % 4, '\0');
+    }
+    return out;
+}
+
 inline std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;

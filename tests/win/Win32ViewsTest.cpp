@@ -19,6 +19,8 @@
 #include "platform/FileSystem.h"
 #include "project/Listing.h"
 #include "projectfile/ProjectFile.h"
+#include "rescompiler/ResCompiler.h"
+#include "resreader/RcExport.h"
 #include "shell/Layout.h"
 #include "tests/support/Samples.h"
 #include "tests/win/Win32Driver.h"
@@ -598,8 +600,9 @@ TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
     closeDialog(about, IDOK);
 
     folder_.write(L"one.kbp", test::projectBytes({{}, {}, {"1\tx"}, {}}));
-    gui.menu(ids::mnuOpenKBP);
+    // The answer is there before the menu command, which the window's thread may take at once.
     platform_.answerFile(folder_.path(L"one.kbp"));
+    gui.menu(ids::mnuOpenKBP);
     gui.sync();
     platform_.answerFile(folder_.path(L"one.res"));
     gui.menu(ids::mnuCompile32);
@@ -641,6 +644,68 @@ TEST(Win32Resources, TheProgramsIconIsCompiledIn) {
     DeleteObject(info.hbmMask);
     DeleteObject(info.hbmColor);
     DestroyIcon(icon);
+}
+
+TEST_F(Win32Views, ImportResOpensTheNewProject) {
+    folder_.write(L"logo.bmp", test::sampleBitmap(8, 4));
+    Project source;
+    source.append(ResourceKind::Bitmap, "LOGO\t" + folder_.narrowPath(L"logo.bmp"));
+    source.append(ResourceKind::String, "1\tHello");
+    CompileLog log;
+    ASSERT_TRUE(Compile32(source, folder_.narrowPath(L"in.res"), log)) << log.text();
+    Gui gui(platform_, folder_);
+    platform_.answerFile(folder_.path(L"in.res"));
+    platform_.answerFile(folder_.path(L"in.KBP"));
+    gui.menu(ids::mnuImportRES);
+    gui.sync();
+    ASSERT_EQ(platform_.requests.size(), 2u);
+    EXPECT_EQ(platform_.requests[1].initialFile, "in.KBP");
+    EXPECT_EQ(gui.caption(), folder_.path(L"in.KBP"));
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tHello"});
+    ASSERT_EQ(gui.lines(0).size(), 1u);
+    const std::optional<Project> written = loadProjectFile(folder_.narrowPath(L"in.KBP"));
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->lines(ResourceKind::String), source.lines(ResourceKind::String));
+    EXPECT_TRUE(removeDirectoryTree(folder_.narrowPath(L"in_files")));
+}
+
+// Past 300 files the progress bar runs; the warnings come in one real box afterwards.
+TEST_F(Win32Views, ALargeImportShowsProgressThenTheWarnings) {
+    folder_.write(L"big.res", test::sampleDataRes(320, 0x0409));
+    Gui gui(platform_, folder_);
+    platform_.answerFile(folder_.path(L"big.res"));
+    platform_.answerFile(folder_.path(L"big.KBP"));
+    gui.menu(ids::mnuImportRES);
+    const std::wstring text = answerBox(gui, L"WARNING");
+    EXPECT_NE(text.find(L"\u2026 and 300 more"), std::wstring::npos) << *narrow(text);
+    gui.sync();
+    EXPECT_EQ(gui.caption(), folder_.path(L"big.KBP"));
+    EXPECT_TRUE(removeDirectoryTree(folder_.narrowPath(L"big_files")));
+
+    // The bar itself: a captioned window that each call moves on, gone when done.
+    Win32Platform platform;
+    platform.progress(nullptr, "Importing big.res", 1, 320);
+    platform.progress(nullptr, "Importing big.res", 160, 320);
+    HWND bar = FindWindowW(PROGRESS_CLASSW, L"Importing big.res");
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 160);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 320);
+    platform.progressDone();
+    EXPECT_FALSE(IsWindow(bar));
+}
+
+TEST_F(Win32Views, ExportRcWritesTheScript) {
+    Gui gui(platform_, folder_);
+    addString(gui, L"1", L"Caf\u00e9");
+    platform_.answerFile(folder_.path(L"out.rc"));
+    gui.menu(ids::mnuExportRC);
+    gui.sync();
+    Project expected;
+    expected.append(ResourceKind::String, "1\tCaf\xE9");
+    EXPECT_EQ(folder_.read(L"out.rc"), makeRcScript(expected).text);
+    EXPECT_TRUE(platform_.requests.back().save);
+    EXPECT_TRUE(platform_.requests.back().confirmOverwrite);
 }
 
 TEST(Win32Resources, ManifestAndVersionAreCompiledIn) {
