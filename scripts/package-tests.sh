@@ -25,8 +25,8 @@ check() { # name, command...
 
 (cd "$build" && cpack -G DEB >/dev/null) || { echo "package: cpack failed"; exit 1; }
 deb=$(ls -t "$build"/kelbo_*.deb | head -1)
-dpkg -x "$deb" "$scratch/root"
-usr=$scratch/root/usr
+dpkg -x "$deb" "$scratch/pkgroot"
+usr=$scratch/pkgroot/usr
 example=$build/examples/demo.kbp
 
 check "lintian reports no error" sh -c "! lintian --no-tag-display-limit '$deb' 2>/dev/null | grep '^E:'"
@@ -56,6 +56,6 @@ for page in kelbo kelbo-compile kelbo-res; do
 done
 check "cmake --install lays out the same files" bash -c "
   cmake --install '$build' --prefix '$scratch/prefix/usr' >/dev/null &&
-  diff <(cd '$scratch/prefix' && find . -type f | sort) <(cd '$scratch/root' && find . -type f | sort)"
+  diff <(cd '$scratch/prefix' && find . -type f | sort) <(cd '$scratch/pkgroot' && find . -type f | sort)"
 echo "package: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]
