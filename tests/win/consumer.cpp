@@ -208,20 +208,31 @@ void checkBitmap(const FileCase& c) {
     }
 }
 
-void checkIcon(const FileCase& c) {
-    const std::string what = describe("ICON", c);
-    const std::string src = readSource(c.path);
+// An icon or cursor file, its image count and the group resource of the item; false (and a
+// failed check) when either is missing.
+bool sourceAndGroup(const FileCase& c, const std::string& what, int groupType,
+                    const char* groupName, ResName& name, std::string& src, std::string& group,
+                    unsigned& n) {
+    src = readSource(c.path);
     if (src.size() < 6) {
         check(false, what + ": cannot read source " + printable(c.path));
-        return;
+        return false;
     }
-    const unsigned n = u16(src, 4);
+    n = u16(src, 4);
+    if (!resourceBytes(name.get(c), MAKEINTRESOURCEW(groupType), group)) {
+        check(false, what + ": FindResourceW of the " + groupName);
+        return false;
+    }
+    return true;
+}
+
+void checkIcon(const FileCase& c) {
+    const std::string what = describe("ICON", c);
+    std::string src, group;
+    unsigned n = 0;
     ResName name;
-    std::string group;
-    if (!resourceBytes(name.get(c), MAKEINTRESOURCEW(14), group)) {
-        check(false, what + ": FindResourceW of the RT_GROUP_ICON");
+    if (!sourceAndGroup(c, what, 14, "RT_GROUP_ICON", name, src, group, n))
         return;
-    }
     check(group.size() == 6 + 14 * n, what + ": group size " + std::to_string(group.size()));
     if (group.size() != 6 + 14 * n)
         return;
@@ -267,18 +278,11 @@ void checkIcon(const FileCase& c) {
 
 void checkCursor(const FileCase& c) {
     const std::string what = describe("CURSOR", c);
-    const std::string src = readSource(c.path);
-    if (src.size() < 6) {
-        check(false, what + ": cannot read source " + printable(c.path));
-        return;
-    }
-    const unsigned n = u16(src, 4);
+    std::string src, group;
+    unsigned n = 0;
     ResName name;
-    std::string group;
-    if (!resourceBytes(name.get(c), MAKEINTRESOURCEW(12), group)) {
-        check(false, what + ": FindResourceW of the RT_GROUP_CURSOR");
+    if (!sourceAndGroup(c, what, 12, "RT_GROUP_CURSOR", name, src, group, n))
         return;
-    }
     check(group.size() == 6 + 14 * n && u16(group, 0) == 0 && u16(group, 2) == 2 &&
               u16(group, 4) == n,
           what + ": group header, size " + std::to_string(group.size()));
