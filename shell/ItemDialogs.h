@@ -1,5 +1,6 @@
 // The two item dialogs: the string item dialog (text and numeric identifier of a STRING item)
-// and the file item dialog (the .BMP, .ICO or .WAV file of an item and its identifier).
+// and the file item dialog (the .BMP, .ICO, .WAV, .CUR or any file of an item, its identifier,
+// and for DATA its type).
 //
 // Keys, as a Windows user expects them: Enter presses the focused push button, and OK while no
 // other button has the focus; Escape is Cancel; Enter in the folder list opens the folder.
@@ -84,13 +85,20 @@ public:
     virtual void previewChosenFile() = 0;
     // Play for WAVE items, the picture box for the others.
     virtual void showPlayButton(bool play) = 0;
+    // DATA items: the type field (Label4, txtType) and the size label etiSize in place of the
+    // picture box.
+    virtual void showDataFields(bool data) = 0;
+    virtual void setType(const std::string& type) = 0;
+    virtual TypedText type() const = 0;
+    // etiSize: the chosen file's size, or empty.
+    virtual void setFileSize(const std::string& text) = 0;
     virtual void focusFileList() = 0;
     virtual void close(DialogResult result) = 0;
 };
 
 class FileItemPresenter {
 public:
-    // Works on session.CurrentKind (BITMAP, ICON or WAVE): adds a line when session.EditedLine
+    // Works on session.CurrentKind (any kind of file items): adds a line when session.EditedLine
     // is empty, otherwise replaces the line at `selectedIndex`. `fs` answers whether the chosen
     // file exists.
     FileItemPresenter(Session& session, Platform& platform, int selectedIndex,
@@ -111,13 +119,14 @@ public:
     // The folder and file name the labels show, in the project's code page.
     const std::string& folder() const { return folder_; }
     const std::string& fileName() const { return fileName_; }
-    // The pattern of the kind: "*.BMP", "*.ICO" or "*.WAV".
+    // The pattern of the kind: "*.BMP", "*.ICO", "*.WAV", "*.CUR" or "*.*".
     const std::string& pattern() const { return pattern_; }
     // The chosen file's full path, from the two labels.
     std::string fullPath() const;
 
 private:
     void openOn(const std::string& folder);
+    void showSize();
 
     Session& session_;
     Platform& platform_;
@@ -126,6 +135,8 @@ private:
     ResourceKind kind_;
     std::string pattern_;
     FileItemView* view_ = nullptr;
+    // The type a DATA item gets when none is typed.
+    static constexpr const char* kDefaultDataType = "CUSTOM";
     std::string folder_;
     bool folderSpelled_ = true;
     char32_t folderBad_ = 0;

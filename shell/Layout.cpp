@@ -23,6 +23,8 @@ constexpr ControlSpec kMainControls[] = {
     {"List1", K::List, "", {240, 600, 4695, 4350}},
     {"List2", K::List, "", {240, 600, 4695, 4350}},
     {"List3", K::List, "", {240, 600, 4695, 4350}},
+    {"List4", K::List, "", {240, 600, 4695, 4350}},
+    {"List5", K::List, "", {240, 600, 4695, 4350}},
     {"TabStrip1", K::TabStrip, "", {120, 120, 6015, 5055}},
 };
 
@@ -92,6 +94,18 @@ constexpr ControlSpec kFileControls[] = {
      .twips = {5640, 1680, 1455, 255},
      .tabStop = false},
     {.name = "PicTest", .kind = K::Picture, .twips = {5640, 2280, 1575, 1695}, .tabStop = false},
+    // DATA items only: their type, and the chosen file's size in place of a picture.
+    {.name = "Label4",
+     .kind = K::Label,
+     .caption = "Type",
+     .twips = {5640, 2280, 1455, 255},
+     .tabStop = false},
+    {"txtType", K::Edit, "", {5640, 2520, 1575, 285}},
+    {.name = "etiSize",
+     .kind = K::Label,
+     .twips = {5640, 2940, 1575, 495},
+     .colour = TextColour::DarkBlue,
+     .tabStop = false},
 };
 
 // The links sit 480 twips apart, one under the other, as wide as their text.
@@ -105,7 +119,7 @@ constexpr ControlSpec kHelpControls[] = {
     {.name = "Command1",
      .kind = K::Button,
      .caption = "Exit",
-     .twips = {1080, 3360, 1095, 375},
+     .twips = {1080, 4800, 1095, 375},
      .role = R::Default},
     KELBO_HELP_LINK(1, 360),
     KELBO_HELP_LINK(2, 840),
@@ -113,6 +127,9 @@ constexpr ControlSpec kHelpControls[] = {
     KELBO_HELP_LINK(4, 1800),
     KELBO_HELP_LINK(5, 2280),
     KELBO_HELP_LINK(6, 2760),
+    KELBO_HELP_LINK(7, 3240),
+    KELBO_HELP_LINK(8, 3720),
+    KELBO_HELP_LINK(9, 4200),
 };
 #undef KELBO_HELP_LINK
 
@@ -167,19 +184,157 @@ constexpr ControlSpec kCompileControls[] = {
     {"cmdOK", K::Button, "OK", {2040, 3360, 1095, 375}},
 };
 
+// Left: where the manifest comes from and the generator's settings; right: the XML as written.
+constexpr ControlSpec kManifestControls[] = {
+    {"optNone", K::Option, "&None", {120, 120, 3735, 255}},
+    {"optFile", K::Option, "From a &file", {120, 420, 3735, 255}},
+    {"txtFile", K::Edit, "", {360, 720, 2535, 285}},
+    {"cmdBrowse", K::Button, "&Browse...", {3000, 705, 1095, 315}},
+    {"optGenerated", K::Option, "&Generated", {120, 1140, 3735, 255}},
+    {"chkControls", K::CheckBox, "Common controls &6", {360, 1440, 3735, 255}},
+    {.name = "lblDpi",
+     .kind = K::Label,
+     .caption = "DPI awareness",
+     .twips = {360, 1830, 1455, 255},
+     .tabStop = false},
+    {"cboDpi", K::ComboBox, "", {1920, 1770, 2175, 315}},
+    {.name = "lblLevel",
+     .kind = K::Label,
+     .caption = "Execution level",
+     .twips = {360, 2250, 1455, 255},
+     .tabStop = false},
+    {"cboLevel", K::ComboBox, "", {1920, 2190, 2175, 315}},
+    {"chkOs", K::CheckBox, "&Supported OS: Vista to 11", {360, 2640, 3735, 255}},
+    {.name = "lblName",
+     .kind = K::Label,
+     .caption = "Name",
+     .twips = {360, 3030, 1455, 255},
+     .tabStop = false},
+    {"txtName", K::Edit, "", {1920, 3000, 2175, 285}},
+    {.name = "lblVersion",
+     .kind = K::Label,
+     .caption = "Version",
+     .twips = {360, 3420, 1455, 255},
+     .tabStop = false},
+    {"txtVersion", K::Edit, "", {1920, 3390, 2175, 285}},
+    {.name = "lblDescription",
+     .kind = K::Label,
+     .caption = "Description",
+     .twips = {360, 3810, 1455, 255},
+     .tabStop = false},
+    {"txtDescription", K::Edit, "", {1920, 3780, 2175, 285}},
+    {"chkDll", K::CheckBox, "For a &DLL (resource 2)", {120, 4260, 3735, 255}},
+    {.name = "lblXml",
+     .kind = K::Label,
+     .caption = "As it will be written",
+     .twips = {4320, 120, 5415, 255},
+     .tabStop = false},
+    {"txtXml", K::TextBox, "", {4320, 420, 5415, 3975}},
+    {.name = "cmdOK",
+     .kind = K::Button,
+     .caption = "OK",
+     .twips = {7440, 4620, 1095, 375},
+     .role = R::Default},
+    {.name = "cmdCancel",
+     .kind = K::Button,
+     .caption = "Cancel",
+     .twips = {8640, 4620, 1095, 375},
+     .role = R::Cancel},
+};
+
+#define KELBO_VERSION_PART(field, n, top)                                                          \
+    { "txt" field #n, K::Edit, "", {1560 + (n) * 660, top, 600, 285} }
+#define KELBO_VERSION_STRING(n, caption)                                                           \
+    {.name = "lblString" #n,                                                                       \
+     .kind = K::Label,                                                                             \
+     .caption = caption,                                                                           \
+     .twips = {120, 2445 + (n) * 360, 1695, 255},                                                  \
+     .tabStop = false},                                                                            \
+    {                                                                                              \
+        "txtString" #n, K::Edit, "", { 1920, 2400 + (n) * 360, 4575, 285 }                         \
+    }
+constexpr ControlSpec kVersionControls[] = {
+    {.name = "lblFileVersion",
+     .kind = K::Label,
+     .caption = "File version",
+     .twips = {120, 165, 1335, 255},
+     .tabStop = false},
+    KELBO_VERSION_PART("File", 0, 120),
+    KELBO_VERSION_PART("File", 1, 120),
+    KELBO_VERSION_PART("File", 2, 120),
+    KELBO_VERSION_PART("File", 3, 120),
+    {.name = "lblProductVersion",
+     .kind = K::Label,
+     .caption = "Product version",
+     .twips = {120, 525, 1335, 255},
+     .tabStop = false},
+    KELBO_VERSION_PART("Product", 0, 480),
+    KELBO_VERSION_PART("Product", 1, 480),
+    KELBO_VERSION_PART("Product", 2, 480),
+    KELBO_VERSION_PART("Product", 3, 480),
+    {"chkStrings",
+     K::CheckBox,
+     "&Also set the string versions from the numbers",
+     {120, 870, 4935, 255}},
+    {.name = "lblFileType",
+     .kind = K::Label,
+     .caption = "File type",
+     .twips = {120, 1245, 1335, 255},
+     .tabStop = false},
+    {"cboFileType", K::ComboBox, "", {1560, 1200, 2535, 315}},
+    {.name = "lblLanguage",
+     .kind = K::Label,
+     .caption = "Language",
+     .twips = {120, 1605, 1335, 255},
+     .tabStop = false},
+    {"cboLanguage", K::ComboBox, "", {1560, 1560, 3495, 315}},
+    {.name = "lblCodePage",
+     .kind = K::Label,
+     .caption = "Code page",
+     .twips = {120, 1965, 1335, 255},
+     .tabStop = false},
+    {"cboCodePage", K::ComboBox, "", {1560, 1920, 3495, 315}},
+    KELBO_VERSION_STRING(0, "Comments"),
+    KELBO_VERSION_STRING(1, "CompanyName"),
+    KELBO_VERSION_STRING(2, "FileDescription"),
+    KELBO_VERSION_STRING(3, "InternalName"),
+    KELBO_VERSION_STRING(4, "LegalCopyright"),
+    KELBO_VERSION_STRING(5, "LegalTrademarks"),
+    KELBO_VERSION_STRING(6, "OriginalFilename"),
+    KELBO_VERSION_STRING(7, "PrivateBuild"),
+    KELBO_VERSION_STRING(8, "ProductName"),
+    KELBO_VERSION_STRING(9, "SpecialBuild"),
+    {.name = "cmdOK",
+     .kind = K::Button,
+     .caption = "OK",
+     .twips = {4200, 6120, 1095, 375},
+     .role = R::Default},
+    {.name = "cmdCancel",
+     .kind = K::Button,
+     .caption = "Cancel",
+     .twips = {5400, 6120, 1095, 375},
+     .role = R::Cancel},
+};
+#undef KELBO_VERSION_PART
+#undef KELBO_VERSION_STRING
+
 const WindowSpec kMainWindow{"Interface", kStartCaption, 6255, 5370, Placement::Centred,
                              {},          kMainControls};
 const WindowSpec kStringDialog{"frmString",        "  STRING", 6690,           1200,
                                Placement::Centred, {},         kStringControls};
 const WindowSpec kFileDialog{"frmLoad",          "  BITMAP", 7320,         4140,
                              Placement::Centred, {},         kFileControls};
-const WindowSpec kHelpIndex{"frmHelp",           kHelpIndexCaption,  3315,         3990,
+const WindowSpec kHelpIndex{"frmHelp",           kHelpIndexCaption,  3315,         5430,
                             Placement::AtOrigin, {3210, 1290, 0, 0}, kHelpControls};
 const WindowSpec kSubHelp{"frmsubhelp",    "", 6690, 5370, Placement::AtOrigin, {1170, 975, 0, 0},
                           kSubHelpControls};
 // A blank rather than an empty caption: window systems fill an empty one with the program's
 // name.
 const WindowSpec kAbout{"frmAbout", " ", 3000, 3510, Placement::Centred, {}, kAboutControls};
+const WindowSpec kManifestDialog{"frmManifest",      "  MANIFEST", 9855,         5160,
+                                  Placement::Centred, {},           kManifestControls};
+const WindowSpec kVersionDialog{"frmVersion",       "  VERSION", 6615,          6660,
+                                Placement::Centred, {},          kVersionControls};
 const WindowSpec kCompileLog{"frmCompile", "  Compilation", 5430, 4050, Placement::Centred,
                              {},           kCompileControls};
 
@@ -203,6 +358,10 @@ constexpr MenuItemSpec kFileMenu[] = {
     {"mnufile4", "", false, true},
     {"mnufile5", "", false, true},
 };
+constexpr MenuItemSpec kProjectMenu[] = {
+    {"mnuManifest", "&Manifest\x85"},
+    {"mnuVersion", "&Version\x85"},
+};
 constexpr MenuItemSpec kCompileMenu[] = {
     {"mnuCompile16", "Compile in &16 bits-Mode"},
     {"mnuCompile32", "Compile in &32 bits-Mode"},
@@ -214,6 +373,7 @@ constexpr MenuItemSpec kHelpMenu[] = {
 };
 constexpr MenuSpec kMenus[] = {
     {"mfi", "&File", kFileMenu},
+    {"mpr", "&Project", kProjectMenu},
     {"mco", "&Compile", kCompileMenu},
     {"mnuAide", "&Help", kHelpMenu},
 };
@@ -251,6 +411,13 @@ const WindowSpec& aboutSpec() {
 }
 const WindowSpec& compileLogSpec() {
     return kCompileLog;
+}
+
+const WindowSpec& manifestDialogSpec() {
+    return kManifestDialog;
+}
+const WindowSpec& versionDialogSpec() {
+    return kVersionDialog;
 }
 
 std::span<const MenuSpec> mainMenus() {

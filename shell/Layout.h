@@ -22,6 +22,9 @@ enum class ControlKind {
     FileList,  // the files of the folder on show that match a pattern
     DirList,   // the folder on show, its parents and its subfolders
     DriveList, // the drives, as a drop-down list
+    CheckBox,  // a check box with its caption on the right
+    Option,    // a radio button; the options of one window form one group
+    ComboBox,  // a drop-down list to choose from, nothing typed
 };
 
 // Which key presses the button while no other button has the focus. A focused push button
@@ -70,7 +73,7 @@ struct WindowSpec {
     const ControlSpec* find(std::string_view name) const;
 };
 
-// The main window's client area (the menus are in Menus.h), the item dialogs, the help index,
+// The main window's client area (the menus are below), the item dialogs, the help index,
 // a help topic, the about box and the compile log window.
 const WindowSpec& mainWindowSpec();
 const WindowSpec& fileItemDialogSpec();
@@ -79,6 +82,9 @@ const WindowSpec& helpIndexSpec();
 const WindowSpec& subHelpSpec();
 const WindowSpec& aboutSpec();
 const WindowSpec& compileLogSpec();
+// The Project menu's dialogs.
+const WindowSpec& manifestDialogSpec();
+const WindowSpec& versionDialogSpec();
 
 // The main window's menus, in order. A separator has an empty caption.
 struct MenuItemSpec {

@@ -15,6 +15,7 @@
 #include "shell/HelpPresenters.h"
 #include "shell/ItemDialogs.h"
 #include "shell/Platform.h"
+#include "shell/ProjectDialogs.h"
 #include "shell/View.h"
 
 namespace kelbo::shell {
@@ -42,6 +43,8 @@ public:
     // Modal windows: each returns when the window is closed.
     virtual void runStringItemDialog(StringItemPresenter& presenter) = 0;
     virtual void runFileItemDialog(FileItemPresenter& presenter) = 0;
+    virtual void runManifestDialog(ManifestPresenter& presenter) = 0;
+    virtual void runVersionDialog(VersionPresenter& presenter) = 0;
     virtual void runHelp(HelpPresenter& presenter) = 0;
     virtual void runAbout(AboutPresenter& presenter) = 0;
     // Opens the compile log window, or brings the open one to the front, and gives its
@@ -60,8 +63,12 @@ public:
     MainPresenter(Platform& platform, std::string exeDir, std::string recentFilesPath,
                   FileSystem& fs = nativeFileSystem());
 
-    // The kinds that have a tab, in the order of the tabs.
-    static std::span<const ResourceKind> tabKinds() { return kOriginalKinds; }
+    // The kinds that have a tab, in the order of the tabs: those with item lines. The manifest
+    // and the version information have a dialog of the Project menu each.
+    static constexpr std::array<ResourceKind, 6> kTabKinds = {
+        ResourceKind::Bitmap, ResourceKind::Icon, ResourceKind::String,
+        ResourceKind::Wave,   ResourceKind::Cursor, ResourceKind::Data};
+    static std::span<const ResourceKind> tabKinds() { return kTabKinds; }
 
     // Binds the view; called once, before startUp().
     void attach(MainView& view);
@@ -88,6 +95,9 @@ public:
     void exitClicked();
     // Recent file 1 to 5 of the File menu.
     void recentFileClicked(int number);
+    // The Project menu.
+    void manifestClicked();
+    void versionClicked();
     void compileClicked(int bits);
     void helpClicked();
     void aboutClicked();

@@ -130,15 +130,29 @@ bool worthPreviewing(std::string_view bytes, ResourceKind kind) {
     if (bytes.empty() || bytes.size() > kMaxPreviewBytes)
         return false;
     // The compiler refuses an icon file whose directory is damaged; its preview stays empty.
-    if (kind == ResourceKind::Icon) {
+    if (kind == ResourceKind::Icon || kind == ResourceKind::Cursor) {
         BytesInput in(bytes);
         std::string problem;
-        if (!readIconDirectory(in, problem))
+        if (!readIconDirectory(in, problem,
+                               kind == ResourceKind::Cursor ? IconFileType::Cursor
+                                                            : IconFileType::Icon))
             return false;
     }
     if (bytes.substr(0, 2) == "BM" && !bitmapRowsPresent(bytes))
         return false;
     return true;
+}
+
+std::optional<CursorImage> firstCursorImage(std::string_view bytes) {
+    BytesInput in(bytes);
+    std::string problem;
+    const std::optional<IconDirectory> directory =
+        readIconDirectory(in, problem, IconFileType::Cursor);
+    if (!directory || directory->entries.empty())
+        return std::nullopt;
+    const IconEntry& entry = directory->entries.front();
+    return CursorImage{entry.width == 0 ? 256 : entry.width, entry.height == 0 ? 256 : entry.height,
+                       entry.planes, entry.bitCount};
 }
 
 } // namespace kelbo::shell
