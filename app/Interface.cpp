@@ -20,7 +20,9 @@
 #include "app/Twips.h"
 #include "dialogs/DialogMetrics.h"
 #include "dialogs/frmLoad.h"
+#include "dialogs/frmManifest.h"
 #include "dialogs/frmString.h"
+#include "dialogs/frmVersion.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
 #include "platform/Platform.h"
@@ -135,8 +137,9 @@ void Interface::buildControls() {
     connect(TabStrip1, &QTabBar::currentChanged, this,
             [this](int index) { presenter_.tabChosen(index); });
 
-    // The control array List: element k is named "List" followed by k and shows kind k.
-    for (ResourceKind kind : kOriginalKinds) {
+    // The control array List: element k is named "List" followed by k and shows kind k, the
+    // kind of tab k.
+    for (ResourceKind kind : shell::MainPresenter::tabKinds()) {
         const int k = kindIndex(kind);
         models_[k] = new ProjectListModel(this);
         auto* view = new QListView(client);
@@ -192,6 +195,8 @@ void Interface::buildMenus() {
         {"mnuPrint", [this] { presenter_.printClicked(); }},
         // The frame and Exit end alike, through closeEvent.
         {"mnuExit", [this] { close(); }},
+        {"mnuManifest", [this] { presenter_.manifestClicked(); }},
+        {"mnuVersion", [this] { presenter_.versionClicked(); }},
         {"mnuCompile16", [this] { presenter_.compileClicked(16); }},
         {"mnuCompile32", [this] { presenter_.compileClicked(32); }},
         {"mnuHelp", [this] { presenter_.helpClicked(); }},
@@ -239,22 +244,30 @@ void Interface::setCaption(const std::string& caption) {
     setWindowTitle(toQt(caption));
 }
 
+QListView* Interface::list(ResourceKind kind) const {
+    const int k = kindIndex(kind);
+    return k >= 0 && k < kTabCount ? List[k] : nullptr;
+}
+
 int Interface::selectedIndex(ResourceKind kind) const {
-    const QModelIndexList rows = List[kindIndex(kind)]->selectionModel()->selectedRows();
+    const QListView* view = list(kind);
+    if (!view)
+        return -1;
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.constFirst().row();
 }
 
 void Interface::showTab(ResourceKind kind) {
     const int n = kindIndex(kind);
-    if (n < 0 || n >= kOriginalKindCount)
+    if (n < 0 || n >= kTabCount)
         return;
-    for (int k = 0; k < kOriginalKindCount; ++k)
+    for (int k = 0; k < kTabCount; ++k)
         List[k]->setVisible(k == n);
 }
 
 void Interface::showList(ResourceKind kind, const std::vector<std::string>& lines, int select) {
     const int k = kindIndex(kind);
-    if (k < 0 || k >= kOriginalKindCount)
+    if (k < 0 || k >= kTabCount)
         return;
     models_[k]->show(lines);
     if (select >= 0 && select < models_[k]->rowCount()) {
@@ -283,6 +296,16 @@ void Interface::runStringItemDialog(shell::StringItemPresenter& presenter) {
 
 void Interface::runFileItemDialog(shell::FileItemPresenter& presenter) {
     frmLoad dialog(presenter, this);
+    dialog.exec();
+}
+
+void Interface::runManifestDialog(shell::ManifestPresenter& presenter) {
+    frmManifest dialog(presenter, this);
+    dialog.exec();
+}
+
+void Interface::runVersionDialog(shell::VersionPresenter& presenter) {
+    frmVersion dialog(presenter, this);
     dialog.exec();
 }
 

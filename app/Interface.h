@@ -1,5 +1,5 @@
-// The main window: the four lists of the project under a tab strip, the item buttons and the
-// menus. It shows what its presenter decides and passes on what the user does; the presenter
+// The main window: the lists of the project under a tab strip (one tab per kind of item lines),
+// the item buttons and the menus. It shows what its presenter decides and passes on what the user does; the presenter
 // owns the run's Session.
 #pragma once
 
@@ -58,7 +58,8 @@ public:
     shell::MainPresenter& presenter() { return presenter_; }
     // The selected line of a kind's list, -1 when none.
     int selectedIndex(ResourceKind kind) const;
-    QListView* list(ResourceKind kind) const { return List[kindIndex(kind)]; }
+    // The list of a kind with a tab; null for the others.
+    QListView* list(ResourceKind kind) const;
     // The compile log window while it is open.
     frmCompile* compileWindow() const;
 
@@ -70,6 +71,8 @@ public:
     void showRecentFiles(const std::vector<std::string>& captions) override;
     void runStringItemDialog(shell::StringItemPresenter& presenter) override;
     void runFileItemDialog(shell::FileItemPresenter& presenter) override;
+    void runManifestDialog(shell::ManifestPresenter& presenter) override;
+    void runVersionDialog(shell::VersionPresenter& presenter) override;
     void runHelp(shell::HelpPresenter& presenter) override;
     void runAbout(shell::AboutPresenter& presenter) override;
     shell::CompileLogPresenter& openCompileLog() override;
@@ -84,6 +87,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    static constexpr int kTabCount = static_cast<int>(shell::MainPresenter::kTabKinds.size());
+
     void buildControls();
     void buildMenus();
 
@@ -91,8 +96,8 @@ private:
     shell::MainPresenter presenter_;
 
     QTabBar* TabStrip1 = nullptr;
-    std::array<QListView*, kOriginalKindCount> List{};
-    std::array<ProjectListModel*, kOriginalKindCount> models_{};
+    std::array<QListView*, kTabCount> List{};
+    std::array<ProjectListModel*, kTabCount> models_{};
     QPushButton* cmdAdd = nullptr;
     QPushButton* cmdModify = nullptr;
     QPushButton* cmdDelete = nullptr;

@@ -9,12 +9,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QValidator>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/QtText.h"
 #include "dialogs/DialogMetrics.h"
@@ -34,8 +36,6 @@ QString joinFolder(const QString& folder, const QString& name) {
     return folder.endsWith(separator) ? folder + name : folder + separator + name;
 }
 
-// The picture of a .BMP or .ICO file; an icon file shows its 32 x 32 image when it has one.
-// Damaged files, and names that are no regular files (a FIFO would block), show nothing.
 // The bytes of a regular file worth previewing. The file layer opens without waiting, so a
 // FIFO under a picture's name is refused rather than waited on; a path the project's code page
 // cannot spell is checked by type first.
@@ -63,19 +63,50 @@ std::optional<QByteArray> previewBytes(const QString& path) {
     return bytes;
 }
 
+// A cursor's first image with a small cross on its hot spot, drawn in red on a white outline so
+// that it shows on light and dark pixels alike.
+QImage markHotSpot(QImage image, const shell::CursorImage& cursor) {
+    if (image.isNull())
+        return image;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    const QPoint at(qBound(0, cursor.hotX, image.width() - 1),
+                    qBound(0, cursor.hotY, image.height() - 1));
+    constexpr int arm = 3;
+    QPainter painter(&image);
+    for (const auto& [colour, width] : {std::pair{QColor(Qt::white), 3}, {QColor(Qt::red), 1}}) {
+        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(at + QPoint(-arm, 0), at + QPoint(arm, 0));
+        painter.drawLine(at + QPoint(0, -arm), at + QPoint(0, arm));
+    }
+    return image;
+}
+
+// The picture of a .BMP, .ICO or .CUR file: an icon file shows its 32 x 32 image when it has one,
+// a cursor file its first image with the hot spot marked. Damaged files, and names that are no
+// regular files (a FIFO would block), show nothing.
 QImage readPicture(const QString& path, ResourceKind kind) {
+    if (kind == ResourceKind::Data || kind == ResourceKind::Wave)
+        return {};
     std::optional<QByteArray> read = previewBytes(path);
     if (!read)
         return {};
     QByteArray& bytes = *read;
-    if (!shell::worthPreviewing(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), kind))
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (!shell::worthPreviewing(view, kind))
+        return {};
+    const std::optional<shell::CursorImage> cursor =
+        kind == ResourceKind::Cursor ? shell::firstCursorImage(view) : std::nullopt;
+    if (kind == ResourceKind::Cursor && !cursor)
         return {};
 
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, QFileInfo(path).suffix().toLatin1());
+    // Qt's icon reader takes cursor files too, under the name "cur".
+    QImageReader reader(&buffer, kind == ResourceKind::Cursor ? QByteArray("cur")
+                                                             : QFileInfo(path).suffix().toLatin1());
     reader.setDecideFormatFromContent(true);
+    if (cursor)
+        return markHotSpot(reader.read(), *cursor);
     QImage chosen;
     const int count = qMax(1, reader.imageCount());
     for (int i = 0; i < count; ++i) {
@@ -149,8 +180,33 @@ shell::TypedText frmLoad::identifier() const {
 }
 
 void frmLoad::showPlayButton(bool play) {
-    cmdPlay_->setVisible(play);
-    PicTest_->setVisible(!play);
+    play_ = play;
+    placeSideControls();
+}
+
+void frmLoad::showDataFields(bool data) {
+    data_ = data;
+    placeSideControls();
+}
+
+void frmLoad::placeSideControls() {
+    cmdPlay_->setVisible(play_);
+    PicTest_->setVisible(!play_ && !data_);
+    Label4_->setVisible(data_);
+    txtType_->setVisible(data_);
+    etiSize_->setVisible(data_);
+}
+
+void frmLoad::setType(const std::string& type) {
+    txtType_->setText(toQt(type));
+}
+
+shell::TypedText frmLoad::type() const {
+    return typedText(txtType_->text());
+}
+
+void frmLoad::setFileSize(const std::string& text) {
+    etiSize_->setText(toQt(text));
 }
 
 void frmLoad::focusFileList() {
@@ -229,12 +285,28 @@ void frmLoad::buildControls() {
     cmdPlay_->setAutoDefault(true);
     placeTwips(cmdPlay_, spec);
 
+    Label4_ = new QLabel(toQt(spec.find("Label4")->caption), this);
+    Label4_->setObjectName(QStringLiteral("Label4"));
+    placeTwips(Label4_, spec);
+
+    txtType_ = new QLineEdit(this);
+    txtType_->setObjectName(QStringLiteral("txtType"));
+    txtType_->setValidator(new NoLineBreakValidator(txtType_));
+    placeTwips(txtType_, spec);
+
+    etiSize_ = dataLabel("etiSize");
+    etiSize_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    etiSize_->setWordWrap(true);
+    placeTwips(etiSize_, spec);
+    placeSideControls();
+
     setTabOrder(File1_, Drive1_);
     setTabOrder(Drive1_, Dir1_);
     setTabOrder(Dir1_, cmdOK_);
     setTabOrder(cmdOK_, cmdCancel_);
     setTabOrder(cmdCancel_, cmdPlay_);
     setTabOrder(cmdPlay_, Text1_);
+    setTabOrder(Text1_, txtType_);
 
     connect(Drive1_, &DriveList::driveChosen, this, &frmLoad::driveChosen);
     connect(Dir1_, &DirList::pathChanged, this, &frmLoad::folderChanged);

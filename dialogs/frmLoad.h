@@ -1,4 +1,5 @@
-// The file item dialog: picks the .BMP, .ICO or .WAV file of one item and its identifier.
+// The file item dialog: picks the file of one item (.BMP, .ICO, .WAV, .CUR or any file for DATA)
+// and its identifier, and for DATA its type.
 #pragma once
 
 #include <QDialog>
@@ -26,7 +27,7 @@ class frmLoad : public QDialog, public shell::FileItemView {
 public:
     // The view of `presenter`, which decides where the dialog opens and what OK stores.
     explicit frmLoad(shell::FileItemPresenter& presenter, QWidget* parent = nullptr);
-    // A dialog with its own presenter. Works on session.CurrentKind (BITMAP, ICON or WAVE): adds
+    // A dialog with its own presenter. Works on session.CurrentKind (any file kind): adds
     // a line when session.EditedLine is empty, otherwise replaces the line at `selectedIndex`.
     frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent = nullptr);
     ~frmLoad() override;
@@ -39,6 +40,10 @@ public:
     shell::TypedText identifier() const override;
     void previewChosenFile() override;
     void showPlayButton(bool play) override;
+    void showDataFields(bool data) override;
+    void setType(const std::string& type) override;
+    shell::TypedText type() const override;
+    void setFileSize(const std::string& text) override;
     void focusFileList() override;
     void close(shell::DialogResult result) override;
     using QDialog::close;
@@ -51,6 +56,8 @@ private:
     void accept() override;
     void reject() override;
     QString fullPath() const;
+    // The picture box shows unless the Play button or the DATA fields take its place.
+    void placeSideControls();
 
     std::unique_ptr<QtShellPlatform> ownPlatform_;
     std::unique_ptr<shell::FileItemPresenter> ownPresenter_;
@@ -71,6 +78,11 @@ private:
     QLineEdit* Text1_ = nullptr;
     QLabel* PicTest_ = nullptr;
     QPushButton* cmdPlay_ = nullptr;
+    QLabel* Label4_ = nullptr;
+    QLineEdit* txtType_ = nullptr;
+    QLabel* etiSize_ = nullptr;
+    bool play_ = false;
+    bool data_ = false;
 };
 
 } // namespace kelbo
