@@ -36,6 +36,9 @@ TEST_F(MainWindow, MenusCarryEveryCommandUnderItsName) {
         {"mnuExportRC", "E&xport RC-File..."},
         {"mnuPrint", "&Print"},
         {"mnuExit", "&Exit"},
+        {"mpr", "&Project"},
+        {"mnuManifest", "&Manifest\u2026"},
+        {"mnuVersion", "&Version\u2026"},
         {"mco", "&Compile"},
         {"mnuCompile16", "Compile in &16 bits-Mode"},
         {"mnuCompile32", "Compile in &32 bits-Mode"},
@@ -66,7 +69,7 @@ TEST_F(MainWindow, MenusCarryEveryCommandUnderItsName) {
     QStringList top;
     for (QAction* a : window().menuBar()->actions())
         top << a->objectName();
-    EXPECT_EQ(top, QStringList({"mfi", "mco", "mnuAide"}));
+    EXPECT_EQ(top, QStringList({"mfi", "mpr", "mco", "mnuAide"}));
 }
 
 TEST_F(MainWindow, ControlsSitWhereTheirTwipsSay) {
@@ -159,7 +162,8 @@ TEST_F(MainWindow, ModifyOpensTheDialogOfTheKindWithTheSelectedLine) {
 TEST_F(MainWindow, AddOpensTheDialogOfTheKindWithNoEditedLine) {
     Interface& w = startWithSample();
     const std::vector<std::pair<int, QString>> expected = {
-        {0, "frmLoad"}, {1, "frmLoad"}, {2, "frmString"}, {3, "frmLoad"}};
+        {0, "frmLoad"}, {1, "frmLoad"}, {2, "frmString"},
+        {3, "frmLoad"}, {4, "frmLoad"}, {5, "frmLoad"}};
     for (const auto& [tab, dialog] : expected) {
         tabs()->setCurrentIndex(tab);
         w.session().EditedLine = "stale";

@@ -1,16 +1,21 @@
-// Keys in the item dialogs and the help topic, pressed where the focus is, as a user would:
+// Keys in the item dialogs, the Project menu's dialogs and the help topic, pressed where the focus is, as a user would:
 // a focused push button takes Enter itself, OK takes it while no other button has the focus,
 // Escape is Cancel, and Enter in the folder list opens the folder.
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
 
 #include "dialogs/DirList.h"
 #include "dialogs/frmLoad.h"
+#include "dialogs/frmManifest.h"
 #include "dialogs/frmString.h"
+#include "dialogs/frmVersion.h"
 #include "help/frmsubhelp.h"
+#include "platform/QtShellPlatform.h"
 #include "shell/HelpPresenters.h"
 #include "tests/gui/ScriptedPlatform.h"
 #include "tests/gui/dialogs/DialogTestSupport.h"
@@ -34,7 +39,7 @@ void press(Qt::Key key) {
 
 // Tabs on until the control named `name` has the focus.
 void tabTo(QWidget* window, const char* name) {
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 40; ++i) {
         if (QApplication::focusWidget() && QApplication::focusWidget()->objectName() == name)
             return;
         press(Qt::Key_Tab);
@@ -174,6 +179,145 @@ TEST_F(FileDialogKeys, EnterInTheFolderListOpensTheFolderAndKeepsTheDialog) {
     EXPECT_EQ(QDir::toNativeSeparators(dirs->path()), root + "/Sounds/Bells");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(platform.boxes.empty());
+}
+
+// The names Tab visits from the focus on, until it comes back round.
+QStringList tabCycle() {
+    QStringList names;
+    QWidget* first = QApplication::focusWidget();
+    if (!first)
+        return names;
+    do {
+        names << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } while (QApplication::focusWidget() != first && names.size() < 60);
+    return names;
+}
+
+class ManifestDialogKeys : public ::testing::Test {
+protected:
+    frmManifest& open() {
+        presenter = std::make_unique<shell::ManifestPresenter>(session, shellPlatform);
+        dialog = std::make_unique<frmManifest>(*presenter);
+        activate(dialog.get());
+        return *dialog;
+    }
+    // Generated, with common controls: a change OK would store.
+    void chooseGenerated() {
+        control<QRadioButton>(dialog.get(), "optGenerated")->click();
+        control<QCheckBox>(dialog.get(), "chkControls")->click();
+    }
+
+    Session session;
+    ScriptedPlatform platform;
+    QtShellPlatform shellPlatform{platform};
+    std::unique_ptr<shell::ManifestPresenter> presenter;
+    std::unique_ptr<frmManifest> dialog;
+};
+
+TEST_F(ManifestDialogKeys, TabVisitsTheEnabledControlsInOrder) {
+    open();
+    chooseGenerated();
+    control<QWidget>(dialog.get(), "optGenerated")->setFocus(Qt::TabFocusReason);
+    const QStringList cycle = tabCycle();
+    // The options are one stop, at the chosen one; the file's controls are greyed.
+    EXPECT_EQ(cycle, (QStringList{"optGenerated", "chkControls", "cboDpi", "cboLevel", "chkOs",
+                                  "txtName", "txtVersion", "txtDescription", "chkDll", "txtXml",
+                                  "cmdOK", "cmdCancel"}));
+}
+
+TEST_F(ManifestDialogKeys, EnterIsOkUnlessAnotherButtonHasTheFocus) {
+    for (const char* where : {"chkControls", "cboDpi", "txtName", "txtXml"}) {
+        session = Session();
+        open();
+        chooseGenerated();
+        tabTo(dialog.get(), where);
+        press(Qt::Key_Return);
+        EXPECT_EQ(dialog->result(), QDialog::Accepted) << where;
+        EXPECT_FALSE(dialog->isVisible()) << where;
+        EXPECT_TRUE(session.ProjectChanged) << where;
+    }
+
+    session = Session();
+    open();
+    chooseGenerated();
+    tabTo(dialog.get(), "cmdCancel");
+    EXPECT_TRUE(control<QPushButton>(dialog.get(), "cmdCancel")->isDefault());
+    press(Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(session.project.lines(ResourceKind::Manifest).empty());
+    EXPECT_FALSE(session.ProjectChanged);
+}
+
+TEST_F(ManifestDialogKeys, EscapeAndTheFrameCancel) {
+    for (const char* where : {"txtDescription", "cmdOK", ""}) {
+        open();
+        chooseGenerated();
+        if (*where) {
+            tabTo(dialog.get(), where);
+            press(Qt::Key_Escape);
+        } else {
+            dialog->close();
+        }
+        EXPECT_FALSE(dialog->isVisible()) << where;
+        EXPECT_EQ(dialog->result(), QDialog::Rejected) << where;
+    }
+    EXPECT_TRUE(session.project.lines(ResourceKind::Manifest).empty());
+    EXPECT_FALSE(session.ProjectChanged);
+}
+
+class VersionDialogKeys : public ::testing::Test {
+protected:
+    frmVersion& open() {
+        presenter = std::make_unique<shell::VersionPresenter>(session, shellPlatform);
+        dialog = std::make_unique<frmVersion>(*presenter);
+        activate(dialog.get());
+        return *dialog;
+    }
+
+    Session session;
+    ScriptedPlatform platform;
+    QtShellPlatform shellPlatform{platform};
+    std::unique_ptr<shell::VersionPresenter> presenter;
+    std::unique_ptr<frmVersion> dialog;
+};
+
+TEST_F(VersionDialogKeys, TabGoesThroughTheNumbersThenTheChoicesThenTheStrings) {
+    open();
+    control<QWidget>(dialog.get(), "txtFile0")->setFocus(Qt::TabFocusReason);
+    QStringList expected = {"txtFile0",    "txtFile1",    "txtFile2",    "txtFile3",
+                            "txtProduct0", "txtProduct1", "txtProduct2", "txtProduct3",
+                            "chkStrings",  "cboFileType", "cboLanguage", "cboCodePage"};
+    for (int i = 0; i < shell::kVersionStringCount; ++i)
+        expected << QStringLiteral("txtString%1").arg(i);
+    expected << "cmdOK" << "cmdCancel";
+    EXPECT_EQ(tabCycle(), expected);
+}
+
+TEST_F(VersionDialogKeys, EnterStoresEscapeAndAFocusedCancelDoNot) {
+    open();
+    tabTo(dialog.get(), "txtFile0");
+    QTest::keyClicks(QApplication::focusWidget(), "3");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+
+    open();
+    tabTo(dialog.get(), "txtFile0");
+    QTest::keyClicks(QApplication::focusWidget(), "3");
+    tabTo(dialog.get(), "cmdCancel");
+    press(Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(session.project.lines(ResourceKind::Version).empty());
+    EXPECT_FALSE(session.ProjectChanged);
+
+    open();
+    tabTo(dialog.get(), "txtFile0");
+    QTest::keyClicks(QApplication::focusWidget(), "3");
+    tabTo(dialog.get(), "txtString9");
+    press(Qt::Key_Enter);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_FALSE(session.project.lines(ResourceKind::Version).empty());
+    EXPECT_TRUE(session.ProjectChanged);
 }
 
 TEST(SubHelpKeys, EnterOnTheFocusedIndexGoesBackToTheIndex) {
