@@ -1,6 +1,6 @@
 // The main window: the lists of the project under a tab strip (one tab per kind of item lines),
-// the item buttons and the menus. It shows what its presenter decides and passes on what the user does; the presenter
-// owns the run's Session.
+// the item buttons and the menus. It shows what its presenter decides and passes on what the user
+// does; the presenter owns the run's Session.
 #pragma once
 
 #include <QMainWindow>

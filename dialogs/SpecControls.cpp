@@ -31,9 +31,9 @@ QWidget* makeControl(QDialog* dialog, const shell::ControlSpec& spec) {
         auto* label = new QLabel(caption, dialog);
         if (spec.colour != shell::TextColour::Normal) {
             QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText,
-                             QColor::fromRgb(spec.colour == shell::TextColour::Red ? kRed
-                                                                                   : kDarkBlue));
+            palette.setColor(
+                QPalette::WindowText,
+                QColor::fromRgb(spec.colour == shell::TextColour::Red ? kRed : kDarkBlue));
             label->setPalette(palette);
         }
         return label;

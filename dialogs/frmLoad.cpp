@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <utility>
 
 #include "app/QtText.h"
 #include "dialogs/DialogMetrics.h"
@@ -73,11 +72,11 @@ QImage markHotSpot(QImage image, const shell::CursorImage& cursor) {
                     qBound(0, cursor.hotY, image.height() - 1));
     constexpr int arm = 3;
     QPainter painter(&image);
-    for (const auto& [colour, width] : {std::pair{QColor(Qt::white), 3}, {QColor(Qt::red), 1}}) {
-        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(at + QPoint(-arm, 0), at + QPoint(arm, 0));
-        painter.drawLine(at + QPoint(0, -arm), at + QPoint(0, arm));
-    }
+    painter.fillRect(at.x() - arm - 1, at.y() - 1, 2 * arm + 3, 3, Qt::white);
+    painter.fillRect(at.x() - 1, at.y() - arm - 1, 3, 2 * arm + 3, Qt::white);
+    painter.fillRect(at.x() - arm, at.y(), 2 * arm + 1, 1, Qt::red);
+    painter.fillRect(at.x(), at.y() - arm, 1, 2 * arm + 1, Qt::red);
+    painter.end();
     return image;
 }
 
@@ -102,8 +101,9 @@ QImage readPicture(const QString& path, ResourceKind kind) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     // Qt's icon reader takes cursor files too, under the name "cur".
-    QImageReader reader(&buffer, kind == ResourceKind::Cursor ? QByteArray("cur")
-                                                             : QFileInfo(path).suffix().toLatin1());
+    QImageReader reader(&buffer, kind == ResourceKind::Cursor
+                                     ? QByteArray("cur")
+                                     : QFileInfo(path).suffix().toLatin1());
     reader.setDecideFormatFromContent(true);
     if (cursor)
         return markHotSpot(reader.read(), *cursor);

@@ -70,8 +70,7 @@ void frmManifest::connectReports() {
     for (QLineEdit* edit : {txtFile_, txtName_, txtVersion_, txtDescription_})
         connect(edit, &QLineEdit::textChanged, this, [this] { report(&P::settingChanged); });
     connect(cmdBrowse_, &QPushButton::clicked, this, [this] { report(&P::browse); });
-    connect(controls_.get<QPushButton>("cmdOK"), &QPushButton::clicked, this,
-            &frmManifest::accept);
+    connect(controls_.get<QPushButton>("cmdOK"), &QPushButton::clicked, this, &frmManifest::accept);
     connect(controls_.get<QPushButton>("cmdCancel"), &QPushButton::clicked, this,
             &frmManifest::reject);
 }
@@ -211,9 +210,12 @@ void frmManifest::enableControls(bool file, bool generated) {
 }
 
 void frmManifest::showXml(const std::string& utf8) {
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    // The resource's own line ends are CR LF; the box breaks lines at LF alone.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // Keeps the reader's place while the text follows the settings.
     const int scrolled = txtXml_->verticalScrollBar()->value();
-    txtXml_->setPlainText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    txtXml_->setPlainText(text);
     txtXml_->verticalScrollBar()->setValue(scrolled);
 }
 

@@ -49,8 +49,7 @@ frmVersion::frmVersion(shell::VersionPresenter& presenter, QWidget* parent)
         strings_[i] = controls_.get<QLineEdit>(QStringLiteral("txtString%1").arg(i));
         strings_[i]->setValidator(new OneLineValidator(strings_[i]));
     }
-    connect(controls_.get<QPushButton>("cmdOK"), &QPushButton::clicked, this,
-            &frmVersion::accept);
+    connect(controls_.get<QPushButton>("cmdOK"), &QPushButton::clicked, this, &frmVersion::accept);
     connect(controls_.get<QPushButton>("cmdCancel"), &QPushButton::clicked, this,
             &frmVersion::reject);
     presenter_.attach(*this);

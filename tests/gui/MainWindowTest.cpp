@@ -161,9 +161,9 @@ TEST_F(MainWindow, ModifyOpensTheDialogOfTheKindWithTheSelectedLine) {
 
 TEST_F(MainWindow, AddOpensTheDialogOfTheKindWithNoEditedLine) {
     Interface& w = startWithSample();
-    const std::vector<std::pair<int, QString>> expected = {
-        {0, "frmLoad"}, {1, "frmLoad"}, {2, "frmString"},
-        {3, "frmLoad"}, {4, "frmLoad"}, {5, "frmLoad"}};
+    const std::vector<std::pair<int, QString>> expected = {{0, "frmLoad"},   {1, "frmLoad"},
+                                                           {2, "frmString"}, {3, "frmLoad"},
+                                                           {4, "frmLoad"},   {5, "frmLoad"}};
     for (const auto& [tab, dialog] : expected) {
         tabs()->setCurrentIndex(tab);
         w.session().EditedLine = "stale";

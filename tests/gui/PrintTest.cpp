@@ -54,7 +54,7 @@ TEST_F(Print, ListingHoldsHeaderSectionsAndEveryLine) {
               QStringList({"[BITMAP]", "LOGO /pics/logo.bmp", "101 /pics/splash.bmp", "[ICON]",
                            "1 /pics/app.ico", "2 /pics/doc.ico", "3 /pics/tool.ico", "[STRING]",
                            "1 Hello", QString::fromUtf8("2 Caf\xC3\xA9 \xE2\x82\xAC 5"), "[WAVE]",
-                           "DING /snd/ding.wav"}));
+                           "DING /snd/ding.wav", "[CURSOR]", "[DATA]"}));
     // A TAB moves to the next tab stop: sources after short identifiers start in one column,
     // clear of their identifier.
     const QString boxes = run(KELBO_PDFTOTEXT, {"-bbox", qpath("listing.pdf"), "-"});

@@ -19,11 +19,11 @@ TEST_F(StartUp, WithoutArgumentsStartsEmptyOnTheBitmapTab) {
     auto* tabs = w.findChild<QTabBar*>("TabStrip1");
     ASSERT_NE(tabs, nullptr);
     EXPECT_EQ(tabs->currentIndex(), 0);
-    ASSERT_EQ(tabs->count(), 4);
-    const QStringList captions = {"BITMAP", "ICON", "STRING", "WAVE"};
-    const QStringList tips = {"Bitmap resource", "Icon resource", "String resource",
-                              "Wave resource"};
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(tabs->count(), 6);
+    const QStringList captions = {"BITMAP", "ICON", "STRING", "WAVE", "CURSOR", "DATA"};
+    const QStringList tips = {"Bitmap resource", "Icon resource",   "String resource",
+                              "Wave resource",   "Cursor resource", "Data resource"};
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(tabs->tabText(i), captions[i]);
         EXPECT_EQ(tabs->tabToolTip(i), tips[i]);
     }

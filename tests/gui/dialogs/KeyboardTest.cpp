@@ -1,11 +1,11 @@
-// Keys in the item dialogs, the Project menu's dialogs and the help topic, pressed where the focus is, as a user would:
-// a focused push button takes Enter itself, OK takes it while no other button has the focus,
-// Escape is Cancel, and Enter in the folder list opens the folder.
+// Keys in the item dialogs, the Project menu's dialogs and the help topic, pressed where the focus
+// is, as a user would: a focused push button takes Enter itself, OK takes it while no other button
+// has the focus, Escape is Cancel, and Enter in the folder list opens the folder.
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -290,7 +290,8 @@ TEST_F(VersionDialogKeys, TabGoesThroughTheNumbersThenTheChoicesThenTheStrings) 
                             "chkStrings",  "cboFileType", "cboLanguage", "cboCodePage"};
     for (int i = 0; i < shell::kVersionStringCount; ++i)
         expected << QStringLiteral("txtString%1").arg(i);
-    expected << "cmdOK" << "cmdCancel";
+    expected << "cmdOK"
+             << "cmdCancel";
     EXPECT_EQ(tabCycle(), expected);
 }
 
