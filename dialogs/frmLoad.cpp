@@ -62,22 +62,26 @@ std::optional<QByteArray> previewBytes(const QString& path) {
     return bytes;
 }
 
-// A cursor's first image with a small cross on its hot spot, drawn in red on a white outline so
-// that it shows on light and dark pixels alike.
-QImage markHotSpot(QImage image, const shell::CursorImage& cursor) {
+// A cursor's first image with a small cross on its hot spot, red on a white outline so that it
+// shows on light and dark pixels alike. A transparent margin keeps the whole cross in view when
+// the hot spot lies on the image's edge, as an arrow's tip usually does.
+QImage markHotSpot(const QImage& image, const shell::CursorImage& cursor) {
     if (image.isNull())
         return image;
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    const QPoint at(qBound(0, cursor.hotX, image.width() - 1),
-                    qBound(0, cursor.hotY, image.height() - 1));
     constexpr int arm = 3;
-    QPainter painter(&image);
+    constexpr int margin = arm + 1;
+    QImage marked(image.width() + 2 * margin, image.height() + 2 * margin, QImage::Format_ARGB32);
+    marked.fill(Qt::transparent);
+    const QPoint at(margin + qBound(0, cursor.hotX, image.width() - 1),
+                    margin + qBound(0, cursor.hotY, image.height() - 1));
+    QPainter painter(&marked);
+    painter.drawImage(margin, margin, image);
     painter.fillRect(at.x() - arm - 1, at.y() - 1, 2 * arm + 3, 3, Qt::white);
     painter.fillRect(at.x() - 1, at.y() - arm - 1, 3, 2 * arm + 3, Qt::white);
     painter.fillRect(at.x() - arm, at.y(), 2 * arm + 1, 1, Qt::red);
     painter.fillRect(at.x(), at.y() - arm, 1, 2 * arm + 1, Qt::red);
     painter.end();
-    return image;
+    return marked;
 }
 
 // The picture of a .BMP, .ICO or .CUR file: an icon file shows its 32 x 32 image when it has one,

@@ -56,9 +56,15 @@ shot() {
 }
 
 shot main-window.png "$scratch/demo.kbp" main 8 "$scratch" "$scratch/demo.kbp"
+shot main-window-cursor.png "$scratch/demo.kbp" main 8 "$scratch" "$scratch/demo.kbp" 4
+shot main-window-data.png "$scratch/demo.kbp" main 8 "$scratch" "$scratch/demo.kbp" 5
 shot dialog-load.png "  BITMAP" load 8 "$scratch"
 shot dialog-load-icon.png "  ICON" icon 8 "$scratch"
 shot dialog-load-wave.png "  WAVE" wave 8 "$scratch"
+shot dialog-load-cursor.png "  CURSOR" cursor 8 "$scratch"
+shot dialog-load-data.png "  DATA" data 8 "$scratch"
+shot dialog-manifest.png "  MANIFEST" manifest 8 "$scratch"
+shot dialog-version.png "  VERSION" version 8 "$scratch"
 shot dialog-string.png "  STRING" string 8 "$scratch"
 shot dialog-help.png "KELBO  Version 2" help 8 "$scratch"
 shot dialog-help-topic.png " BITMAP" topic 8 "$scratch"

@@ -1,7 +1,8 @@
 // Shows one window with sample content for a while, so that it can be photographed for the
 // documentation (scripts/screenshots.sh):
-//   kelbo_dialog_shots load|icon|wave|string|help|topic|about [seconds [folder]]
-//   kelbo_dialog_shots main seconds folder project.kbp
+//   kelbo_dialog_shots load|icon|wave|cursor|data|string|manifest|version|help|topic|about
+//                      [seconds [folder]]
+//   kelbo_dialog_shots main seconds folder project.kbp [tab]
 // The sample files go to `folder`; without one, to a temporary folder (whose name then shows).
 #include <QApplication>
 #include <QDir>
@@ -16,13 +17,17 @@
 #include <QTest>
 #include <QTimer>
 
+#include "SampleMedia.h"
 #include "app/Interface.h"
 #include "app/QtText.h"
 #include "dialogs/frmLoad.h"
+#include "dialogs/frmManifest.h"
 #include "dialogs/frmString.h"
+#include "dialogs/frmVersion.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
 #include "platform/Platform.h"
+#include "platform/QtShellPlatform.h"
 
 using namespace kelbo;
 
@@ -76,13 +81,15 @@ int main(int argc, char** argv) {
     const QString base = argc > 3 ? QString::fromLocal8Bit(argv[3]) : temp.path();
     SilentPlatform platform;
     if (which == "main" && argc > 4) {
-        // The project's STRING tab with its second line selected.
+        // A tab of the project (STRING unless told) with its second line, or its only one,
+        // selected.
         Interface window(platform, fromQt(base).value_or(""),
                          fromQt(base + "/kbplast.cfg").value_or(""));
         window.startUp(QString::fromLocal8Bit(argv[4]));
-        window.findChild<QTabBar*>("TabStrip1")->setCurrentIndex(2);
-        QListView* strings = window.list(ResourceKind::String);
-        strings->setCurrentIndex(strings->model()->index(1, 0));
+        const int tab = argc > 5 ? QString::fromLocal8Bit(argv[5]).toInt() : 2;
+        window.findChild<QTabBar*>("TabStrip1")->setCurrentIndex(tab);
+        QListView* list = window.list(window.session().CurrentKind);
+        list->setCurrentIndex(list->model()->index(list->model()->rowCount() > 1 ? 1 : 0, 0));
         window.show();
         return app.exec();
     }
@@ -96,6 +103,17 @@ int main(int argc, char** argv) {
     samplePicture(32).save(folder + "/Document.ico", "ICO");
     QFile(folder + "/CHIME.WAV").open(QIODevice::WriteOnly);
     QFile(folder + "/click.wav").open(QIODevice::WriteOnly);
+    const auto write = [](const QString& path, const std::string& bytes) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    };
+    write(folder + "/POINTER.CUR",
+          sample::encodeCursor({{sample::iconImage32(sample::drawPointer(32)), 1, 1}}));
+    write(folder + "/hand.cur",
+          sample::encodeCursor({{sample::iconImage32(sample::drawPointer(32)), 1, 1}}));
+    write(folder + "/levels.dat", std::string(4321, 'x'));
+    write(folder + "/readme.txt", "Sample resources\r\n");
 
     Session session;
     session.ItemDir = fromQt(folder).value_or("");
@@ -104,16 +122,45 @@ int main(int argc, char** argv) {
         appIcon = QIcon(QPixmap::fromImage(samplePicture(32)));
 
     std::unique_ptr<QDialog> dialog;
-    if (which == "load" || which == "icon" || which == "wave") {
-        session.CurrentKind = which == "icon"   ? ResourceKind::Icon
-                              : which == "wave" ? ResourceKind::Wave
-                                                : ResourceKind::Bitmap;
+    // The Project menu's dialogs work through the behaviour layer's platform.
+    QtShellPlatform shellPlatform(platform);
+    std::unique_ptr<shell::ManifestPresenter> manifest;
+    std::unique_ptr<shell::VersionPresenter> version;
+    if (which == "load" || which == "icon" || which == "wave" || which == "cursor" ||
+        which == "data") {
+        session.CurrentKind = which == "icon"     ? ResourceKind::Icon
+                              : which == "wave"   ? ResourceKind::Wave
+                              : which == "cursor" ? ResourceKind::Cursor
+                              : which == "data"   ? ResourceKind::Data
+                                                  : ResourceKind::Bitmap;
         dialog = std::make_unique<frmLoad>(session, platform, -1);
         dialog->show();
-        selectFile(dialog.get(), which == "icon"   ? "APP.ICO"
-                                 : which == "wave" ? "CHIME.WAV"
-                                                   : "LANDSCAPE.BMP");
-        dialog->findChild<QLineEdit*>("Text1")->setText(which == "wave" ? "CHIME" : "101");
+        selectFile(dialog.get(), which == "icon"     ? "APP.ICO"
+                                 : which == "wave"   ? "CHIME.WAV"
+                                 : which == "cursor" ? "POINTER.CUR"
+                                 : which == "data"   ? "levels.dat"
+                                                     : "LANDSCAPE.BMP");
+        dialog->findChild<QLineEdit*>("Text1")->setText(which == "wave"     ? "CHIME"
+                                                        : which == "cursor" ? "POINTER"
+                                                                            : "101");
+        if (which == "data")
+            dialog->findChild<QLineEdit*>("txtType")->setText("LEVELS");
+    } else if (which == "manifest") {
+        for (const char* line : {"controls=6", "dpi=permonitorv2", "level=asInvoker", "os=all",
+                                 "name=Kelbo.Demo", "description=Kelbo example project"})
+            session.project.append(ResourceKind::Manifest, line);
+        manifest = std::make_unique<shell::ManifestPresenter>(session, shellPlatform);
+        dialog = std::make_unique<frmManifest>(*manifest);
+        dialog->show();
+    } else if (which == "version") {
+        for (const char* line :
+             {"FileVersion=2.12.0.0", "ProductVersion=2.12.0.0", "CompanyName=Kelbo",
+              "FileDescription=Kelbo example project", "ProductName=Kelbo demo",
+              "LegalCopyright=\xA9 2026 The Kelbo developers"})
+            session.project.append(ResourceKind::Version, line);
+        version = std::make_unique<shell::VersionPresenter>(session, shellPlatform);
+        dialog = std::make_unique<frmVersion>(*version);
+        dialog->show();
     } else if (which == "string") {
         session.EditedLine = "100\tWelcome to the resource compiler";
         dialog = std::make_unique<frmString>(session, platform, 0);

@@ -107,7 +107,7 @@ std::vector<ExpectedTopic> expectedTopics() {
     };
 }
 
-TEST(HelpIndex, ShowsSixLinkStyledTopicsAndAnExitButton) {
+TEST(HelpIndex, ShowsNineLinkStyledTopicsAndAnExitButton) {
     ScriptedPlatform platform;
     frmHelp index(platform);
     index.show();
@@ -115,21 +115,31 @@ TEST(HelpIndex, ShowsSixLinkStyledTopicsAndAnExitButton) {
     EXPECT_EQ(index.windowTitle(), "KELBO  Version 2");
     EXPECT_EQ(index.palette().color(QPalette::Window), QColor(Qt::white));
 
-    const auto topics = expectedTopics();
-    int previousTop = -1;
-    for (int i = 0; i < 6; ++i) {
+    QStringList labels;
+    for (const ExpectedTopic& topic : expectedTopics())
+        labels << topic.label;
+    labels << "CURSOR"
+           << "DATA"
+           << "Project menu";
+    ASSERT_EQ(labels.size(), shell::HelpPresenter::kTopicCount);
+    int previousBottom = -1;
+    for (int i = 0; i < labels.size(); ++i) {
         const QByteArray name = "Label" + QByteArray::number(i + 1);
         auto* label = control<QLabel>(&index, name.constData());
         ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(), topics[i].label);
+        EXPECT_EQ(label->text(), labels[i]);
         EXPECT_TRUE(label->font().bold());
         EXPECT_TRUE(label->font().underline());
         EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
         EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
-        EXPECT_GT(label->y(), previousTop);
-        previousTop = label->y();
+        // One under the other, none on the next, all inside the window.
+        EXPECT_GT(label->y(), previousBottom);
+        EXPECT_TRUE(index.rect().contains(label->geometry())) << name.constData();
+        previousBottom = label->geometry().bottom();
     }
     auto* exit = control<QPushButton>(&index, "Command1");
+    EXPECT_GT(exit->y(), previousBottom);
+    EXPECT_TRUE(index.rect().contains(exit->geometry()));
     EXPECT_EQ(exit->text(), "Exit");
     EXPECT_EQ(QApplication::focusWidget(), exit);
     click(&index, "Command1");

@@ -71,23 +71,25 @@ TEST_F(NewKindFileDialog, CursorShowsItsFilesAndItsFirstImageWithTheHotSpot) {
         EXPECT_FALSE(widget(hidden)->isVisible()) << hidden;
 
     ASSERT_TRUE(clickRow(files(), "ARROW.CUR"));
-    QImage picture = preview();
-    ASSERT_EQ(picture.size(), QSize(32, 32));
+    // The image sits 4 pixels in, so that a cross on its edge shows whole.
+    const auto pixel = [this](int x, int y) { return preview().pixelColor(x + 4, y + 4); };
+    ASSERT_EQ(preview().size(), QSize(40, 40));
     // The cross is red on the hot spot, white beside its arms, and the picture is blue elsewhere.
-    EXPECT_EQ(picture.pixelColor(20, 9), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(23, 9), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(20, 6), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(22, 10), QColor(Qt::white));
-    EXPECT_EQ(picture.pixelColor(5, 25), QColor(Qt::blue));
-    EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::blue));
+    EXPECT_EQ(pixel(20, 9), QColor(Qt::red));
+    EXPECT_EQ(pixel(23, 9), QColor(Qt::red));
+    EXPECT_EQ(pixel(20, 6), QColor(Qt::red));
+    EXPECT_EQ(pixel(22, 10), QColor(Qt::white));
+    EXPECT_EQ(pixel(5, 25), QColor(Qt::blue));
+    EXPECT_EQ(pixel(20, 20), QColor(Qt::blue));
+    EXPECT_EQ(pixel(-4, -4).alpha(), 0);
 
-    // Another size, the hot spot in the corner: the cross is cut by the edge, not moved.
+    // Another size, the hot spot in the corner: the cross shows whole over the margin.
     ASSERT_TRUE(clickRow(files(), "wide.cur"));
-    picture = preview();
-    ASSERT_EQ(picture.size(), QSize(48, 48));
-    EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(3, 0), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(30, 30), QColor(Qt::green));
+    ASSERT_EQ(preview().size(), QSize(56, 56));
+    EXPECT_EQ(pixel(0, 0), QColor(Qt::red));
+    EXPECT_EQ(pixel(-3, 0), QColor(Qt::red));
+    EXPECT_EQ(pixel(0, -3), QColor(Qt::red));
+    EXPECT_EQ(pixel(30, 30), QColor(Qt::green));
 }
 
 TEST_F(NewKindFileDialog, DamagedCursorShowsNoPicture) {
