@@ -260,6 +260,36 @@ TEST_F(ManifestDialog, CancelLeavesTheProjectAndOkStoresTheSettings) {
     EXPECT_TRUE(get<QCheckBox>("chkControls")->isChecked());
 }
 
+TEST_F(ManifestDialog, BrowseFillsTheFileAndShowsItAsItWillBeWritten) {
+    QTemporaryDir temp;
+    const QString file = QDir::toNativeSeparators(temp.filePath("app.manifest"));
+    const QByteArray content =
+        "<?xml version=\"1.0\"?>\n<assembly "
+        "xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>\n";
+    writeFile(file, content);
+    open();
+    EXPECT_FALSE(get<QWidget>("cmdBrowse")->isEnabled());
+    get<QRadioButton>("optFile")->click();
+    platform.fileAnswers = {file};
+    click(dialog.get(), "cmdBrowse");
+    ASSERT_EQ(platform.fileDialogs.size(), 1u);
+    EXPECT_EQ(get<QLineEdit>("txtFile")->text(), file);
+    EXPECT_EQ(xml(), QString::fromUtf8(content));
+
+    // A path typed by hand is followed too; one that names no file shows nothing.
+    get<QLineEdit>("txtFile")->insert("x");
+    EXPECT_TRUE(xml().isEmpty());
+    get<QLineEdit>("txtFile")->backspace();
+    EXPECT_EQ(xml(), QString::fromUtf8(content));
+
+    click(dialog.get(), "cmdOK");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_TRUE(session.ProjectChanged);
+    const Project::Lines& lines = session.project.lines(ResourceKind::Manifest);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "file=" + cp(file)), lines.end());
+}
+
 // ---------------------------------------------------------------------------------------------
 
 class VersionDialog : public ::testing::Test {
