@@ -38,6 +38,15 @@ namespace kelbo {
 
 namespace {
 
+// List k, the list of tab k, is also the list of kind k: the tabs follow the kinds' order.
+static_assert([] {
+    const auto& kinds = shell::MainPresenter::kTabKinds;
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        if (static_cast<std::size_t>(kinds[i]) != i)
+            return false;
+    return true;
+}());
+
 // The page of the tab strip: the frame a tab widget draws under its tabs.
 class TabPage : public QWidget {
 public:
