@@ -101,16 +101,6 @@ TEST_F(NewKindFileDialog, DamagedCursorShowsNoPicture) {
     EXPECT_TRUE(preview().isNull());
 }
 
-TEST_F(NewKindFileDialog, CursorAddStoresTheLine) {
-    open(ResourceKind::Cursor);
-    ASSERT_TRUE(clickRow(files(), "ARROW.CUR"));
-    control<QLineEdit>(dialog.get(), "Text1")->setText("ARROW");
-    click(dialog.get(), "cmdOK");
-    EXPECT_TRUE(platform.boxes.empty());
-    EXPECT_EQ(session.project.lines(ResourceKind::Cursor),
-              Project::Lines{"ARROW\t" + cp(root + "/ARROW.CUR")});
-}
-
 TEST_F(NewKindFileDialog, DataShowsTypeAndSizeInPlaceOfThePicture) {
     open(ResourceKind::Data);
     EXPECT_EQ(dialog->windowTitle(), "  DATA");
@@ -135,23 +125,6 @@ TEST_F(NewKindFileDialog, DataShowsTypeAndSizeInPlaceOfThePicture) {
     control<QLineEdit>(dialog.get(), "Text1")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), type);
-}
-
-TEST_F(NewKindFileDialog, DataModifyKeepsTheTypeAndOkStoresWhatIsTyped) {
-    const std::string line = "7\tLEVELS\t" + cp(root + "/levels.dat");
-    session.project.append(ResourceKind::Data, line);
-    session.EditedLine = line;
-    open(ResourceKind::Data, 0);
-    auto* type = control<QLineEdit>(dialog.get(), "txtType");
-    EXPECT_EQ(type->text(), "LEVELS");
-    EXPECT_EQ(control<QLineEdit>(dialog.get(), "Text1")->text(), "7");
-    EXPECT_EQ(label("etiName")->text(), "levels.dat");
-
-    type->setText("TABLE");
-    click(dialog.get(), "cmdOK");
-    EXPECT_TRUE(platform.boxes.empty());
-    EXPECT_EQ(session.project.lines(ResourceKind::Data),
-              Project::Lines{"7\tTABLE\t" + cp(root + "/levels.dat")});
 }
 
 TEST_F(NewKindFileDialog, DataTypeCheckedAsTheCompilerDoes) {
@@ -234,22 +207,6 @@ TEST_F(ManifestDialog, TheXmlFollowsEveryChange) {
     EXPECT_TRUE(get<QWidget>("txtFile")->isEnabled());
     EXPECT_TRUE(get<QWidget>("chkDll")->isEnabled());
     EXPECT_FALSE(get<QWidget>("cboDpi")->isEnabled());
-}
-
-TEST_F(ManifestDialog, OkStoresTheSettingsAndTheDialogShowsThemAgain) {
-    open();
-    EXPECT_TRUE(get<QRadioButton>("optNone")->isChecked());
-    get<QRadioButton>("optGenerated")->click();
-    get<QCheckBox>("chkControls")->click();
-    click(dialog.get(), "cmdOK");
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(session.ProjectChanged);
-    EXPECT_FALSE(session.project.lines(ResourceKind::Manifest).empty());
-
-    // Opened again, the dialog shows what was stored.
-    open();
-    EXPECT_TRUE(get<QRadioButton>("optGenerated")->isChecked());
-    EXPECT_TRUE(get<QCheckBox>("chkControls")->isChecked());
 }
 
 TEST_F(ManifestDialog, BrowseFillsTheFileAndShowsItAsItWillBeWritten) {
