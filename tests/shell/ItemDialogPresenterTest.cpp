@@ -177,6 +177,9 @@ TEST_F(FileDialogTest, DataAddShowsTheSizeAndStoresIdentifierTypeAndFile) {
 }
 
 TEST_F(FileDialogTest, DataBadTypesAreRefusedWithTheirReasonAndTheDialogStaysOpen) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
     FileItemPresenter& dialog = openData();
     view->choose("blob.bin");
     view->identifierBox = "1";
