@@ -244,10 +244,10 @@ constexpr ControlSpec kManifestControls[] = {
 
 #define KELBO_VERSION_PART(field, n, top)                                                          \
     { "txt" field #n, K::Edit, "", {1560 + (n) * 660, top, 600, 285} }
-#define KELBO_VERSION_STRING(n, caption)                                                           \
+#define KELBO_VERSION_STRING(n, text)                                                              \
     {.name = "lblString" #n,                                                                       \
      .kind = K::Label,                                                                             \
-     .caption = caption,                                                                           \
+     .caption = text,                                                                              \
      .twips = {120, 2445 + (n) * 360, 1695, 255},                                                  \
      .tabStop = false},                                                                            \
     {                                                                                              \
