@@ -1,4 +1,4 @@
-// The six topics of the built-in help.
+// The topics of the built-in help.
 #pragma once
 
 #include <array>
@@ -12,7 +12,7 @@ struct HelpTopic {
     std::string text;    // lines joined by CR LF
 };
 
-const std::array<HelpTopic, 6>& helpTopics();
+const std::array<HelpTopic, 9>& helpTopics();
 
 inline constexpr const char* kHelpIndexCaption = "KELBO  Version 2";
 

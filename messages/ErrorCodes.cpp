@@ -20,6 +20,12 @@ std::string errorMessage(int code) {
         return "Invalid KBP-file";
     case kNothingToCompile:
         return "Nothing to compile";
+    case kBadDataType:
+        return "Bad Type";
+    case kBadManifest:
+        return "Bad Manifest";
+    case kBadVersion:
+        return "Bad Version";
     default:
         return {};
     }

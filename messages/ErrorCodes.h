@@ -13,9 +13,12 @@ enum ErrorCode : int {
     kIdentifierTooLarge = 5,
     kInvalidProjectFile = 6,
     kNothingToCompile = 7,
+    kBadDataType = 8,
+    kBadManifest = 9,
+    kBadVersion = 10,
 };
 
-// "No Item selected" ... "Nothing to compile"; empty for an unknown code.
+// "No Item selected" ... "Bad Version"; empty for an unknown code.
 std::string errorMessage(int code);
 // "ERROR " followed by the code.
 std::string errorTitle(int code);

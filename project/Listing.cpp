@@ -31,7 +31,11 @@ std::vector<std::string> listingLines(const Project& project, const std::string&
     lines.push_back(indented("File : " + projectPath));
     lines.push_back(indented(""));
     lines.push_back(indented(""));
-    for (ResourceKind kind : kOriginalKinds) {
+    // A section for every kind with a tab; the manifest and the version information only when
+    // the project has them.
+    for (ResourceKind kind : kAllKinds) {
+        if (!hasIdentifier(kind) && project.count(kind) == 0)
+            continue;
         std::string heading = "[";
         heading.append(kindName(kind)).append("]");
         lines.push_back(indented(heading));

@@ -71,6 +71,13 @@ void Session::replaceItem(ResourceKind kind, int index, std::string line) {
         ProjectChanged = true;
 }
 
+void Session::setLines(ResourceKind kind, Project::Lines lines) {
+    if (project.lines(kind) == lines)
+        return;
+    project.setLines(kind, std::move(lines));
+    ProjectChanged = true;
+}
+
 void Session::removeItem(ResourceKind kind, int index) {
     if (project.remove(kind, index))
         ProjectChanged = true;

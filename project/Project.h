@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelbo {
@@ -74,6 +75,7 @@ public:
     bool replace(ResourceKind kind, int index, std::string line);
     bool remove(ResourceKind kind, int index);
     void clear(ResourceKind kind) { lists_[kindIndex(kind)].clear(); }
+    void setLines(ResourceKind kind, Lines lines) { lists_[kindIndex(kind)] = std::move(lines); }
     void clearAll();
     // True when a kind of the extension block holds an item.
     bool usesExtensions() const;
@@ -104,6 +106,8 @@ struct Session {
     void replaceItem(ResourceKind kind, int index, std::string line);
     // Marks the project changed only when a line was removed.
     void removeItem(ResourceKind kind, int index);
+    // Replaces every line of the kind; marks the project changed only when they differ.
+    void setLines(ResourceKind kind, Project::Lines lines);
 };
 
 inline std::string_view kindName(ResourceKind kind) {

@@ -12,12 +12,12 @@ namespace kelbo::shell {
 class SubHelpPresenter;
 
 // ---------------------------------------------------------------------------------------------
-// The help index: one link per topic (Label1 to Label6), each opening the topic's window.
+// The help index: one link per topic (Label1 to Label9), each opening the topic's window.
 
 class HelpView : public View {
 public:
     virtual void setCaption(const std::string& caption) = 0;
-    // The link of topic `index` (0 to 5).
+    // The link of topic `index` (0 to kTopicCount - 1).
     virtual void setTopicLabel(int index, const std::string& label) = 0;
     // Shows the topic modally over the index; returns when it is closed.
     virtual void runSubHelp(SubHelpPresenter& topic) = 0;
@@ -26,10 +26,10 @@ public:
 
 class HelpPresenter {
 public:
-    static constexpr int kTopicCount = 6;
+    static constexpr int kTopicCount = 9;
 
     void attach(HelpView& view);
-    // A click on a topic's link; an index outside 0 to 5 does nothing.
+    // A click on a topic's link; an index outside the topics does nothing.
     void openTopic(int index);
     // Exit, Enter or Escape.
     void exit();
@@ -51,7 +51,7 @@ public:
 
 class SubHelpPresenter {
 public:
-    // Topic 0 to 5 of helpTopics().
+    // Topic 0 to kTopicCount - 1 of helpTopics().
     explicit SubHelpPresenter(int topic) : topic_(topic) {}
 
     void attach(SubHelpView& view);

@@ -3,8 +3,12 @@
 #include <algorithm>
 
 #include "dialogs/ItemValidation.h"
+#include "messages/ErrorCodes.h"
 #include "platform/Cp1252.h"
 #include "platform/PathRules.h"
+#include "rescompiler/IdentifierCheck.h"
+#include "rescompiler/ItemLine.h"
+#include "shell/ProjectDialogs.h"
 
 namespace kelbo::shell {
 
@@ -80,6 +84,12 @@ FileItemPresenter::FileItemPresenter(Session& session, Platform& platform, int s
     case ResourceKind::Wave:
         pattern_ = "*.WAV";
         break;
+    case ResourceKind::Cursor:
+        pattern_ = "*.CUR";
+        break;
+    case ResourceKind::Data:
+        pattern_ = "*.*";
+        break;
     default:
         pattern_ = "*.BMP";
         break;
@@ -88,10 +98,16 @@ FileItemPresenter::FileItemPresenter(Session& session, Platform& platform, int s
 
 void FileItemPresenter::attach(FileItemView& view) {
     view_ = &view;
-    const bool ownCaption = kind_ == ResourceKind::Icon || kind_ == ResourceKind::Wave;
+    const bool data = kind_ == ResourceKind::Data;
+    const bool ownCaption = kind_ != ResourceKind::String && hasIdentifier(kind_);
     view.setCaption("  " + std::string(kindName(ownCaption ? kind_ : ResourceKind::Bitmap)));
     view.setPattern(pattern_);
     view.showPlayButton(kind_ == ResourceKind::Wave);
+    view.showDataFields(data);
+    if (data) {
+        view.setType(kDefaultDataType);
+        view.setFileSize({});
+    }
     fileName_ = pattern_;
     view.setFileName(fileName_);
 
@@ -102,8 +118,14 @@ void FileItemPresenter::attach(FileItemView& view) {
         openOn(session_.ItemDir);
         view.setIdentifier({});
     } else {
-        const EditedParts parts = splitEditedLine(session_.EditedLine);
+        EditedParts parts = splitEditedLine(session_.EditedLine);
         view.setIdentifier(parts.identifier);
+        if (data) {
+            // The rest of a DATA line is `type TAB source`.
+            const EditedParts typed = splitEditedLine(parts.rest);
+            view.setType(typed.identifier);
+            parts.rest = typed.rest;
+        }
         const FolderAndName place = splitItemPath(parts.rest, session_.ItemDir);
         session_.ItemDir = place.folder;
         openOn(place.folder);
@@ -112,6 +134,7 @@ void FileItemPresenter::attach(FileItemView& view) {
             fileName_ = place.name;
             fileSpelled_ = true;
             view.setFileName(fileName_);
+            showSize();
         }
     }
     view.focusFileList();
@@ -140,8 +163,33 @@ void FileItemPresenter::fileChosen(const TypedText& name) {
     fileSpelled_ = name.text.has_value();
     fileBad_ = name.bad;
     fileName_ = name.text.value_or(std::string());
-    if (kind_ != ResourceKind::Wave && view_)
+    if (!view_)
+        return;
+    if (kind_ == ResourceKind::Data)
+        showSize();
+    else if (kind_ != ResourceKind::Wave)
         view_->previewChosenFile();
+}
+
+// "12,345 bytes" under the type of a DATA item; nothing while no existing file is chosen.
+void FileItemPresenter::showSize() {
+    if (kind_ != ResourceKind::Data || !view_)
+        return;
+    std::string text;
+    if (folderSpelled_ && fileSpelled_ && fileName_.find('*') == std::string::npos) {
+        std::string error;
+        if (const std::unique_ptr<InputFile> in = fs_.openInput(fullPath(), error)) {
+            const std::uint64_t size = in->size();
+            const std::string digits = std::to_string(size);
+            for (std::size_t i = 0; i < digits.size(); ++i) {
+                if (i > 0 && (digits.size() - i) % 3 == 0)
+                    text += ',';
+                text += digits[i];
+            }
+            text += size == 1 ? " byte" : " bytes";
+        }
+    }
+    view_->setFileSize(text);
 }
 
 std::string FileItemPresenter::fullPath() const {
@@ -171,12 +219,31 @@ void FileItemPresenter::ok() {
                                                  : fileBad_);
         return;
     }
-    const ItemCheck check =
+    ItemCheck check =
         checkFileItem(*identifier.text, folder_, fileName_,
                       [this](const std::string& path) { return fs_.fileExists(path); });
     if (!check.ok()) {
         showError(platform_, view_, check.errorCode);
         return;
+    }
+    if (kind_ == ResourceKind::Data) {
+        const TypedText typed = view_->type();
+        if (!typed.text) {
+            reportUnrepresentable(platform_, view_, typed.bad);
+            return;
+        }
+        const std::string type(trimSpaces(*typed.text));
+        std::string problem;
+        if (type.find('\t') != std::string::npos) {
+            showProblem(platform_, view_, kBadDataType, "A type holds no TAB");
+            return;
+        }
+        if (!checkDataType(type, problem)) {
+            showProblem(platform_, view_, kBadDataType, problem);
+            return;
+        }
+        const EditedParts parts = splitEditedLine(check.line);
+        check.line = parts.identifier + '\t' + type + '\t' + parts.rest;
     }
     if (session_.EditedLine.empty())
         session_.appendItem(kind_, check.line);

@@ -243,15 +243,21 @@ constexpr ControlSpec kManifestControls[] = {
 };
 
 #define KELBO_VERSION_PART(field, n, top)                                                          \
-    { "txt" field #n, K::Edit, "", {1560 + (n) * 660, top, 600, 285} }
-#define KELBO_VERSION_STRING(n, text)                                                              \
+    {                                                                                              \
+        "txt" field #n, K::Edit, "", {                                                             \
+            1560 + (n)*660, top, 600, 285                                                          \
+        }                                                                                          \
+    }
+#define KELBO_VERSION_STRING(n, label)                                                             \
     {.name = "lblString" #n,                                                                       \
      .kind = K::Label,                                                                             \
-     .caption = text,                                                                              \
-     .twips = {120, 2445 + (n) * 360, 1695, 255},                                                  \
+     .caption = label,                                                                             \
+     .twips = {120, 2445 + (n)*360, 1695, 255},                                                    \
      .tabStop = false},                                                                            \
     {                                                                                              \
-        "txtString" #n, K::Edit, "", { 1920, 2400 + (n) * 360, 4575, 285 }                         \
+        "txtString" #n, K::Edit, "", {                                                             \
+            1920, 2400 + (n)*360, 4575, 285                                                        \
+        }                                                                                          \
     }
 constexpr ControlSpec kVersionControls[] = {
     {.name = "lblFileVersion",
@@ -331,10 +337,10 @@ const WindowSpec kSubHelp{"frmsubhelp",    "", 6690, 5370, Placement::AtOrigin, 
 // A blank rather than an empty caption: window systems fill an empty one with the program's
 // name.
 const WindowSpec kAbout{"frmAbout", " ", 3000, 3510, Placement::Centred, {}, kAboutControls};
-const WindowSpec kManifestDialog{"frmManifest",      "  MANIFEST", 9855,         5160,
-                                  Placement::Centred, {},           kManifestControls};
-const WindowSpec kVersionDialog{"frmVersion",       "  VERSION", 6615,          6660,
-                                Placement::Centred, {},          kVersionControls};
+const WindowSpec kManifestDialog{"frmManifest",    "  MANIFEST", 9855, 5160, Placement::Centred, {},
+                                 kManifestControls};
+const WindowSpec kVersionDialog{"frmVersion", "  VERSION",     6615, 6660, Placement::Centred,
+                                {},           kVersionControls};
 const WindowSpec kCompileLog{"frmCompile", "  Compilation", 5430, 4050, Placement::Centred,
                              {},           kCompileControls};
 

@@ -316,6 +316,16 @@ void MainPresenter::exitClicked() {
     view().endProgram();
 }
 
+void MainPresenter::manifestClicked() {
+    ManifestPresenter dialog(session_, platform_, fs_);
+    view().runManifestDialog(dialog);
+}
+
+void MainPresenter::versionClicked() {
+    VersionPresenter dialog(session_, platform_);
+    view().runVersionDialog(dialog);
+}
+
 void MainPresenter::compileClicked(int bits) {
     if (CountItems(session_.project) == 0) {
         showError(platform_, view_, kNothingToCompile);

@@ -66,7 +66,7 @@ public:
     // The kinds that have a tab, in the order of the tabs: those with item lines. The manifest
     // and the version information have a dialog of the Project menu each.
     static constexpr std::array<ResourceKind, 6> kTabKinds = {
-        ResourceKind::Bitmap, ResourceKind::Icon, ResourceKind::String,
+        ResourceKind::Bitmap, ResourceKind::Icon,   ResourceKind::String,
         ResourceKind::Wave,   ResourceKind::Cursor, ResourceKind::Data};
     static std::span<const ResourceKind> tabKinds() { return kTabKinds; }
 

@@ -17,7 +17,7 @@ TEST(Listing, EmptyUntitledProject) {
     expected.push_back(kIndent + "File : ");
     expected.push_back(kIndent);
     expected.push_back(kIndent);
-    for (const char* heading : {"[BITMAP]", "[ICON]", "[STRING]", "[WAVE]"}) {
+    for (const char* heading : {"[BITMAP]", "[ICON]", "[STRING]", "[WAVE]", "[CURSOR]", "[DATA]"}) {
         expected.push_back(kIndent + heading);
         expected.push_back(kIndent);
         expected.push_back(kIndent);
@@ -38,6 +38,14 @@ TEST(Listing, SectionsHoldTheLinesInOrderWithTheirTabs) {
               (std::vector<std::string>{kIndent, kIndent + "3\tc", kIndent + "1\ta",
                                         kIndent + "2\tb\tb", kIndent}));
     EXPECT_EQ(PrintList(p, ResourceKind::Icon), std::vector<std::string>{kIndent});
+    // The manifest and the version information get a section only when the project has them.
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), kIndent + "[MANIFEST]"), lines.end());
+    p.append(ResourceKind::Version, "FileVersion=1.2");
+    lines = listingLines(p, "/w/p.kbp", "01-02-2003");
+    heading = std::find(lines.begin(), lines.end(), kIndent + "[VERSION]");
+    ASSERT_NE(heading, lines.end());
+    EXPECT_EQ(*(heading + 2), kIndent + "FileVersion=1.2");
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), kIndent + "[DATA]") + 3, heading);
 }
 
 TEST(Listing, DateIsMonthDayYear) {

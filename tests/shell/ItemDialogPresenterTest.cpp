@@ -129,18 +129,24 @@ TEST_F(FileDialogTest, EachKindSetsCaptionPatternAndPreviewOrPlay) {
         const char* caption;
         const char* pattern;
         bool play;
-    } kinds[] = {{ResourceKind::Bitmap, "  BITMAP", "*.BMP", false},
-                 {ResourceKind::Icon, "  ICON", "*.ICO", false},
-                 {ResourceKind::Wave, "  WAVE", "*.WAV", true}};
+        bool data;
+    } kinds[] = {{ResourceKind::Bitmap, "  BITMAP", "*.BMP", false, false},
+                 {ResourceKind::Icon, "  ICON", "*.ICO", false, false},
+                 {ResourceKind::Wave, "  WAVE", "*.WAV", true, false},
+                 {ResourceKind::Cursor, "  CURSOR", "*.CUR", false, false},
+                 {ResourceKind::Data, "  DATA", "*.*", false, true}};
     for (const auto& k : kinds) {
         open(k.kind);
         EXPECT_EQ(view->caption, k.caption);
         EXPECT_EQ(view->pattern, k.pattern);
         EXPECT_EQ(view->fileLabel, k.pattern);
         EXPECT_EQ(view->play, k.play);
+        EXPECT_EQ(view->dataFields, k.data);
+        EXPECT_EQ(view->typeBox, k.data ? "CUSTOM" : "");
         EXPECT_TRUE(view->listFocused);
         view->choose("a.x");
-        EXPECT_EQ(view->previews, k.play ? 0 : 1);
+        // A DATA file is not a picture: its size is shown instead.
+        EXPECT_EQ(view->previews, k.play || k.data ? 0 : 1);
     }
 }
 
@@ -239,7 +245,7 @@ TEST(HelpPresenters, IndexTopicsAndAboutFillTheirViews) {
     };
     struct Index : HelpView {
         std::string caption;
-        std::vector<std::string> labels = std::vector<std::string>(6);
+        std::vector<std::string> labels = std::vector<std::string>(HelpPresenter::kTopicCount);
         std::vector<Topic> opened;
         bool closed = false;
         void setCaption(const std::string& c) override { caption = c; }
@@ -254,9 +260,9 @@ TEST(HelpPresenters, IndexTopicsAndAboutFillTheirViews) {
     HelpPresenter help;
     help.attach(index);
     EXPECT_EQ(index.caption, kHelpIndexCaption);
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < HelpPresenter::kTopicCount; ++i)
         EXPECT_EQ(index.labels[i], helpTopics()[i].label);
-    help.openTopic(6);
+    help.openTopic(HelpPresenter::kTopicCount);
     help.openTopic(-1);
     EXPECT_TRUE(index.opened.empty());
     help.openTopic(3);
@@ -282,8 +288,9 @@ TEST(HelpPresenters, IndexTopicsAndAboutFillTheirViews) {
 
 TEST(Layout, EveryWindowHasOneDefaultAndAtMostOneCancelButtonAndUniqueNames) {
     const WindowSpec* windows[] = {
-        &mainWindowSpec(), &fileItemDialogSpec(), &stringItemDialogSpec(), &helpIndexSpec(),
-        &subHelpSpec(),    &aboutSpec(),          &compileLogSpec()};
+        &mainWindowSpec(), &fileItemDialogSpec(), &stringItemDialogSpec(),
+        &helpIndexSpec(),  &subHelpSpec(),        &aboutSpec(),
+        &compileLogSpec(), &manifestDialogSpec(), &versionDialogSpec()};
     for (const WindowSpec* window : windows) {
         int defaults = 0;
         int cancels = 0;
@@ -299,6 +306,10 @@ TEST(Layout, EveryWindowHasOneDefaultAndAtMostOneCancelButtonAndUniqueNames) {
                 EXPECT_LE(control.twips.left + control.twips.width, window->clientWidth)
                     << window->name << " " << control.name;
             }
+            if (control.parent.empty()) {
+                EXPECT_LE(control.twips.top + control.twips.height, window->clientHeight)
+                    << window->name << " " << control.name;
+            }
         }
         EXPECT_LE(defaults, 1) << window->name;
         EXPECT_LE(cancels, 1) << window->name;
@@ -306,6 +317,11 @@ TEST(Layout, EveryWindowHasOneDefaultAndAtMostOneCancelButtonAndUniqueNames) {
     EXPECT_EQ(stringItemDialogSpec().find("cmdCancel")->role, ButtonRole::Cancel);
     EXPECT_EQ(fileItemDialogSpec().find("cmdPlay")->role, ButtonRole::None);
     EXPECT_EQ(mainWindowSpec().find("nothing"), nullptr);
+    // The Project menu sits between File and Compile.
+    std::vector<std::string_view> menus;
+    for (const MenuSpec& menu : mainMenus())
+        menus.push_back(menu.caption);
+    EXPECT_EQ(menus, (std::vector<std::string_view>{"&File", "&Project", "&Compile", "&Help"}));
 }
 
 } // namespace

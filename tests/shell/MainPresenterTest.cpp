@@ -121,9 +121,12 @@ TEST_F(MainPresenterTest, TabsChooseTheKindAndIgnoreOthers) {
     presenter.tabChosen(2);
     EXPECT_EQ(view.tab, ResourceKind::String);
     EXPECT_EQ(session().CurrentKind, ResourceKind::String);
+    presenter.tabChosen(5);
+    EXPECT_EQ(view.tab, ResourceKind::Data);
+    // The manifest and the version information have dialogs, not tabs.
     presenter.tabChosen(-1);
-    presenter.tabChosen(4); // no tab yet for the later kinds
-    EXPECT_EQ(session().CurrentKind, ResourceKind::String);
+    presenter.tabChosen(6);
+    EXPECT_EQ(session().CurrentKind, ResourceKind::Data);
 }
 
 TEST_F(MainPresenterTest, AddModifyDeleteGoThroughTheDialogOfTheKind) {
@@ -277,7 +280,7 @@ TEST_F(MainPresenterTest, OpenRunsTheGuardThenLoadsOrReportsAnInvalidFile) {
 }
 
 TEST_F(MainPresenterTest, EveryKindSurvivesOpenAndSave) {
-    // The later kinds have no tab yet; the window must neither show nor drop them.
+    // The manifest and the version information have no list; the window must not drop them.
     Project all = sample();
     all.append(ResourceKind::Cursor, "5\t" + kDir + "/hand.cur");
     all.append(ResourceKind::Data, "BLOB\tRCDATA\t" + kDir + "/blob.bin");
@@ -286,7 +289,10 @@ TEST_F(MainPresenterTest, EveryKindSurvivesOpenAndSave) {
     store(kDir + "/all.kbp", all);
     start(TypedText::of(kDir + "/all.kbp"));
     EXPECT_EQ(session().project, all);
-    EXPECT_EQ(view.lists.count(ResourceKind::Cursor), 0u);
+    EXPECT_EQ(view.lists[ResourceKind::Cursor], all.lines(ResourceKind::Cursor));
+    EXPECT_EQ(view.lists[ResourceKind::Data], all.lines(ResourceKind::Data));
+    EXPECT_EQ(view.lists.count(ResourceKind::Manifest), 0u);
+    EXPECT_EQ(view.lists.count(ResourceKind::Version), 0u);
 
     addString("3", "Three");
     presenter.saveClicked();

@@ -204,6 +204,9 @@ public:
     std::string fileLabel;
     std::string identifierBox;
     bool play = false;
+    bool dataFields = false;
+    std::string typeBox;
+    std::string sizeLabel;
     int previews = 0;
     bool listFocused = false;
     std::optional<DialogResult> result;
@@ -224,6 +227,10 @@ public:
     TypedText identifier() const override { return TypedText::of(identifierBox); }
     void previewChosenFile() override { ++previews; }
     void showPlayButton(bool p) override { play = p; }
+    void showDataFields(bool d) override { dataFields = d; }
+    void setType(const std::string& t) override { typeBox = t; }
+    TypedText type() const override { return TypedText::of(typeBox); }
+    void setFileSize(const std::string& t) override { sizeLabel = t; }
     void focusFileList() override { listFocused = true; }
     void close(DialogResult r) override { result = r; }
 
@@ -232,6 +239,86 @@ public:
         fileLabel = name;
         presenter->fileChosen(TypedText::of(name));
     }
+};
+
+// The controls of the manifest dialog as plain values.
+class ScriptedManifestView : public ManifestView {
+public:
+    std::string caption;
+    std::vector<std::string> dpiItems, levelItems;
+    ManifestSource sourceValue = ManifestSource::None;
+    std::string path, name, version, descriptionBox;
+    bool controls = false, os = false, dllBox = false;
+    int dpi = -1, level = -1;
+    bool fileEnabled = false, generatorEnabled = false;
+    std::string xml;
+    std::optional<DialogResult> result;
+
+    void setCaption(const std::string& c) override { caption = c; }
+    void setChoices(const std::vector<std::string>& d, const std::vector<std::string>& l) override {
+        dpiItems = d;
+        levelItems = l;
+    }
+    void setSource(ManifestSource s) override { sourceValue = s; }
+    ManifestSource source() const override { return sourceValue; }
+    void setFilePath(const std::string& p) override { path = p; }
+    TypedText filePath() const override { return TypedText::of(path); }
+    void setCommonControls(bool on) override { controls = on; }
+    bool commonControls() const override { return controls; }
+    void setDpiChoice(int i) override { dpi = i; }
+    int dpiChoice() const override { return dpi; }
+    void setLevelChoice(int i) override { level = i; }
+    int levelChoice() const override { return level; }
+    void setSupportedOs(bool on) override { os = on; }
+    bool supportedOs() const override { return os; }
+    void setAssemblyName(const std::string& n) override { name = n; }
+    TypedText assemblyName() const override { return TypedText::of(name); }
+    void setAssemblyVersion(const std::string& v) override { version = v; }
+    TypedText assemblyVersion() const override { return TypedText::of(version); }
+    void setDescription(const std::string& d) override { descriptionBox = d; }
+    TypedText description() const override { return TypedText::of(descriptionBox); }
+    void setDll(bool on) override { dllBox = on; }
+    bool dll() const override { return dllBox; }
+    void enableControls(bool file, bool generated) override {
+        fileEnabled = file;
+        generatorEnabled = generated;
+    }
+    void showXml(const std::string& utf8) override { xml = utf8; }
+    void close(DialogResult r) override { result = r; }
+};
+
+class ScriptedVersionView : public VersionView {
+public:
+    std::string caption;
+    std::vector<std::string> fileTypes, languages, codePages;
+    std::string parts[2][4];
+    bool fromNumbers = false;
+    int fileTypeIndex = -1, languageIndex = -1, codePageIndex = -1;
+    std::string strings[kVersionStringCount];
+    std::optional<DialogResult> result;
+
+    void setCaption(const std::string& c) override { caption = c; }
+    void setChoices(const std::vector<std::string>& f, const std::vector<std::string>& l,
+                    const std::vector<std::string>& c) override {
+        fileTypes = f;
+        languages = l;
+        codePages = c;
+    }
+    void setVersionPart(Field f, int part, const std::string& t) override { parts[f][part] = t; }
+    TypedText versionPart(Field f, int part) const override {
+        return TypedText::of(parts[f][part]);
+    }
+    void setStringsFromNumbers(bool on) override { fromNumbers = on; }
+    bool stringsFromNumbers() const override { return fromNumbers; }
+    void setFileType(int i) override { fileTypeIndex = i; }
+    int fileType() const override { return fileTypeIndex; }
+    void setLanguage(int i) override { languageIndex = i; }
+    int language() const override { return languageIndex; }
+    void setCodePage(int i) override { codePageIndex = i; }
+    int codePage() const override { return codePageIndex; }
+    void setString(int i, const std::string& t) override { strings[i] = t; }
+    TypedText string(int i) const override { return TypedText::of(strings[i]); }
+    void close(DialogResult r) override { result = r; }
 };
 
 class ScriptedMainView : public MainView {
@@ -252,6 +339,8 @@ public:
     std::function<void(StringItemPresenter&, ScriptedStringView&)> onStringDialog;
     std::function<void(FileItemPresenter&, ScriptedFileView&)> onFileDialog;
     std::function<void(HelpPresenter&)> onHelp;
+    std::function<void(ManifestPresenter&, ScriptedManifestView&)> onManifestDialog;
+    std::function<void(VersionPresenter&, ScriptedVersionView&)> onVersionDialog;
     std::vector<std::string> fileDialogFolders;
 
     struct LogWindow : CompileLogView {
@@ -291,6 +380,20 @@ public:
         presenter.attach(dialog);
         if (onFileDialog)
             onFileDialog(presenter, dialog);
+    }
+    void runManifestDialog(ManifestPresenter& presenter) override {
+        modals.push_back("frmManifest");
+        ScriptedManifestView dialog;
+        presenter.attach(dialog);
+        if (onManifestDialog)
+            onManifestDialog(presenter, dialog);
+    }
+    void runVersionDialog(VersionPresenter& presenter) override {
+        modals.push_back("frmVersion");
+        ScriptedVersionView dialog;
+        presenter.attach(dialog);
+        if (onVersionDialog)
+            onVersionDialog(presenter, dialog);
     }
     void runHelp(HelpPresenter& presenter) override {
         modals.push_back("frmHelp");

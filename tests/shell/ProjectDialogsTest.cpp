@@ -1,0 +1,338 @@
+// The DATA fields of the file item dialog and the Project menu's dialogs, through their
+// presenters.
+#include <gtest/gtest.h>
+
+#include "ScriptedShell.h"
+#include "messages/ErrorCodes.h"
+#include "tests/support/MemoryFileSystem.h"
+
+namespace kelbo::test {
+namespace {
+
+class DataItemTest : public ::testing::Test {
+protected:
+    DataItemTest() {
+        session.ExeDir = "/Program";
+        fs.files["/Program/blob.bin"] = std::string(1234, 'x');
+        fs.files["/Program/one.bin"] = "x";
+    }
+    FileItemPresenter& open(int selected = -1) {
+        session.CurrentKind = ResourceKind::Data;
+        view = std::make_unique<ScriptedFileView>(std::vector<std::string>{"/Program"});
+        presenter = std::make_unique<FileItemPresenter>(session, platform, selected, fs);
+        view->presenter = presenter.get();
+        presenter->attach(*view);
+        return *presenter;
+    }
+    Session session;
+    MemoryFileSystem fs;
+    ScriptedPlatform platform;
+    std::unique_ptr<ScriptedFileView> view;
+    std::unique_ptr<FileItemPresenter> presenter;
+};
+
+TEST_F(DataItemTest, AddShowsTheSizeAndStoresIdentifierTypeAndFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
+    FileItemPresenter& dialog = open();
+    EXPECT_EQ(view->sizeLabel, "");
+    view->choose("one.bin");
+    EXPECT_EQ(view->sizeLabel, "1 byte");
+    view->choose("blob.bin");
+    EXPECT_EQ(view->sizeLabel, "1,234 bytes");
+    view->identifierBox = "BLOB";
+    view->typeBox = " rcdata ";
+    dialog.ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+    // The type is kept as typed, trimmed: the compiler upper-cases it as it does identifiers.
+    EXPECT_EQ(session.project.lines(ResourceKind::Data),
+              std::vector<std::string>{"BLOB\trcdata\t/Program/blob.bin"});
+    EXPECT_TRUE(session.ProjectChanged);
+}
+
+TEST_F(DataItemTest, BadTypesAreRefusedWithTheirReasonAndTheDialogStaysOpen) {
+    FileItemPresenter& dialog = open();
+    view->choose("blob.bin");
+    view->identifierBox = "1";
+    for (const char* type : {"", "  ", "6", "24", "40000"}) {
+        view->typeBox = type;
+        dialog.ok();
+        EXPECT_FALSE(view->result) << type;
+        EXPECT_EQ(platform.boxes.back().title, errorTitle(kBadDataType)) << type;
+        EXPECT_EQ(platform.boxes.back().text.rfind(errorMessage(kBadDataType), 0), 0u) << type;
+    }
+    EXPECT_EQ(platform.beeps, 5);
+    EXPECT_TRUE(session.project.empty());
+    // A number the compiler leaves to the user is taken.
+    view->typeBox = "300";
+    dialog.ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+}
+
+TEST_F(DataItemTest, ModifyShowsTheTypeAndReplacesTheLine) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
+    session.project.append(ResourceKind::Data, "A\tCUSTOM\t/Program/one.bin");
+    session.project.append(ResourceKind::Data, "B\tTEXT\t/Program/blob.bin");
+    session.EditedLine = session.project.line(ResourceKind::Data, 1);
+    FileItemPresenter& dialog = open(1);
+    EXPECT_EQ(view->identifierBox, "B");
+    EXPECT_EQ(view->typeBox, "TEXT");
+    EXPECT_EQ(view->fileLabel, "blob.bin");
+    EXPECT_EQ(view->sizeLabel, "1,234 bytes");
+    view->typeBox = "HTML";
+    dialog.ok();
+    EXPECT_EQ(
+        session.project.lines(ResourceKind::Data),
+        (std::vector<std::string>{"A\tCUSTOM\t/Program/one.bin", "B\tHTML\t/Program/blob.bin"}));
+}
+
+class ManifestDialogTest : public ::testing::Test {
+protected:
+    ManifestPresenter& open() {
+        view = std::make_unique<ScriptedManifestView>();
+        presenter = std::make_unique<ManifestPresenter>(session, platform, fs);
+        presenter->attach(*view);
+        return *presenter;
+    }
+    Session session;
+    MemoryFileSystem fs;
+    ScriptedPlatform platform;
+    std::unique_ptr<ScriptedManifestView> view;
+    std::unique_ptr<ManifestPresenter> presenter;
+};
+
+TEST_F(ManifestDialogTest, GeneratedSettingsShowTheXmlAndOkStoresTheirLines) {
+    ManifestPresenter& dialog = open();
+    EXPECT_EQ(view->caption, "  MANIFEST");
+    EXPECT_EQ(view->sourceValue, ManifestSource::None);
+    EXPECT_EQ(view->dpiItems, dpiChoices());
+    EXPECT_EQ(view->name, kDefaultAssemblyName);
+    EXPECT_FALSE(view->fileEnabled || view->generatorEnabled);
+    EXPECT_EQ(view->xml, "");
+
+    view->sourceValue = ManifestSource::Generated;
+    dialog.sourceChosen();
+    EXPECT_TRUE(view->generatorEnabled);
+    EXPECT_FALSE(view->fileEnabled);
+    view->controls = true;
+    view->dpi = 4; // per monitor v2
+    view->level = 1;
+    view->name = "Acme.Tool";
+    dialog.settingChanged();
+    // What is shown is what the compiler writes.
+    ManifestSettings expected;
+    expected.name = "Acme.Tool";
+    expected.commonControls = true;
+    expected.dpi = DpiAwareness::PerMonitorV2;
+    expected.level = ExecutionLevel::AsInvoker;
+    EXPECT_EQ(view->xml, generateManifest(expected));
+    EXPECT_EQ(view->xml.size() % 4, 0u);
+
+    dialog.ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+    EXPECT_EQ(session.project.lines(ResourceKind::Manifest), manifestLines(expected));
+    EXPECT_TRUE(session.ProjectChanged);
+}
+
+TEST_F(ManifestDialogTest, OkWithoutAChangeLeavesTheLinesAndCancelChangesNothing) {
+    // Lines in another spelling of the same settings stay as the user wrote them.
+    const Project::Lines stored{"Controls = 6", "DPI=PerMonitor"};
+    session.project.setLines(ResourceKind::Manifest, stored);
+    open();
+    EXPECT_EQ(view->sourceValue, ManifestSource::Generated);
+    EXPECT_TRUE(view->controls);
+    EXPECT_EQ(view->dpi, 3);
+    presenter->ok();
+    EXPECT_EQ(session.project.lines(ResourceKind::Manifest), stored);
+    EXPECT_FALSE(session.ProjectChanged);
+
+    open();
+    view->sourceValue = ManifestSource::None;
+    presenter->cancel();
+    EXPECT_EQ(view->result, DialogResult::Cancelled);
+    EXPECT_EQ(session.project.lines(ResourceKind::Manifest), stored);
+    EXPECT_FALSE(session.ProjectChanged);
+
+    // None removes the manifest.
+    open();
+    view->sourceValue = ManifestSource::None;
+    presenter->ok();
+    EXPECT_TRUE(session.project.lines(ResourceKind::Manifest).empty());
+    EXPECT_TRUE(session.ProjectChanged);
+}
+
+TEST_F(ManifestDialogTest, TheCompilersChecksRefuseBadSettingsAndBadFiles) {
+    ManifestPresenter& dialog = open();
+    view->sourceValue = ManifestSource::Generated;
+    for (const char* version : {"1.0", "1.0.0.70000", ""}) {
+        view->version = version;
+        dialog.ok();
+        EXPECT_FALSE(view->result) << version;
+        EXPECT_EQ(platform.boxes.back().title, errorTitle(kBadManifest));
+        EXPECT_EQ(view->xml, "") << "no XML for settings that do not compile";
+    }
+    view->version = "2.0.0.1";
+    view->name = "";
+    dialog.ok();
+    EXPECT_FALSE(view->result);
+
+    view->sourceValue = ManifestSource::File;
+    view->path = "";
+    dialog.ok();
+    EXPECT_NE(platform.boxes.back().text.find("No manifest file chosen"), std::string::npos);
+    view->path = "/m/app.manifest";
+    dialog.ok();
+    EXPECT_NE(platform.boxes.back().text.find("Cannot read"), std::string::npos);
+    fs.files["/m/app.manifest"] = "<assembly><unclosed></assembly>";
+    dialog.ok();
+    EXPECT_NE(platform.boxes.back().text.find("not well-formed XML"), std::string::npos);
+    EXPECT_FALSE(view->result);
+    EXPECT_TRUE(session.project.lines(ResourceKind::Manifest).empty());
+
+    const std::string xml = "<?xml version=\"1.0\"?><assembly/>";
+    fs.files["/m/app.manifest"] = xml;
+    view->dllBox = true;
+    dialog.settingChanged();
+    EXPECT_EQ(view->xml, xml);
+    dialog.ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+    EXPECT_EQ(session.project.lines(ResourceKind::Manifest),
+              (Project::Lines{"id=2", "file=/m/app.manifest"}));
+}
+
+TEST_F(ManifestDialogTest, BrowseChoosesTheFileSource) {
+    fs.files["/m/app.manifest"] = "<assembly/>";
+    ManifestPresenter& dialog = open();
+    platform.answerFile("/m/app.manifest");
+    dialog.browse();
+    EXPECT_EQ(view->sourceValue, ManifestSource::File);
+    EXPECT_EQ(view->path, "/m/app.manifest");
+    EXPECT_TRUE(view->fileEnabled);
+    EXPECT_EQ(view->xml, "<assembly/>");
+    // Cancelled: nothing changes.
+    view->sourceValue = ManifestSource::None;
+    dialog.browse();
+    EXPECT_EQ(view->sourceValue, ManifestSource::None);
+}
+
+class VersionDialogTest : public ::testing::Test {
+protected:
+    VersionPresenter& open() {
+        view = std::make_unique<ScriptedVersionView>();
+        presenter = std::make_unique<VersionPresenter>(session, platform);
+        presenter->attach(*view);
+        return *presenter;
+    }
+    Session session;
+    ScriptedPlatform platform;
+    std::unique_ptr<ScriptedVersionView> view;
+    std::unique_ptr<VersionPresenter> presenter;
+};
+
+TEST_F(VersionDialogTest, ShowsTheLinesAndOkWithoutAChangeKeepsThem) {
+    const Project::Lines stored{"CompanyName=Acme", "fileversion = 1.2", "Language=0407",
+                                "CodePage=1200"};
+    session.project.setLines(ResourceKind::Version, stored);
+    open();
+    EXPECT_EQ(view->caption, "  VERSION");
+    EXPECT_EQ(view->parts[0][0], "1");
+    EXPECT_EQ(view->parts[0][1], "2");
+    EXPECT_EQ(view->parts[0][3], "0");
+    EXPECT_EQ(view->parts[1][0], "") << "no ProductVersion line";
+    EXPECT_FALSE(view->fromNumbers) << "the string is spelt \"1.2\", not from the numbers";
+    EXPECT_EQ(view->strings[1], "Acme");
+    EXPECT_EQ(commonLanguages()[view->languageIndex].id, 0x0407);
+    EXPECT_EQ(view->languages[view->languageIndex], "German (Germany) (0407)");
+    EXPECT_EQ(commonCodePages()[view->codePageIndex].codePage, 1200);
+    presenter->ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+    EXPECT_EQ(session.project.lines(ResourceKind::Version), stored);
+    EXPECT_FALSE(session.ProjectChanged);
+
+    open();
+    view->strings[1] = "Other";
+    presenter->cancel();
+    EXPECT_EQ(session.project.lines(ResourceKind::Version), stored);
+    EXPECT_FALSE(session.ProjectChanged);
+}
+
+TEST_F(VersionDialogTest, OkWritesNumbersStringsAndChoicesInTheStoredOrder) {
+    session.project.setLines(ResourceKind::Version, {"ProductName=Tool", "FileVersion=1.2"});
+    open();
+    view->parts[0][2] = "3";
+    view->parts[1][0] = "7";
+    view->fromNumbers = true;
+    view->strings[0] = " A comment ";
+    view->strings[8] = ""; // ProductName dropped
+    view->fileTypeIndex = 1;
+    presenter->ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+    EXPECT_TRUE(session.ProjectChanged);
+    EXPECT_EQ(session.project.lines(ResourceKind::Version),
+              (Project::Lines{"FileType=dll", "FileVersion=1.2.3.0", "ProductVersion=7.0.0.0",
+                              "Comments=A comment"}));
+    // What OK stores compiles.
+    VersionProblem problem;
+    EXPECT_TRUE(buildVersionResource(session.project.lines(ResourceKind::Version), 32, problem));
+}
+
+TEST_F(VersionDialogTest, BadNumbersAreRefusedWithTheCompilersMessage) {
+    VersionPresenter& dialog = open();
+    EXPECT_TRUE(view->fromNumbers);
+    const std::pair<const char*, const char*> cases[] = {{"70000", "over 65535"},
+                                                         {"1a", "is not a number"}};
+    for (const auto& [part, message] : cases) {
+        view->parts[1][3] = part;
+        dialog.ok();
+        EXPECT_FALSE(view->result) << part;
+        EXPECT_EQ(platform.boxes.back().title, errorTitle(kBadVersion));
+        EXPECT_NE(platform.boxes.back().text.find(message), std::string::npos)
+            << platform.boxes.back().text;
+    }
+    EXPECT_TRUE(session.project.lines(ResourceKind::Version).empty());
+    EXPECT_FALSE(session.ProjectChanged);
+    // Nothing typed anywhere: still no version information.
+    view->parts[1][3] = "";
+    dialog.ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+    EXPECT_TRUE(session.project.lines(ResourceKind::Version).empty());
+    EXPECT_FALSE(session.ProjectChanged);
+}
+
+TEST_F(VersionDialogTest, AnUncommonLanguageAndCodePageGetAnEntryOfTheirOwn) {
+    session.project.setLines(ResourceKind::Version, {"Language=0C1A", "CodePage=437"});
+    VersionPresenter& dialog = open();
+    EXPECT_EQ(view->languages.back(), "Other (0C1A)");
+    EXPECT_EQ(view->languageIndex, static_cast<int>(view->languages.size()) - 1);
+    EXPECT_EQ(view->codePages.back(), "437  Other");
+    dialog.ok();
+    EXPECT_FALSE(session.ProjectChanged);
+    view->languageIndex = 0;
+    dialog.ok();
+    EXPECT_EQ(session.project.lines(ResourceKind::Version), Project::Lines{"CodePage=437"});
+}
+
+TEST(ProjectMenu, OpensEachDialogOverTheSession) {
+    ScriptedPlatform platform;
+    ScriptedMainView view;
+    MemoryFileSystem fs;
+    MainPresenter presenter(platform, "/Program", "/Program/kbplast.cfg", fs);
+    presenter.attach(view);
+    presenter.startUp(TypedText::of(""));
+    view.onVersionDialog = [](VersionPresenter& dialog, ScriptedVersionView& v) {
+        v.strings[1] = "Acme";
+        dialog.ok();
+    };
+    presenter.versionClicked();
+    presenter.manifestClicked();
+    EXPECT_EQ(view.modals, (std::vector<std::string>{"frmVersion", "frmManifest"}));
+    EXPECT_EQ(presenter.session().project.lines(ResourceKind::Version),
+              Project::Lines{"CompanyName=Acme"});
+    EXPECT_TRUE(presenter.session().ProjectChanged);
+}
+
+} // namespace
+} // namespace kelbo::test
