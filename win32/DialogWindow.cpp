@@ -232,12 +232,18 @@ HWND DialogWindow::addControl(const shell::ControlSpec& spec, int id, DWORD extr
         control =
             addControl(L"COMBOBOX", caption, style | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS,
                        id, r.left, r.top, r.width, r.height + 2400);
-        RECT closed{};
-        GetWindowRect(control, &closed);
-        const LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-        if (field != CB_ERR)
-            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                         field + px(r.height) - (closed.bottom - closed.top));
+        // The height of the selection field sets the closed box's height; how the two relate
+        // differs between systems, so it is corrected until the box has the height asked for.
+        LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        for (int attempt = 0; attempt < 3 && field != CB_ERR; ++attempt) {
+            RECT closed{};
+            GetWindowRect(control, &closed);
+            const int missing = px(r.height) - (closed.bottom - closed.top);
+            if (missing == 0 || field + missing < 1)
+                break;
+            field += missing;
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        }
         break;
     }
     case K::Label:
