@@ -692,14 +692,21 @@ TEST_F(Win32Views, KeyboardInTheProjectDialogs) {
     gui.sync();
     EXPECT_FALSE(gui.session().project.lines(ResourceKind::Manifest).empty());
     const Project::Lines kept = gui.session().project.lines(ResourceKind::Manifest);
-    gui.menu(ids::mnuManifest);
-    dialog = gui.waitForWindow(L"  MANIFEST");
-    ASSERT_TRUE(dialog);
-    tick(dialog, ids::optNone);
-    gui.key(VK_ESCAPE);
-    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
-    gui.sync();
-    EXPECT_EQ(gui.session().project.lines(ResourceKind::Manifest), kept);
+    // The same keys in the manifest text, which is read-only and takes neither.
+    for (WPARAM vk : {VK_ESCAPE, VK_RETURN}) {
+        gui.menu(ids::mnuManifest);
+        dialog = gui.waitForWindow(L"  MANIFEST");
+        ASSERT_TRUE(dialog);
+        tick(dialog, ids::optNone);
+        SendMessageW(dialog, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::txtXml)), TRUE);
+        ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, ids::txtXml); }));
+        gui.key(vk);
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+        gui.sync();
+        EXPECT_EQ(gui.session().project.lines(ResourceKind::Manifest),
+                  vk == VK_ESCAPE ? kept : Project::Lines{});
+    }
 
     gui.menu(ids::mnuVersion);
     dialog = gui.waitForWindow(L"  VERSION");
