@@ -362,9 +362,9 @@ TEST_F(Win32Views, CursorPreviewMarksTheHotSpot) {
         EXPECT_EQ(crossX - left, 7);
         EXPECT_EQ(crossY - top, 11);
         // Outside the image and the cross the box keeps its face colour.
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
         EXPECT_EQ(picture.at(picture.width() - 1, picture.height() - 1),
-                  GetSysColor(COLOR_BTNFACE) >> 16 | (GetSysColor(COLOR_BTNFACE) & 0xFF00) |
-                      (GetSysColor(COLOR_BTNFACE) & 0xFF) << 16);
+                  RGB(GetBValue(face), GetGValue(face), GetRValue(face)));
     }
     // A damaged file leaves the box empty.
     chooseLine(dialog, ids::File1, L"Broken.cur");
