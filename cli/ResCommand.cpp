@@ -34,12 +34,6 @@ std::string utf8ToTerminal(const std::string& text) {
 }
 #endif
 
-std::string hex4(unsigned v) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "0x%04X", v & 0xFFFF);
-    return buf;
-}
-
 int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileSystem& fs) {
     std::string error;
     std::unique_ptr<InputFile> in = fs.openInput(resPath, error);
@@ -56,8 +50,8 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
     ResEntry e;
     while (reader.next(e)) {
         out << utf8ToTerminal(describeNameUtf8(e.type)) << '\t'
-            << utf8ToTerminal(describeNameUtf8(e.name)) << '\t' << hex4(e.language) << '\t'
-            << hex4(e.memoryFlags) << '\t' << e.dataSize << '\t' << kindWord(e.type) << "\n";
+            << utf8ToTerminal(describeNameUtf8(e.name)) << '\t' << hexWord(e.language) << '\t'
+            << hexWord(e.memoryFlags) << '\t' << e.dataSize << '\t' << kindWord(e.type) << "\n";
     }
     out.flush();
     if (!reader.error().empty()) {

@@ -105,17 +105,6 @@ bool parseHex4(std::string_view text, std::uint16_t& out) {
     return true;
 }
 
-std::string hex4(std::uint16_t value) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%04X", value);
-    return buf;
-}
-
-std::string versionText(const VersionNumber& v) {
-    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
-           std::to_string(v[3]);
-}
-
 // Empty when the line is taken, else the problem.
 std::string applyLine(const std::string& line, VersionSettings& settings,
                       std::array<bool, kKeyCount>& seen) {
@@ -264,6 +253,17 @@ std::optional<VersionSettings> parseVersionLines(const Project::Lines& lines,
         }
     }
     return settings;
+}
+
+std::string hex4(std::uint16_t value) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04X", value);
+    return buf;
+}
+
+std::string versionText(const VersionNumber& v) {
+    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
+           std::to_string(v[3]);
 }
 
 Project::Lines versionLines(const VersionSettings& s) {

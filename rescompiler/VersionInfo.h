@@ -50,6 +50,11 @@ std::optional<VersionSettings> parseVersionLines(const Project::Lines& lines,
 // string of its own first).
 Project::Lines versionLines(const VersionSettings& settings);
 
+// "1.2.0.0": every part, as the version strings spell a number in full.
+std::string versionText(const VersionNumber& number);
+// Four upper-case hex digits, as Language is written: "0409".
+std::string hex4(std::uint16_t value);
+
 // The StringFileInfo block's name: language and code page as eight hex digits ("040904E4").
 std::string stringTableName(const VersionSettings& settings);
 

@@ -42,12 +42,6 @@ void put32(std::string& out, std::uint32_t v) {
     put16(out, v >> 16);
 }
 
-std::string hex4(unsigned v) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "0x%04X", v & 0xFFFF);
-    return buf;
-}
-
 using Piece = ImportPiece;
 using PlannedFile = ImportFile;
 
@@ -155,9 +149,10 @@ private:
 
 void Planner::checkHeader(const ResEntry& e, std::uint16_t flags) {
     if (e.language != 0)
-        warn(e, "language " + hex4(e.language) + " becomes 0 (neutral), the only one Kelbo writes");
+        warn(e,
+             "language " + hexWord(e.language) + " becomes 0 (neutral), the only one Kelbo writes");
     if (e.memoryFlags != flags)
-        warn(e, "memory flags " + hex4(e.memoryFlags) + " become " + hex4(flags));
+        warn(e, "memory flags " + hexWord(e.memoryFlags) + " become " + hexWord(flags));
     if (e.dataVersion != 0 || e.version != 0 || e.characteristics != 0)
         warn(e, "data version, version and characteristics become 0");
 }

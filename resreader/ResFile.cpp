@@ -1,6 +1,7 @@
 #include "resreader/ResFile.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/Cp1252.h"
 
@@ -272,6 +273,12 @@ bool readResData(InputFile& file, const ResEntry& entry, std::uint32_t limit, st
         return false;
     }
     return true;
+}
+
+std::string hexWord(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFF);
+    return text;
 }
 
 } // namespace kelbo

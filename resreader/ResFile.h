@@ -56,6 +56,8 @@ std::string describeName(const ResName& name);
 std::string describeNameUtf8(const ResName& name);
 // "BITMAP", "GROUP_ICON", ... "WAVE" for the named type WAVE, "DATA" for anything else.
 std::string kindWord(const ResName& type);
+// A 16-bit field as the listings show it: "0x0409".
+std::string hexWord(unsigned value);
 
 // Walks the headers of a .RES file one by one. The 32-bit layout is the one that begins with the
 // empty entry; anything else is read as the 16-bit layout. The empty entry is not returned.

@@ -12,17 +12,6 @@
 
 namespace kelbo::shell {
 
-namespace {
-
-// The box for a character the project file cannot store; it quotes the character itself.
-void reportUnrepresentable(Platform& platform, View* owner, char32_t codePoint) {
-    platform.beep();
-    platform.messageBoxUtf8(owner, unrepresentableMessage(codePoint), "ERROR", BoxIcon::Stop,
-                            BoxButtons::Ok);
-}
-
-} // namespace
-
 // --- String item dialog ----------------------------------------------------------------------
 
 StringItemPresenter::StringItemPresenter(Session& session, Platform& platform, int selectedIndex)

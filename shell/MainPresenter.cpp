@@ -162,15 +162,7 @@ void MainPresenter::newClicked() {
 }
 
 std::optional<std::string> MainPresenter::askFile(const FileDialogSpec& spec) {
-    const std::optional<ChosenFile> chosen = platform_.fileDialog(view_, spec);
-    if (!chosen)
-        return std::nullopt;
-    if (chosen->path)
-        return chosen->path;
-    platform_.messageBoxUtf8(
-        view_, "This file name holds characters a project cannot store:\r\n" + chosen->utf8Path,
-        "ERROR", BoxIcon::Stop, BoxButtons::Ok);
-    return std::nullopt;
+    return askProjectPath(platform_, view_, spec);
 }
 
 std::optional<std::string> MainPresenter::askProjectFile(bool save) {

@@ -115,5 +115,11 @@ bool printLines(Printer& printer, const std::vector<std::string>& lines, std::st
 
 // An input error by code: one beep, then a box with the stop icon, "ERROR <code>" as title.
 void showError(Platform& platform, View* owner, int code);
+// A character the project file cannot store: one beep, then a box that quotes it.
+void reportUnrepresentable(Platform& platform, View* owner, char32_t codePoint);
+// The file dialog for a path the project keeps: a name the code page cannot spell is refused in
+// a box and counts as cancelled.
+std::optional<std::string> askProjectPath(Platform& platform, View* owner,
+                                          const FileDialogSpec& spec);
 
 } // namespace kelbo::shell

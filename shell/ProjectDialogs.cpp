@@ -1,9 +1,7 @@
 #include "shell/ProjectDialogs.h"
 
 #include <algorithm>
-#include <cstdio>
 
-#include "dialogs/ItemValidation.h"
 #include "messages/ErrorCodes.h"
 #include "platform/PathRules.h"
 #include "rescompiler/ItemLine.h"
@@ -37,13 +35,6 @@ template <typename T, std::size_t N> std::optional<T> valueOf(int choice, const 
     return values[choice - 1];
 }
 
-// The box for a character the project file cannot store.
-void reportUnrepresentable(Platform& platform, View* owner, char32_t codePoint) {
-    platform.beep();
-    platform.messageBoxUtf8(owner, unrepresentableMessage(codePoint), "ERROR", BoxIcon::Stop,
-                            BoxButtons::Ok);
-}
-
 std::string problemText(const std::string& line, const std::string& problem) {
     return line.empty() ? problem : line + "\r\n" + problem;
 }
@@ -54,17 +45,6 @@ std::optional<ManifestSettings> storedManifest(const Project::Lines& lines,
     if (lines.empty())
         return std::nullopt;
     return parseManifest(lines, problem);
-}
-
-std::string hex4(std::uint16_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value));
-    return text;
-}
-
-std::string versionText(const VersionNumber& v) {
-    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
-           std::to_string(v[3]);
 }
 
 const VersionString* findString(const VersionSettings& s, std::string_view key) {
@@ -206,16 +186,10 @@ void ManifestPresenter::browse() {
                                                                 : session_.ExeDir;
     spec.initialDir = folderForBrowsing(folder);
     spec.filter = kManifestFilter;
-    const std::optional<ChosenFile> chosen = platform_.fileDialog(view_, spec);
+    const std::optional<std::string> chosen = askProjectPath(platform_, view_, spec);
     if (!chosen)
         return;
-    if (!chosen->path) {
-        platform_.messageBoxUtf8(
-            view_, "This file name holds characters a project cannot store:\r\n" + chosen->utf8Path,
-            "ERROR", BoxIcon::Stop, BoxButtons::Ok);
-        return;
-    }
-    view_->setFilePath(*chosen->path);
+    view_->setFilePath(*chosen);
     view_->setSource(ManifestSource::File);
     refresh();
 }

@@ -6,7 +6,7 @@ namespace kelbo::win32::ids {
 
 // The main window. IDOK and IDCANCEL are left unused: Enter and Escape on a list do nothing.
 inline constexpr int TabStrip1 = 100;
-inline constexpr int List0 = 110; // List0 ... List3, one per kind
+inline constexpr int List0 = 110; // List0 ... List5, one per tab
 inline constexpr int cmdAdd = 120;
 inline constexpr int cmdModify = 121;
 inline constexpr int cmdDelete = 122;
@@ -21,6 +21,8 @@ inline constexpr int mnuExit = 205;
 inline constexpr int mnuImportRES = 206;
 inline constexpr int mnuExportRC = 207;
 inline constexpr int mnuFile1 = 210; // mnuFile1 ... mnufile5
+inline constexpr int mnuManifest = 215;
+inline constexpr int mnuVersion = 216;
 inline constexpr int mnuCompile16 = 220;
 inline constexpr int mnuCompile32 = 221;
 inline constexpr int mnuHelp = 230;
@@ -41,10 +43,13 @@ inline constexpr int Dir1 = 313;
 inline constexpr int Drive1 = 314;
 inline constexpr int PicTest = 315;
 inline constexpr int cmdPlay = 316;
+inline constexpr int Label4 = 317;
+inline constexpr int txtType = 318;
+inline constexpr int etiSize = 319;
 
 // Help, sub-help, about and the compile log.
 inline constexpr int Command1 = 400;
-inline constexpr int HelpLabel1 = 401; // Label1 ... Label6 of the help index
+inline constexpr int HelpLabel1 = 401; // Label1 ... Label9 of the help index
 inline constexpr int Picture1 = 410;
 inline constexpr int Frame1 = 411;
 inline constexpr int Image1 = 412;
@@ -52,5 +57,42 @@ inline constexpr int AboutLabel1 = 413;
 inline constexpr int AboutLabel2 = 414;
 // OK of the compile log: not IDOK, so Enter in the log does not close it.
 inline constexpr int cmdCompileOK = 420;
+
+// The manifest dialog; OK and Cancel as in the item dialogs.
+inline constexpr int optNone = 500;
+inline constexpr int optFile = 501;
+inline constexpr int txtFile = 502;
+inline constexpr int cmdBrowse = 503;
+inline constexpr int optGenerated = 504;
+inline constexpr int chkControls = 505;
+inline constexpr int lblDpi = 506;
+inline constexpr int cboDpi = 507;
+inline constexpr int lblLevel = 508;
+inline constexpr int cboLevel = 509;
+inline constexpr int chkOs = 510;
+inline constexpr int lblName = 511;
+inline constexpr int txtName = 512;
+inline constexpr int lblVersion = 513;
+inline constexpr int txtVersion = 514;
+inline constexpr int lblDescription = 515;
+inline constexpr int txtDescription = 516;
+inline constexpr int chkDll = 517;
+inline constexpr int lblXml = 518;
+inline constexpr int txtXml = 519;
+
+// The version dialog.
+inline constexpr int lblFileVersion = 600;
+inline constexpr int txtFile0 = 601; // txtFile0 ... txtFile3
+inline constexpr int lblProductVersion = 605;
+inline constexpr int txtProduct0 = 606; // txtProduct0 ... txtProduct3
+inline constexpr int chkStrings = 610;
+inline constexpr int lblFileType = 611;
+inline constexpr int cboFileType = 612;
+inline constexpr int lblLanguage = 613;
+inline constexpr int cboLanguage = 614;
+inline constexpr int lblCodePage = 615;
+inline constexpr int cboCodePage = 616;
+inline constexpr int lblString0 = 620; // lblString0 ... lblString9
+inline constexpr int txtString0 = 630; // txtString0 ... txtString9
 
 } // namespace kelbo::win32::ids

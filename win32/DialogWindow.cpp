@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "win32/WinText.h"
+
 namespace kelbo::win32 {
 
 namespace {
@@ -170,6 +172,102 @@ HWND DialogWindow::addControl(const wchar_t* className, const std::wstring& text
     return control;
 }
 
+void DialogWindow::addControls(const shell::WindowSpec& spec,
+                               const std::map<std::string_view, int>& ids) {
+    int lastOption = -1;
+    for (int i = 0; i < static_cast<int>(spec.controls.size()); ++i)
+        if (spec.controls[i].kind == shell::ControlKind::Option)
+            lastOption = i;
+    bool optionSeen = false;
+    for (int i = 0; i < static_cast<int>(spec.controls.size()); ++i) {
+        const shell::ControlSpec& control = spec.controls[i];
+        const auto id = ids.find(control.name);
+        if (id == ids.end())
+            continue;
+        DWORD group = 0;
+        if (control.kind == shell::ControlKind::Option && !optionSeen) {
+            group = WS_GROUP;
+            optionSeen = true;
+        } else if (lastOption >= 0 && i > lastOption && control.tabStop) {
+            group = WS_GROUP;
+            lastOption = -1;
+        }
+        addControl(control, id->second, group);
+    }
+}
+
+HWND DialogWindow::addControl(const shell::ControlSpec& spec, int id, DWORD extraStyle) {
+    using K = shell::ControlKind;
+    const shell::Rect& r = spec.twips;
+    const DWORD style = extraStyle | (spec.tabStop ? WS_TABSTOP : 0);
+    const std::wstring caption = wide(spec.caption);
+    HWND control = nullptr;
+    switch (spec.kind) {
+    case K::Button:
+        control = addControl(
+            L"BUTTON", caption,
+            style | (spec.role == shell::ButtonRole::Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+            id, r.left, r.top, r.width, r.height);
+        break;
+    case K::CheckBox:
+        control = addControl(L"BUTTON", caption, style | BS_AUTOCHECKBOX, id, r.left, r.top,
+                             r.width, r.height);
+        break;
+    case K::Option:
+        control = addControl(L"BUTTON", caption, style | BS_AUTORADIOBUTTON, id, r.left, r.top,
+                             r.width, r.height);
+        break;
+    case K::Edit:
+        control = addControl(L"EDIT", caption, style | ES_AUTOHSCROLL, id, r.left, r.top, r.width,
+                             r.height, WS_EX_CLIENTEDGE);
+        break;
+    case K::TextBox:
+        control = addControl(L"EDIT", caption,
+                             style | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, id,
+                             r.left, r.top, r.width, r.height, WS_EX_CLIENTEDGE);
+        break;
+    case K::ComboBox: {
+        // The window of a drop-down list is as tall as the list it drops; the closed box is
+        // made the height the spec gives.
+        control =
+            addControl(L"COMBOBOX", caption, style | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS,
+                       id, r.left, r.top, r.width, r.height + 2400);
+        // The height of the selection field sets the closed box's height; how the two relate
+        // differs between systems, so it is corrected until the box has the height asked for.
+        LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        for (int attempt = 0; attempt < 3 && field != CB_ERR; ++attempt) {
+            RECT closed{};
+            GetWindowRect(control, &closed);
+            const int missing = px(r.height) - (closed.bottom - closed.top);
+            if (missing == 0 || field + missing < 1)
+                break;
+            field += missing;
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        }
+        break;
+    }
+    case K::Label:
+        if (spec.autoSize)
+            control = addLabel(caption, id, r.left, r.top, font(spec.bold, spec.underline));
+        else
+            control = addControl(L"STATIC", caption, SS_LEFT | SS_NOPREFIX, id, r.left, r.top,
+                                 r.width, r.height);
+        break;
+    default:
+        control = addControl(L"STATIC", caption, SS_LEFT | SS_NOPREFIX, id, r.left, r.top, r.width,
+                             r.height);
+        break;
+    }
+    if (!spec.autoSize && (spec.bold || spec.underline))
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font(spec.bold, spec.underline)),
+                     FALSE);
+    if (spec.colour == shell::TextColour::DarkBlue)
+        setTextColour(id, kDarkBlue);
+    else if (spec.colour == shell::TextColour::Red)
+        setTextColour(id, kRed);
+    return control;
+}
+
 HWND DialogWindow::addLabel(const std::wstring& text, int id, int left, int top, HFONT f) {
     HFONT use = f ? f : font();
     HDC dc = GetDC(hwnd_);
@@ -250,6 +348,39 @@ std::wstring DialogWindow::text(int id) const {
 
 void DialogWindow::setText(int id, const std::wstring& value) {
     SetWindowTextW(item(id), value.c_str());
+}
+
+shell::TypedText DialogWindow::typedText(int id) const {
+    std::wstring typed = text(id);
+    std::erase_if(typed, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+    char32_t bad = 0;
+    std::optional<std::string> value = narrow(typed, &bad);
+    return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
+}
+
+bool DialogWindow::checked(int id) const {
+    return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void DialogWindow::setChecked(int id, bool on) {
+    // An option button's tab stop follows its check, so Tab reaches the group at its choice.
+    SendMessageW(item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void DialogWindow::setChoices(int id, const std::vector<std::string>& cp1252) {
+    HWND combo = item(id);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : cp1252)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry).c_str()));
+}
+
+int DialogWindow::choice(int id) const {
+    const LRESULT chosen = SendMessageW(item(id), CB_GETCURSEL, 0, 0);
+    return chosen == CB_ERR ? -1 : static_cast<int>(chosen);
+}
+
+void DialogWindow::setChoice(int id, int index) {
+    SendMessageW(item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 } // namespace kelbo::win32

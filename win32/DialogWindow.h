@@ -7,7 +7,11 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "shell/Layout.h"
+#include "shell/View.h"
 
 namespace kelbo::win32 {
 
@@ -53,6 +57,11 @@ protected:
                     int left, int top, int width, int height, DWORD exStyle = 0);
     // A label sized to its text, as an auto-sizing label is.
     HWND addLabel(const std::wstring& text, int id, int left, int top, HFONT font = nullptr);
+    // The controls of `spec` that `ids` names, in the order of the spec (the keyboard order),
+    // at its twips. The first option button starts a group and the first control after the
+    // last one starts the next, so the arrow keys move among the options.
+    void addControls(const shell::WindowSpec& spec, const std::map<std::string_view, int>& ids);
+    HWND addControl(const shell::ControlSpec& spec, int id, DWORD extraStyle = 0);
     // The dialog font, or a bold / underlined variant of it, owned by the window.
     HFONT font(bool bold = false, bool underline = false);
 
@@ -62,6 +71,15 @@ protected:
 
     std::wstring text(int id) const;
     void setText(int id, const std::wstring& value);
+    // A one-line text box's text in the project's code page; line breaks are dropped, as
+    // one line of the project cannot hold them.
+    shell::TypedText typedText(int id) const;
+    bool checked(int id) const;
+    void setChecked(int id, bool on);
+    void setChoices(int id, const std::vector<std::string>& cp1252);
+    // The chosen entry of a drop-down list, -1 when none.
+    int choice(int id) const;
+    void setChoice(int id, int index);
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

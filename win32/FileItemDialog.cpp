@@ -15,6 +15,8 @@ namespace kelbo::win32 {
 namespace {
 
 constexpr DWORD kFixedDialog = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+// Half the cross that marks a cursor's hot spot, in pixels.
+constexpr int kCrossArm = 4;
 
 bool isFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -113,6 +115,11 @@ bool FileItemDialog::onInit() {
     addControl(L"BUTTON", L"Play", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdPlay, 5880, 2880, 1095, 375);
     addControl(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, ids::Text1, 5640, 1920, 1575, 285,
                WS_EX_CLIENTEDGE);
+    // DATA items only: the type after the identifier, then the size where the picture goes.
+    const shell::WindowSpec& spec = shell::fileItemDialogSpec();
+    addControl(*spec.find("txtType"), ids::txtType);
+    addControl(*spec.find("Label4"), ids::Label4);
+    addControl(*spec.find("etiSize"), ids::etiSize);
     addControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, ids::etiName, 240, 240, 2535,
                255);
     addControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, ids::etiRep, 2880, 240,
@@ -122,6 +129,7 @@ bool FileItemDialog::onInit() {
     addControl(L"STATIC", L"Identificator", SS_LEFT, ids::Label3, 5640, 1680, 1455, 255);
     addControl(L"STATIC", L"", SS_OWNERDRAW, ids::PicTest, 5640, 2280, 1575, 1695,
                WS_EX_STATICEDGE);
+    showFields();
     fillDrives();
     centreOnScreen();
     presenter_.attach(*this);
@@ -149,9 +157,17 @@ void FileItemDialog::setIdentifier(const std::string& identifier) {
 }
 
 shell::TypedText FileItemDialog::identifier() const {
-    // A TAB pasted into the identifier would move the split of the item line, a line break
-    // would split the line: neither is taken, as the Qt dialog refuses them on input.
-    std::wstring typed = text(ids::Text1);
+    return oneField(ids::Text1);
+}
+
+shell::TypedText FileItemDialog::type() const {
+    return oneField(ids::txtType);
+}
+
+shell::TypedText FileItemDialog::oneField(int id) const {
+    // A TAB pasted into a field would move the split of the item line, a line break would
+    // split the line: neither is taken, as the Qt dialog refuses them on input.
+    std::wstring typed = text(id);
     std::erase_if(typed, [](wchar_t c) { return c == L'\t' || c == L'\r' || c == L'\n'; });
     char32_t bad = 0;
     std::optional<std::string> value = narrow(typed, &bad);
@@ -159,8 +175,28 @@ shell::TypedText FileItemDialog::identifier() const {
 }
 
 void FileItemDialog::showPlayButton(bool play) {
-    ShowWindow(item(ids::cmdPlay), play ? SW_SHOW : SW_HIDE);
-    ShowWindow(item(ids::PicTest), play ? SW_HIDE : SW_SHOW);
+    play_ = play;
+    showFields();
+}
+
+void FileItemDialog::showDataFields(bool data) {
+    data_ = data;
+    showFields();
+}
+
+void FileItemDialog::showFields() {
+    ShowWindow(item(ids::cmdPlay), play_ ? SW_SHOW : SW_HIDE);
+    ShowWindow(item(ids::PicTest), play_ || data_ ? SW_HIDE : SW_SHOW);
+    for (int id : {ids::Label4, ids::txtType, ids::etiSize})
+        ShowWindow(item(id), data_ ? SW_SHOW : SW_HIDE);
+}
+
+void FileItemDialog::setType(const std::string& type) {
+    DialogWindow::setText(ids::txtType, wide(type));
+}
+
+void FileItemDialog::setFileSize(const std::string& text) {
+    DialogWindow::setText(ids::etiSize, wide(text));
 }
 
 void FileItemDialog::focusFileList() {
@@ -315,17 +351,53 @@ void FileItemDialog::clearPreview() {
         DeleteObject(bitmap_);
     if (icon_)
         DestroyIcon(icon_);
+    if (cursor_)
+        DestroyCursor(cursor_);
     bitmap_ = nullptr;
     icon_ = nullptr;
+    cursor_ = nullptr;
 }
 
-// The picture of a .BMP or .ICO file, unscaled; an icon file shows its 32 x 32 image when it
-// has one. Only files the shared rule finds whole reach the decoder.
+void FileItemDialog::loadCursor(const std::string& bytes) {
+    const std::optional<shell::CursorImage> first = shell::firstCursorImage(bytes);
+    if (!first || bytes.size() < 22)
+        return;
+    const auto byteAt = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at]));
+    };
+    const auto le32At = [&](std::size_t at) {
+        return byteAt(at) | byteAt(at + 1) << 8 | byteAt(at + 2) << 16 | byteAt(at + 3) << 24;
+    };
+    // The first entry of the directory: the image's size at 14, its offset at 18.
+    const std::uint32_t size = le32At(14);
+    const std::uint32_t offset = le32At(18);
+    if (offset > bytes.size() || size > bytes.size() - offset)
+        return;
+    // A cursor resource is the image after its hot spot, two 16-bit numbers.
+    std::string resource;
+    for (int value : {first->hotX, first->hotY}) {
+        resource += static_cast<char>(value & 0xFF);
+        resource += static_cast<char>((value >> 8) & 0xFF);
+    }
+    resource.append(bytes, offset, size);
+    cursor_ = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(resource.data()),
+                                       static_cast<DWORD>(resource.size()), FALSE, 0x00030000,
+                                       first->width, first->height, LR_DEFAULTCOLOR);
+    cursorWidth_ = first->width;
+    cursorHeight_ = first->height;
+    hotSpot_ = {first->hotX, first->hotY};
+}
+
+// The picture of a .BMP, .ICO or .CUR file, unscaled; an icon file shows its 32 x 32 image when
+// it has one, a cursor file its first image. Only files the shared rule finds whole reach the
+// decoder.
 void FileItemDialog::previewChosenFile() {
     const std::wstring path = joinFolder(text(ids::etiRep), text(ids::etiName));
     const ResourceKind kind = presenter_.kind();
     clearPreview();
     InvalidateRect(item(ids::PicTest), nullptr, TRUE);
+    if (kind != ResourceKind::Bitmap && kind != ResourceKind::Icon && kind != ResourceKind::Cursor)
+        return;
     const std::optional<std::string> name = narrow(path);
     if (!name || !isRegularFile(path))
         return;
@@ -336,7 +408,9 @@ void FileItemDialog::previewChosenFile() {
     std::string bytes(static_cast<std::size_t>(in->size()), '\0');
     if (!in->readAt(0, bytes.data(), bytes.size()) || !shell::worthPreviewing(bytes, kind))
         return;
-    if (kind == ResourceKind::Icon) {
+    if (kind == ResourceKind::Cursor) {
+        loadCursor(bytes);
+    } else if (kind == ResourceKind::Icon) {
         // The image Windows would pick: 32 x 32 when there is one, else the first, at its size.
         int width = static_cast<unsigned char>(bytes[6]);
         int height = static_cast<unsigned char>(bytes[7]);
@@ -403,6 +477,21 @@ bool FileItemDialog::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& res
         DeleteDC(memory);
     } else if (icon_) {
         DrawIconEx(draw->hDC, 0, 0, icon_, 0, 0, 0, nullptr, DI_NORMAL);
+    } else if (cursor_) {
+        // Set in from the corner, so a hot spot on the image's edge shows its whole cross.
+        const int inset = kCrossArm + 1;
+        DrawIconEx(draw->hDC, inset, inset, cursor_, cursorWidth_, cursorHeight_, 0, nullptr,
+                   DI_NORMAL);
+        HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+        HGDIOBJ former = SelectObject(draw->hDC, pen);
+        const int x = inset + hotSpot_.x;
+        const int y = inset + hotSpot_.y;
+        MoveToEx(draw->hDC, x - kCrossArm, y, nullptr);
+        LineTo(draw->hDC, x + kCrossArm + 1, y);
+        MoveToEx(draw->hDC, x, y - kCrossArm, nullptr);
+        LineTo(draw->hDC, x, y + kCrossArm + 1);
+        SelectObject(draw->hDC, former);
+        DeleteObject(pen);
     }
     result = TRUE;
     return true;

@@ -1,5 +1,6 @@
 // The file item dialog on Win32, a view of the FileItemPresenter: the drive list, the directory
-// list and the matching files of the folder, and the preview of the chosen picture.
+// list and the matching files of the folder, the preview of the chosen picture or cursor, and
+// for DATA items the type and the file's size.
 #pragma once
 
 #include <map>
@@ -26,6 +27,10 @@ public:
     shell::TypedText identifier() const override;
     void previewChosenFile() override;
     void showPlayButton(bool play) override;
+    void showDataFields(bool data) override;
+    void setType(const std::string& type) override;
+    shell::TypedText type() const override;
+    void setFileSize(const std::string& text) override;
     void focusFileList() override;
     void close(shell::DialogResult result) override;
 
@@ -47,6 +52,10 @@ private:
     void driveChosen();
     void fileSelected();
     void clearPreview();
+    // The first image of a cursor file and where its hot spot is.
+    void loadCursor(const std::string& bytes);
+    void showFields();
+    shell::TypedText oneField(int id) const;
 
     shell::FileItemPresenter& presenter_;
     std::wstring pattern_;
@@ -58,6 +67,12 @@ private:
     std::map<std::wstring, std::wstring> driveFolders_;
     HBITMAP bitmap_ = nullptr;
     HICON icon_ = nullptr;
+    HCURSOR cursor_ = nullptr;
+    int cursorWidth_ = 0;
+    int cursorHeight_ = 0;
+    POINT hotSpot_{};
+    bool play_ = false;
+    bool data_ = false;
 };
 
 } // namespace kelbo::win32

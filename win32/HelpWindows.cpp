@@ -1,5 +1,8 @@
 #include "win32/HelpWindows.h"
 
+#include <string>
+
+#include "shell/Layout.h"
 #include "win32/ControlIds.h"
 #include "win32/WinText.h"
 
@@ -8,7 +11,6 @@ namespace kelbo::win32 {
 namespace {
 
 constexpr DWORD kFixedDialog = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
-constexpr int kLabelTops[shell::HelpPresenter::kTopicCount] = {360, 840, 1320, 1800, 2280, 2760};
 
 } // namespace
 
@@ -17,12 +19,12 @@ void HelpWindow::run(HWND owner) {
 }
 
 bool HelpWindow::onInit() {
-    setClientTwips(3315, 3990);
+    const shell::WindowSpec& spec = shell::helpIndexSpec();
+    setClientTwips(spec.clientWidth, spec.clientHeight);
     setWindowColour(RGB(0xFF, 0xFF, 0xFF));
-    addControl(L"BUTTON", L"Exit", WS_TABSTOP | BS_DEFPUSHBUTTON, ids::Command1, 1080, 3360, 1095,
-               375);
+    addControl(*spec.find("Command1"), ids::Command1);
     SendMessageW(hwnd(), DM_SETDEFID, ids::Command1, 0);
-    moveToTwips(3210, 1290);
+    moveToTwips(spec.origin.left, spec.origin.top);
     presenter_.attach(*this);
     SetFocus(item(ids::Command1));
     return false;
@@ -36,9 +38,14 @@ void HelpWindow::setTopicLabel(int index, const std::string& label) {
     const int id = ids::HelpLabel1 + index;
     if (HWND former = item(id))
         DestroyWindow(former);
+    const shell::ControlSpec* place =
+        shell::helpIndexSpec().find("Label" + std::to_string(index + 1));
+    if (!place)
+        return;
     // A topic opens with a click, as a link does; it takes no focus.
-    HWND link = addLabel(wide(label), id, 480, kLabelTops[index], font(true, true));
-    SetWindowLongPtrW(link, GWL_STYLE, GetWindowLongPtrW(link, GWL_STYLE) | SS_NOTIFY);
+    HWND shown = addLabel(wide(label), id, place->twips.left, place->twips.top,
+                          font(place->bold, place->underline));
+    SetWindowLongPtrW(shown, GWL_STYLE, GetWindowLongPtrW(shown, GWL_STYLE) | SS_NOTIFY);
     setTextColour(id, kDarkBlue);
 }
 

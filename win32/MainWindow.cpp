@@ -10,7 +10,9 @@
 #include "win32/ControlIds.h"
 #include "win32/FileItemDialog.h"
 #include "win32/HelpWindows.h"
+#include "win32/ManifestDialog.h"
 #include "win32/StringDialog.h"
+#include "win32/VersionDialog.h"
 #include "win32/WinText.h"
 
 namespace kelbo::win32 {
@@ -111,6 +113,7 @@ void MainWindow::buildMenus() {
         {"mnuSaveKBP", ids::mnuSaveKBP},     {"mnuSaveAs", ids::mnuSaveAs},
         {"mnuImportRES", ids::mnuImportRES}, {"mnuExportRC", ids::mnuExportRC},
         {"mnuPrint", ids::mnuPrint},         {"mnuExit", ids::mnuExit},
+        {"mnuManifest", ids::mnuManifest},   {"mnuVersion", ids::mnuVersion},
         {"mnuCompile16", ids::mnuCompile16}, {"mnuCompile32", ids::mnuCompile32},
         {"mnuHelp", ids::mnuHelp},           {"mnuAbout", ids::mnuAbout},
     };
@@ -237,6 +240,16 @@ void MainWindow::runFileItemDialog(shell::FileItemPresenter& presenter) {
     dialog.run(hwnd());
 }
 
+void MainWindow::runManifestDialog(shell::ManifestPresenter& presenter) {
+    ManifestDialog dialog(presenter);
+    dialog.run(hwnd());
+}
+
+void MainWindow::runVersionDialog(shell::VersionPresenter& presenter) {
+    VersionDialog dialog(presenter);
+    dialog.run(hwnd());
+}
+
 void MainWindow::runHelp(shell::HelpPresenter& presenter) {
     HelpWindow help(presenter);
     help.run(hwnd());
@@ -273,7 +286,7 @@ bool MainWindow::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result)
             result = 0;
             return true;
         }
-        if (header->code == TTN_GETDISPINFOW && header->idFrom < kOriginalKindCount) {
+        if (header->code == TTN_GETDISPINFOW && header->idFrom < tabTips_.size()) {
             // The tool tip of a tab; the text must outlive the message.
             std::wstring& tip = tabTips_[header->idFrom];
             tip = wide(shell::tabToolTip(static_cast<int>(header->idFrom)));
@@ -338,6 +351,12 @@ bool MainWindow::onCommand(int id, int code, HWND) {
         return true;
     case ids::mnuExit:
         presenter_.exitClicked();
+        return true;
+    case ids::mnuManifest:
+        presenter_.manifestClicked();
+        return true;
+    case ids::mnuVersion:
+        presenter_.versionClicked();
         return true;
     case ids::mnuCompile16:
         presenter_.compileClicked(16);

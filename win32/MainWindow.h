@@ -1,4 +1,4 @@
-// The main window on Win32: the four lists of the project under a tab strip, the item buttons
+// The main window on Win32: the lists of the project under a tab strip, the item buttons
 // and the menus, a view of the MainPresenter, which decides everything else.
 #pragma once
 
@@ -40,6 +40,8 @@ public:
     void showRecentFiles(const std::vector<std::string>& captions) override;
     void runStringItemDialog(shell::StringItemPresenter& presenter) override;
     void runFileItemDialog(shell::FileItemPresenter& presenter) override;
+    void runManifestDialog(shell::ManifestPresenter& presenter) override;
+    void runVersionDialog(shell::VersionPresenter& presenter) override;
     void runHelp(shell::HelpPresenter& presenter) override;
     void runAbout(shell::AboutPresenter& presenter) override;
     shell::CompileLogPresenter& openCompileLog() override;
@@ -61,7 +63,7 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     CompileWindow compile_;
-    std::array<std::wstring, kOriginalKindCount> tabTips_;
+    std::array<std::wstring, shell::MainPresenter::kTabKinds.size()> tabTips_;
 };
 
 } // namespace kelbo::win32

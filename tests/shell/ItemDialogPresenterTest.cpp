@@ -116,6 +116,12 @@ protected:
         presenter->attach(*view);
         return *presenter;
     }
+    // A DATA item's dialog, with a file of one byte and one of 1,234 in the program's folder.
+    FileItemPresenter& openData(int selected = -1) {
+        fs.files["/Program/blob.bin"] = std::string(1234, 'x');
+        fs.files["/Program/one.bin"] = "x";
+        return open(ResourceKind::Data, selected);
+    }
     Session session;
     MemoryFileSystem fs;
     ScriptedPlatform platform;
@@ -148,6 +154,67 @@ TEST_F(FileDialogTest, EachKindSetsCaptionPatternAndPreviewOrPlay) {
         // A DATA file is not a picture: its size is shown instead.
         EXPECT_EQ(view->previews, k.play || k.data ? 0 : 1);
     }
+}
+
+TEST_F(FileDialogTest, DataAddShowsTheSizeAndStoresIdentifierTypeAndFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
+    FileItemPresenter& dialog = openData();
+    EXPECT_EQ(view->sizeLabel, "");
+    view->choose("one.bin");
+    EXPECT_EQ(view->sizeLabel, "1 byte");
+    view->choose("blob.bin");
+    EXPECT_EQ(view->sizeLabel, "1,234 bytes");
+    view->identifierBox = "BLOB";
+    view->typeBox = " rcdata ";
+    dialog.ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+    // The type is kept as typed, trimmed: the compiler upper-cases it as it does identifiers.
+    EXPECT_EQ(session.project.lines(ResourceKind::Data),
+              std::vector<std::string>{"BLOB\trcdata\t/Program/blob.bin"});
+    EXPECT_TRUE(session.ProjectChanged);
+}
+
+TEST_F(FileDialogTest, DataBadTypesAreRefusedWithTheirReasonAndTheDialogStaysOpen) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
+    FileItemPresenter& dialog = openData();
+    view->choose("blob.bin");
+    view->identifierBox = "1";
+    for (const char* type : {"", "  ", "6", "24", "40000"}) {
+        view->typeBox = type;
+        dialog.ok();
+        EXPECT_FALSE(view->result) << type;
+        EXPECT_EQ(platform.boxes.back().title, errorTitle(kBadDataType)) << type;
+        EXPECT_EQ(platform.boxes.back().text.rfind(errorMessage(kBadDataType), 0), 0u) << type;
+    }
+    EXPECT_EQ(platform.beeps, 5);
+    EXPECT_TRUE(session.project.empty());
+    // A number the compiler leaves to the user is taken.
+    view->typeBox = "300";
+    dialog.ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+}
+
+TEST_F(FileDialogTest, DataModifyShowsTheTypeAndReplacesTheLine) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
+    session.project.append(ResourceKind::Data, "A\tCUSTOM\t/Program/one.bin");
+    session.project.append(ResourceKind::Data, "B\tTEXT\t/Program/blob.bin");
+    session.EditedLine = session.project.line(ResourceKind::Data, 1);
+    FileItemPresenter& dialog = openData(1);
+    EXPECT_EQ(view->identifierBox, "B");
+    EXPECT_EQ(view->typeBox, "TEXT");
+    EXPECT_EQ(view->fileLabel, "blob.bin");
+    EXPECT_EQ(view->sizeLabel, "1,234 bytes");
+    view->typeBox = "HTML";
+    dialog.ok();
+    EXPECT_EQ(
+        session.project.lines(ResourceKind::Data),
+        (std::vector<std::string>{"A\tCUSTOM\t/Program/one.bin", "B\tHTML\t/Program/blob.bin"}));
 }
 
 TEST_F(FileDialogTest, OpensOnTheProgramFolderThenOnTheFolderOfTheLastOk) {

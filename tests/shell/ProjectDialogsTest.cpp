@@ -1,5 +1,4 @@
-// The DATA fields of the file item dialog and the Project menu's dialogs, through their
-// presenters.
+// The Project menu's dialogs through their presenters.
 #include <gtest/gtest.h>
 
 #include "ScriptedShell.h"
@@ -8,86 +7,6 @@
 
 namespace kelbo::test {
 namespace {
-
-class DataItemTest : public ::testing::Test {
-protected:
-    DataItemTest() {
-        session.ExeDir = "/Program";
-        fs.files["/Program/blob.bin"] = std::string(1234, 'x');
-        fs.files["/Program/one.bin"] = "x";
-    }
-    FileItemPresenter& open(int selected = -1) {
-        session.CurrentKind = ResourceKind::Data;
-        view = std::make_unique<ScriptedFileView>(std::vector<std::string>{"/Program"});
-        presenter = std::make_unique<FileItemPresenter>(session, platform, selected, fs);
-        view->presenter = presenter.get();
-        presenter->attach(*view);
-        return *presenter;
-    }
-    Session session;
-    MemoryFileSystem fs;
-    ScriptedPlatform platform;
-    std::unique_ptr<ScriptedFileView> view;
-    std::unique_ptr<FileItemPresenter> presenter;
-};
-
-TEST_F(DataItemTest, AddShowsTheSizeAndStoresIdentifierTypeAndFile) {
-#ifdef _WIN32
-    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
-#endif
-    FileItemPresenter& dialog = open();
-    EXPECT_EQ(view->sizeLabel, "");
-    view->choose("one.bin");
-    EXPECT_EQ(view->sizeLabel, "1 byte");
-    view->choose("blob.bin");
-    EXPECT_EQ(view->sizeLabel, "1,234 bytes");
-    view->identifierBox = "BLOB";
-    view->typeBox = " rcdata ";
-    dialog.ok();
-    EXPECT_EQ(view->result, DialogResult::Accepted);
-    // The type is kept as typed, trimmed: the compiler upper-cases it as it does identifiers.
-    EXPECT_EQ(session.project.lines(ResourceKind::Data),
-              std::vector<std::string>{"BLOB\trcdata\t/Program/blob.bin"});
-    EXPECT_TRUE(session.ProjectChanged);
-}
-
-TEST_F(DataItemTest, BadTypesAreRefusedWithTheirReasonAndTheDialogStaysOpen) {
-    FileItemPresenter& dialog = open();
-    view->choose("blob.bin");
-    view->identifierBox = "1";
-    for (const char* type : {"", "  ", "6", "24", "40000"}) {
-        view->typeBox = type;
-        dialog.ok();
-        EXPECT_FALSE(view->result) << type;
-        EXPECT_EQ(platform.boxes.back().title, errorTitle(kBadDataType)) << type;
-        EXPECT_EQ(platform.boxes.back().text.rfind(errorMessage(kBadDataType), 0), 0u) << type;
-    }
-    EXPECT_EQ(platform.beeps, 5);
-    EXPECT_TRUE(session.project.empty());
-    // A number the compiler leaves to the user is taken.
-    view->typeBox = "300";
-    dialog.ok();
-    EXPECT_EQ(view->result, DialogResult::Accepted);
-}
-
-TEST_F(DataItemTest, ModifyShowsTheTypeAndReplacesTheLine) {
-#ifdef _WIN32
-    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
-#endif
-    session.project.append(ResourceKind::Data, "A\tCUSTOM\t/Program/one.bin");
-    session.project.append(ResourceKind::Data, "B\tTEXT\t/Program/blob.bin");
-    session.EditedLine = session.project.line(ResourceKind::Data, 1);
-    FileItemPresenter& dialog = open(1);
-    EXPECT_EQ(view->identifierBox, "B");
-    EXPECT_EQ(view->typeBox, "TEXT");
-    EXPECT_EQ(view->fileLabel, "blob.bin");
-    EXPECT_EQ(view->sizeLabel, "1,234 bytes");
-    view->typeBox = "HTML";
-    dialog.ok();
-    EXPECT_EQ(
-        session.project.lines(ResourceKind::Data),
-        (std::vector<std::string>{"A\tCUSTOM\t/Program/one.bin", "B\tHTML\t/Program/blob.bin"}));
-}
 
 class ManifestDialogTest : public ::testing::Test {
 protected:

@@ -367,11 +367,7 @@ public:
     }
     void showRecentFiles(const std::vector<std::string>& items) override { recentItems = items; }
     void runStringItemDialog(StringItemPresenter& presenter) override {
-        modals.push_back("frmString");
-        ScriptedStringView dialog;
-        presenter.attach(dialog);
-        if (onStringDialog)
-            onStringDialog(presenter, dialog);
+        runScripted("frmString", presenter, onStringDialog);
     }
     void runFileItemDialog(FileItemPresenter& presenter) override {
         modals.push_back("frmLoad");
@@ -382,18 +378,10 @@ public:
             onFileDialog(presenter, dialog);
     }
     void runManifestDialog(ManifestPresenter& presenter) override {
-        modals.push_back("frmManifest");
-        ScriptedManifestView dialog;
-        presenter.attach(dialog);
-        if (onManifestDialog)
-            onManifestDialog(presenter, dialog);
+        runScripted("frmManifest", presenter, onManifestDialog);
     }
     void runVersionDialog(VersionPresenter& presenter) override {
-        modals.push_back("frmVersion");
-        ScriptedVersionView dialog;
-        presenter.attach(dialog);
-        if (onVersionDialog)
-            onVersionDialog(presenter, dialog);
+        runScripted("frmVersion", presenter, onVersionDialog);
     }
     void runHelp(HelpPresenter& presenter) override {
         modals.push_back("frmHelp");
@@ -412,6 +400,18 @@ public:
     }
     void closeCompileLog() override { compileLogOpen = false; }
     void endProgram() override { ended = true; }
+
+private:
+    // A modal dialog on a scripted view: noted, filled by its presenter, then worked by the hook.
+    template <typename ViewType, typename Presenter>
+    void runScripted(const char* name, Presenter& presenter,
+                     const std::function<void(Presenter&, ViewType&)>& hook) {
+        modals.push_back(name);
+        ViewType dialog;
+        presenter.attach(dialog);
+        if (hook)
+            hook(presenter, dialog);
+    }
 };
 
 } // namespace kelbo::test

@@ -183,8 +183,9 @@ private:
     static inline int counter_ = 0;
 };
 
-// A 32 x 32 icon file of one 32-bit image, a solid colour.
-inline std::string sampleIconFile() {
+// A 32 x 32 icon file of one 32-bit image, a solid colour (red 0x20, green 0x60, blue 0xC0);
+// type 2 makes it a cursor whose hot spot is (hotX, hotY).
+inline std::string sampleIconFile(int type = 1, int hotX = 0, int hotY = 0) {
     using kelbo::test::le16;
     using kelbo::test::le32;
     std::string image;
@@ -202,14 +203,14 @@ inline std::string sampleIconFile() {
     image.append(32 * 4, '\0');
     std::string out;
     le16(out, 0);
-    le16(out, 1);
+    le16(out, static_cast<std::uint32_t>(type));
     le16(out, 1);
     out += '\x20';
     out += '\x20';
     out += '\0';
     out += '\0';
-    le16(out, 1);
-    le16(out, 32);
+    le16(out, type == 2 ? static_cast<std::uint32_t>(hotX) : 1);
+    le16(out, type == 2 ? static_cast<std::uint32_t>(hotY) : 32);
     le32(out, static_cast<std::uint32_t>(image.size()));
     le32(out, 22);
     return out + image;
@@ -278,6 +279,8 @@ public:
     }
 
     HWND main() const { return main_; }
+    // The run's values; read them only after sync(), while the window's thread waits.
+    const Session& session() const { return window_->presenter().session(); }
     HWND control(int id) const { return GetDlgItem(main_, id); }
     bool finished() const { return finished_; }
     // Returns once the window's thread has handled everything sent or posted before.
@@ -364,6 +367,27 @@ inline std::wstring answerBox(const Gui& gui, const std::wstring& title, int but
 inline void closeDialog(HWND dialog, int button) {
     PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
     waitFor([&] { return !IsWindow(dialog); });
+}
+
+// A click on a check box or an option button, handled before this returns.
+inline void tick(HWND dialog, int id) {
+    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+inline bool isChecked(HWND dialog, int id) {
+    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Chooses an entry of a drop-down list as the user would, with its notification.
+inline void chooseEntry(HWND dialog, int id, int index) {
+    HWND combo = GetDlgItem(dialog, id);
+    SendMessageW(combo, CB_SETCURSEL, index, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+inline int chosenEntry(HWND dialog, int id) {
+    return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0));
 }
 
 inline void setText(HWND dialog, int id, const std::wstring& text) {

@@ -12,6 +12,7 @@
 #include "SampleMedia.h"
 #include "help/HelpTopics.h"
 #include "projectfile/ProjectFile.h"
+#include "rescompiler/Manifest.h"
 #include "tests/win/Win32Driver.h"
 
 namespace kelbo::win32 {
@@ -53,6 +54,9 @@ TEST(Screenshots, EveryWindow) {
     writeSample(L"colours.bmp", sample::encodeBmp24(sample::drawColourWheel(64)));
     writeSample(L"kelbo.ico", sample::encodeIcon({sample::iconImage32(sample::drawBadge(32))}));
     writeSample(L"chime.wav", sample::encodeWav16(11025, sample::synthChime(11025)));
+    writeSample(L"pointer.cur",
+                sample::encodeCursor({{sample::iconImage32(sample::drawPointer(32)), 1, 1}}));
+    writeSample(L"table.bin", std::string(4096 + 512, '\x5A'));
     const std::string demo = *narrow(kDemo);
     Project project;
     project.append(ResourceKind::Bitmap, "LOGO\t" + demo + "\\logo.bmp");
@@ -61,6 +65,18 @@ TEST(Screenshots, EveryWindow) {
     project.append(ResourceKind::String, "1\tWelcome to the Kelbo demo");
     project.append(ResourceKind::String, "2\tResources compiled by Kelbo");
     project.append(ResourceKind::Wave, "CHIME\t" + demo + "\\chime.wav");
+    project.append(ResourceKind::Cursor, "POINTER\t" + demo + "\\pointer.cur");
+    project.append(ResourceKind::Data, "TABLE\tCUSTOM\t" + demo + "\\table.bin");
+    ManifestSettings manifest;
+    manifest.name = "Kelbo.Demo";
+    manifest.commonControls = true;
+    manifest.dpi = DpiAwareness::PerMonitorV2;
+    manifest.level = ExecutionLevel::AsInvoker;
+    for (std::string& line : manifestLines(manifest))
+        project.append(ResourceKind::Manifest, std::move(line));
+    project.append(ResourceKind::Version, "FileVersion=1.0.0.0");
+    project.append(ResourceKind::Version, "CompanyName=Kelbo demo");
+    project.append(ResourceKind::Version, "ProductName=Demo");
     std::string error;
     ASSERT_TRUE(saveProjectFile(demo + "\\demo.kbp", project, error)) << error;
 
@@ -87,7 +103,9 @@ TEST(Screenshots, EveryWindow) {
     };
     const FileShot files[] = {{0, L"  BITMAP", L"logo.bmp", "dialog-load"},
                               {1, L"  ICON", L"kelbo.ico", "dialog-load-icon"},
-                              {3, L"  WAVE", L"chime.wav", "dialog-load-wave"}};
+                              {3, L"  WAVE", L"chime.wav", "dialog-load-wave"},
+                              {4, L"  CURSOR", L"pointer.cur", "dialog-load-cursor"},
+                              {5, L"  DATA", L"table.bin", "dialog-load-data"}};
     for (const FileShot& f : files) {
         gui.selectTab(f.tab);
         gui.select(f.tab, 0);
@@ -98,7 +116,21 @@ TEST(Screenshots, EveryWindow) {
         shoot(f.name, dialog);
         closeDialog(dialog, IDCANCEL);
     }
+    gui.selectTab(5);
+    gui.select(5, 0);
+    shoot("main-window-data", gui.main());
     gui.selectTab(0);
+
+    gui.menu(ids::mnuManifest);
+    dialog = gui.waitForWindow(L"  MANIFEST");
+    ASSERT_TRUE(dialog);
+    shoot("dialog-manifest", dialog);
+    closeDialog(dialog, IDCANCEL);
+    gui.menu(ids::mnuVersion);
+    dialog = gui.waitForWindow(L"  VERSION");
+    ASSERT_TRUE(dialog);
+    shoot("dialog-version", dialog);
+    closeDialog(dialog, IDCANCEL);
 
     gui.menu(ids::mnuHelp);
     HWND help = gui.waitForWindow(wide(kHelpIndexCaption));

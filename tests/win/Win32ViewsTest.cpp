@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -19,13 +20,17 @@
 #include "platform/FileSystem.h"
 #include "project/Listing.h"
 #include "projectfile/ProjectFile.h"
+#include "rescompiler/Manifest.h"
 #include "rescompiler/ResCompiler.h"
+#include "rescompiler/VersionInfo.h"
 #include "resreader/RcExport.h"
 #include "shell/Layout.h"
 #include "tests/support/Samples.h"
 #include "tests/win/Win32Driver.h"
 #include "win32/ControlIds.h"
 #include "win32/MainWindow.h"
+#include "win32/ManifestDialog.h"
+#include "win32/VersionDialog.h"
 #include "win32/WinText.h"
 
 namespace kelbo::win32 {
@@ -172,6 +177,7 @@ TEST_F(Win32Views, FileItemsOnEveryFileTab) {
     folder_.write(L"other.BMP", test::sampleBitmap(8, 8));
     folder_.write(L"App.ico", sampleIconFile());
     folder_.write(L"Chime.wav", test::sampleWave(64));
+    folder_.write(L"Arrow.cur", sampleIconFile(2, 3, 4));
     folder_.write(L"notes.txt", "x");
     Gui gui(platform_, folder_);
     struct Case {
@@ -184,6 +190,7 @@ TEST_F(Win32Views, FileItemsOnEveryFileTab) {
         {0, L"  BITMAP", L"Picture.bmp", {L"other.BMP", L"Picture.bmp"}},
         {1, L"  ICON", L"App.ico", {L"App.ico"}},
         {3, L"  WAVE", L"Chime.wav", {L"Chime.wav"}},
+        {4, L"  CURSOR", L"Arrow.cur", {L"Arrow.cur"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(*narrow(c.caption));
@@ -268,6 +275,539 @@ TEST_F(Win32Views, FileDialogFoldersPlayAndKeys) {
     RemoveDirectoryW(folder_.path(L"sub").c_str());
 }
 
+// The pixels the file dialog paints into its picture box, as a copy in memory.
+class PictureCopy {
+public:
+    explicit PictureCopy(HWND dialog) {
+        HWND box = GetDlgItem(dialog, ids::PicTest);
+        GetClientRect(box, &rect_);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = rect_.right;
+        info.bmiHeader.biHeight = -rect_.bottom;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc_ = CreateCompatibleDC(nullptr);
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        former_ = SelectObject(dc_, bitmap_);
+        DRAWITEMSTRUCT draw{};
+        draw.CtlType = ODT_STATIC;
+        draw.CtlID = ids::PicTest;
+        draw.itemAction = ODA_DRAWENTIRE;
+        draw.hwndItem = box;
+        draw.hDC = dc_;
+        draw.rcItem = rect_;
+        SendMessageW(dialog, WM_DRAWITEM, ids::PicTest, reinterpret_cast<LPARAM>(&draw));
+        GdiFlush();
+        pixels_ = static_cast<const std::uint32_t*>(bits);
+    }
+    ~PictureCopy() {
+        SelectObject(dc_, former_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    int width() const { return rect_.right; }
+    int height() const { return rect_.bottom; }
+    // 0x00RRGGBB
+    std::uint32_t at(int x, int y) const { return pixels_[y * rect_.right + x] & 0xFFFFFF; }
+
+private:
+    RECT rect_{};
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ former_ = nullptr;
+    const std::uint32_t* pixels_ = nullptr;
+};
+
+TEST_F(Win32Views, CursorPreviewMarksTheHotSpot) {
+    folder_.write(L"Arrow.cur", sampleIconFile(2, 7, 11));
+    folder_.write(L"Broken.cur", sampleIconFile(2, 7, 11).substr(0, 40));
+    Gui gui(platform_, folder_);
+    gui.selectTab(4);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  CURSOR");
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, ids::PicTest)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, ids::txtType)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, ids::cmdPlay)));
+    chooseLine(dialog, ids::File1, L"Arrow.cur");
+    {
+        const PictureCopy picture(dialog);
+        // The image's extent, from its colour; the cross, from red lines through one point.
+        constexpr std::uint32_t kImage = 0x2060C0;
+        constexpr std::uint32_t kCross = 0xFF0000;
+        int left = picture.width(), top = picture.height(), right = -1, bottom = -1;
+        std::vector<int> rows(picture.height()), columns(picture.width());
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                if (picture.at(x, y) == kImage) {
+                    left = std::min(left, x);
+                    top = std::min(top, y);
+                    right = std::max(right, x);
+                    bottom = std::max(bottom, y);
+                } else if (picture.at(x, y) == kCross) {
+                    ++rows[y];
+                    ++columns[x];
+                }
+            }
+        EXPECT_EQ(right - left + 1, 32);
+        EXPECT_EQ(bottom - top + 1, 32);
+        const int crossY =
+            static_cast<int>(std::max_element(rows.begin(), rows.end()) - rows.begin());
+        const int crossX =
+            static_cast<int>(std::max_element(columns.begin(), columns.end()) - columns.begin());
+        EXPECT_GT(rows[crossY], 4);
+        EXPECT_GT(columns[crossX], 4);
+        EXPECT_EQ(crossX - left, 7);
+        EXPECT_EQ(crossY - top, 11);
+        // Outside the image and the cross the box keeps its face colour.
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        EXPECT_EQ(picture.at(picture.width() - 1, picture.height() - 1),
+                  RGB(GetBValue(face), GetGValue(face), GetRValue(face)));
+    }
+    // A damaged file leaves the box empty.
+    chooseLine(dialog, ids::File1, L"Broken.cur");
+    {
+        const PictureCopy picture(dialog);
+        for (int y = 0; y < picture.height(); y += 3)
+            for (int x = 0; x < picture.width(); x += 3)
+                ASSERT_NE(picture.at(x, y), 0x2060C0u) << x << "," << y;
+    }
+    closeDialog(dialog, IDCANCEL);
+}
+
+TEST_F(Win32Views, DataItemsWithTheirType) {
+    folder_.write(L"blob.bin", std::string(1234, 'x'));
+    folder_.write(L"Arrow.cur", sampleIconFile(2, 0, 0));
+    folder_.write(L"notes.txt", "x");
+    Gui gui(platform_, folder_);
+    gui.selectTab(5);
+    gui.click(ids::cmdAdd);
+    HWND dialog = gui.waitForWindow(L"  DATA");
+    ASSERT_TRUE(dialog);
+    // Every file is listed; the type field shows in place of the picture, with its default.
+    HWND files = GetDlgItem(dialog, ids::File1);
+    EXPECT_EQ(SendMessageW(files, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, ids::PicTest)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, ids::cmdPlay)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, ids::txtType)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, ids::etiSize)));
+    EXPECT_EQ(textOf(dialog, ids::Label4), L"Type");
+    EXPECT_EQ(textOf(dialog, ids::txtType), L"CUSTOM");
+    EXPECT_EQ(textOf(dialog, ids::etiSize), L"");
+    chooseLine(dialog, ids::File1, L"blob.bin");
+    EXPECT_EQ(textOf(dialog, ids::etiSize), L"1,234 bytes");
+    setText(dialog, ids::Text1, L"BLOB");
+    // A type the compiler refuses keeps the dialog open.
+    setText(dialog, ids::txtType, L"2");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 8").rfind(wide(errorMessage(kBadDataType)), 0), 0u);
+    ASSERT_TRUE(IsWindow(dialog));
+    setText(dialog, ids::txtType, L" MYTYPE ");
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.lines(5),
+              std::vector<std::wstring>{L"BLOB\tMYTYPE\t" + folder_.path(L"blob.bin")});
+    EXPECT_TRUE(gui.lines(4).empty());
+
+    // Modify shows the type and the size of the file, and keeps what is not changed.
+    gui.select(5, 0);
+    gui.click(ids::cmdModify);
+    dialog = gui.waitForWindow(L"  DATA");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(textOf(dialog, ids::Text1), L"BLOB");
+    EXPECT_EQ(textOf(dialog, ids::txtType), L"MYTYPE");
+    EXPECT_EQ(textOf(dialog, ids::etiName), L"blob.bin");
+    EXPECT_EQ(textOf(dialog, ids::etiSize), L"1,234 bytes");
+    chooseLine(dialog, ids::File1, L"notes.txt");
+    EXPECT_EQ(textOf(dialog, ids::etiSize), L"1 byte");
+    setText(dialog, ids::txtType, L"10");
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.lines(5), std::vector<std::wstring>{L"BLOB\t10\t" + folder_.path(L"notes.txt")});
+    EXPECT_TRUE(gui.session().ProjectChanged);
+
+    gui.select(5, 0);
+    gui.click(ids::cmdDelete);
+    gui.sync();
+    EXPECT_TRUE(gui.lines(5).empty());
+}
+
+// The XML the manifest dialog shows: the manifest as written, each line ending in CR LF.
+std::wstring shownXml(const std::string& utf8) {
+    std::wstring shown;
+    for (wchar_t c : wideFromUtf8(utf8)) {
+        if (c == L'\n' && (shown.empty() || shown.back() != L'\r'))
+            shown += L'\r';
+        shown += c;
+    }
+    return shown;
+}
+
+TEST_F(Win32Views, ManifestDialogOkAndCancel) {
+    Gui gui(platform_, folder_);
+    const auto openDialog = [&] {
+        gui.menu(ids::mnuManifest);
+        return gui.waitForWindow(L"  MANIFEST");
+    };
+    HWND dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    // A project without a manifest: none, nothing to edit, nothing to show.
+    EXPECT_TRUE(isChecked(dialog, ids::optNone));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, ids::txtName)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, ids::cmdBrowse)));
+    EXPECT_EQ(textOf(dialog, ids::txtXml), L"");
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, ids::cboDpi), CB_GETCOUNT, 0, 0),
+              static_cast<LRESULT>(shell::dpiChoices().size()));
+
+    // Each change shows the manifest as it will be written.
+    ManifestSettings wanted;
+    tick(dialog, ids::optGenerated);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, ids::txtName)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, ids::txtFile)));
+    EXPECT_EQ(textOf(dialog, ids::txtXml), shownXml(generateManifest(wanted)));
+    tick(dialog, ids::chkControls);
+    wanted.commonControls = true;
+    EXPECT_EQ(textOf(dialog, ids::txtXml), shownXml(generateManifest(wanted)));
+    chooseEntry(dialog, ids::cboDpi, 4);
+    wanted.dpi = DpiAwareness::PerMonitorV2;
+    setText(dialog, ids::txtName, L"Caf\u00e9.App");
+    wanted.name = "Caf\xE9.App";
+    const std::wstring xml = textOf(dialog, ids::txtXml);
+    EXPECT_EQ(xml, shownXml(generateManifest(wanted)));
+    EXPECT_NE(xml.find(L"Caf\u00e9.App"), std::wstring::npos);
+    EXPECT_EQ(xml.find(L"\n<"), xml.find(L"\r\n<") + 1);
+
+    // Cancel leaves the project as it was.
+    closeDialog(dialog, IDCANCEL);
+    gui.sync();
+    EXPECT_TRUE(gui.session().project.lines(ResourceKind::Manifest).empty());
+    EXPECT_FALSE(gui.session().ProjectChanged);
+
+    dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(isChecked(dialog, ids::optNone));
+    // OK without a change changes nothing either.
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_FALSE(gui.session().ProjectChanged);
+
+    dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    tick(dialog, ids::optGenerated);
+    tick(dialog, ids::chkControls);
+    chooseEntry(dialog, ids::cboDpi, 4);
+    setText(dialog, ids::txtName, L"Caf\u00e9.App");
+    // A version the compiler refuses keeps the dialog open, with the reason.
+    setText(dialog, ids::txtVersion, L"one");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 9").rfind(wide(errorMessage(kBadManifest)), 0), 0u);
+    ASSERT_TRUE(IsWindow(dialog));
+    setText(dialog, ids::txtVersion, L"2.0.0.0");
+    wanted.version = "2.0.0.0";
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.session().project.lines(ResourceKind::Manifest), manifestLines(wanted));
+    EXPECT_TRUE(gui.session().ProjectChanged);
+
+    // Saved, then OK again on what is stored: still unchanged.
+    platform_.answerFile(folder_.path(L"m.kbp"));
+    gui.menu(ids::mnuSaveKBP);
+    gui.sync();
+    ASSERT_FALSE(gui.session().ProjectChanged);
+    dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(isChecked(dialog, ids::optGenerated));
+    EXPECT_TRUE(isChecked(dialog, ids::chkControls));
+    EXPECT_EQ(chosenEntry(dialog, ids::cboDpi), 4);
+    EXPECT_EQ(textOf(dialog, ids::txtName), L"Caf\u00e9.App");
+    EXPECT_EQ(textOf(dialog, ids::txtXml), shownXml(generateManifest(wanted)));
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_FALSE(gui.session().ProjectChanged);
+
+    // A file instead, chosen with Browse; it shows as it is, and resource 2 for a DLL.
+    const std::string own =
+        "<?xml version=\"1.0\"?>\n<assembly "
+        "xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>\n";
+    folder_.write(L"own.manifest", own);
+    dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    platform_.answerFile(folder_.path(L"own.manifest"));
+    PostMessageW(GetDlgItem(dialog, ids::cmdBrowse), BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return isChecked(dialog, ids::optFile); }));
+    gui.sync();
+    EXPECT_EQ(textOf(dialog, ids::txtFile), folder_.path(L"own.manifest"));
+    EXPECT_FALSE(isChecked(dialog, ids::optGenerated));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, ids::txtFile)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, ids::chkControls)));
+    EXPECT_EQ(textOf(dialog, ids::txtXml), shownXml(own));
+    tick(dialog, ids::chkDll);
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    ManifestSettings file;
+    file.id = kManifestIdLibrary;
+    file.file = folder_.narrowPath(L"own.manifest");
+    EXPECT_EQ(gui.session().project.lines(ResourceKind::Manifest), manifestLines(file));
+    EXPECT_TRUE(gui.session().ProjectChanged);
+}
+
+TEST_F(Win32Views, VersionDialogOkAndCancel) {
+    Gui gui(platform_, folder_);
+    const auto openDialog = [&] {
+        gui.menu(ids::mnuVersion);
+        return gui.waitForWindow(L"  VERSION");
+    };
+    HWND dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    const std::vector<shell::LanguageChoice>& languages = shell::commonLanguages();
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, ids::cboLanguage), CB_GETCOUNT, 0, 0),
+              static_cast<LRESULT>(languages.size()));
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, ids::cboFileType), CB_GETCOUNT, 0, 0), 2);
+    // A number field takes five characters from the keyboard.
+    HWND part = GetDlgItem(dialog, ids::txtFile0);
+    for (int i = 0; i < 7; ++i)
+        PostMessageW(part, WM_CHAR, L'9', 1);
+    gui.sync();
+    EXPECT_EQ(textOf(dialog, ids::txtFile0), L"99999");
+    // Too large for a part: refused, the dialog stays.
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(answerBox(gui, L"ERROR 10").rfind(wide(errorMessage(kBadVersion)), 0), 0u);
+    ASSERT_TRUE(IsWindow(dialog));
+    const wchar_t* parts[] = {L"1", L"2", L"3", L"4"};
+    for (int i = 0; i < 4; ++i)
+        setText(dialog, ids::txtFile0 + i, parts[i]);
+    setText(dialog, ids::txtString0 + 1, L"Kelbo & Co \u20ac");
+    // The third language, for a DLL.
+    chooseEntry(dialog, ids::cboLanguage, 2);
+    chooseEntry(dialog, ids::cboFileType, 1);
+    closeDialog(dialog, IDCANCEL);
+    gui.sync();
+    EXPECT_TRUE(gui.session().project.lines(ResourceKind::Version).empty());
+    EXPECT_FALSE(gui.session().ProjectChanged);
+
+    dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(textOf(dialog, ids::txtFile0), L"");
+    EXPECT_EQ(textOf(dialog, ids::txtString0 + 1), L"");
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_FALSE(gui.session().ProjectChanged);
+
+    dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    for (int i = 0; i < 4; ++i)
+        setText(dialog, ids::txtFile0 + i, parts[i]);
+    setText(dialog, ids::txtString0 + 1, L"Kelbo & Co \u20ac");
+    chooseEntry(dialog, ids::cboLanguage, 2);
+    chooseEntry(dialog, ids::cboFileType, 1);
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_TRUE(gui.session().ProjectChanged);
+    VersionProblem problem;
+    const std::optional<VersionSettings> stored =
+        parseVersionLines(gui.session().project.lines(ResourceKind::Version), problem);
+    ASSERT_TRUE(stored) << problem.text;
+    EXPECT_EQ(stored->fileVersion, (VersionNumber{1, 2, 3, 4}));
+    EXPECT_TRUE(stored->dll);
+    EXPECT_EQ(stored->language, languages[2].id);
+    const auto company =
+        std::find_if(stored->strings.begin(), stored->strings.end(),
+                     [](const VersionString& s) { return s.key == "CompanyName"; });
+    ASSERT_NE(company, stored->strings.end());
+    EXPECT_EQ(company->value, "Kelbo & Co \x80");
+
+    // Saved, then shown again as stored; OK without a change leaves the project unchanged.
+    platform_.answerFile(folder_.path(L"v.kbp"));
+    gui.menu(ids::mnuSaveKBP);
+    gui.sync();
+    ASSERT_FALSE(gui.session().ProjectChanged);
+    dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(textOf(dialog, ids::txtFile0 + i), parts[i]);
+    EXPECT_EQ(textOf(dialog, ids::txtString0 + 1), L"Kelbo & Co \u20ac");
+    EXPECT_EQ(chosenEntry(dialog, ids::cboLanguage), 2);
+    EXPECT_EQ(chosenEntry(dialog, ids::cboFileType), 1);
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_FALSE(gui.session().ProjectChanged);
+}
+
+// Tab from the focused control visits `order`, then comes back to where it started.
+void expectTabOrder(const Gui& gui, HWND dialog, const std::vector<int>& order) {
+    const HWND start = gui.focus();
+    for (int id : order) {
+        gui.key(VK_TAB);
+        ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, id); }, 2s))
+            << "expected " << id << ", focus on " << GetDlgCtrlID(gui.focus());
+    }
+    gui.key(VK_TAB);
+    EXPECT_TRUE(waitFor([&] { return gui.focus() == start; }, 2s));
+}
+
+TEST_F(Win32Views, KeyboardInTheProjectDialogs) {
+    Gui gui(platform_, folder_);
+    gui.menu(ids::mnuManifest);
+    HWND dialog = gui.waitForWindow(L"  MANIFEST");
+    ASSERT_TRUE(dialog);
+    // The focus starts on the chosen option; the arrow keys choose another.
+    EXPECT_EQ(gui.focus(), GetDlgItem(dialog, ids::optNone));
+    gui.key(VK_DOWN);
+    ASSERT_TRUE(waitFor([&] { return isChecked(dialog, ids::optFile); }));
+    EXPECT_FALSE(isChecked(dialog, ids::optNone));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, ids::txtFile)));
+    SendMessageW(dialog, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::optGenerated)), TRUE);
+    tick(dialog, ids::optGenerated);
+    // Tab reaches each setting once, the options only at their choice.
+    expectTabOrder(gui, dialog,
+                   {ids::chkControls, ids::cboDpi, ids::cboLevel, ids::chkOs, ids::txtName,
+                    ids::txtVersion, ids::txtDescription, ids::chkDll, ids::txtXml, IDOK,
+                    IDCANCEL});
+    // Space on a focused check box ticks it.
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::chkOs)),
+                 TRUE);
+    gui.key(VK_SPACE);
+    ASSERT_TRUE(waitFor([&] { return isChecked(dialog, ids::chkOs); }));
+    // Cancel focused: Enter cancels.
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)),
+                 TRUE);
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_TRUE(gui.session().project.lines(ResourceKind::Manifest).empty());
+
+    // Enter in a text box is OK; Escape is Cancel.
+    gui.menu(ids::mnuManifest);
+    dialog = gui.waitForWindow(L"  MANIFEST");
+    ASSERT_TRUE(dialog);
+    tick(dialog, ids::optGenerated);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::txtName)),
+                 TRUE);
+    setText(dialog, ids::txtName, L"Keyed.App");
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_FALSE(gui.session().project.lines(ResourceKind::Manifest).empty());
+    const Project::Lines kept = gui.session().project.lines(ResourceKind::Manifest);
+    // The same keys in the manifest text, which is read-only and takes neither.
+    for (WPARAM vk : {VK_ESCAPE, VK_RETURN}) {
+        gui.menu(ids::mnuManifest);
+        dialog = gui.waitForWindow(L"  MANIFEST");
+        ASSERT_TRUE(dialog);
+        tick(dialog, ids::optNone);
+        SendMessageW(dialog, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::txtXml)), TRUE);
+        ASSERT_TRUE(waitFor([&] { return gui.focus() == GetDlgItem(dialog, ids::txtXml); }));
+        gui.key(vk);
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+        gui.sync();
+        EXPECT_EQ(gui.session().project.lines(ResourceKind::Manifest),
+                  vk == VK_ESCAPE ? kept : Project::Lines{});
+    }
+
+    gui.menu(ids::mnuVersion);
+    dialog = gui.waitForWindow(L"  VERSION");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(gui.focus(), GetDlgItem(dialog, ids::txtFile0));
+    std::vector<int> order = {ids::txtFile0 + 1, ids::txtFile0 + 2, ids::txtFile0 + 3};
+    for (int i = 0; i < 4; ++i)
+        order.push_back(ids::txtProduct0 + i);
+    for (int id : {ids::chkStrings, ids::cboFileType, ids::cboLanguage, ids::cboCodePage})
+        order.push_back(id);
+    for (int i = 0; i < shell::kVersionStringCount; ++i)
+        order.push_back(ids::txtString0 + i);
+    order.push_back(IDOK);
+    order.push_back(IDCANCEL);
+    expectTabOrder(gui, dialog, order);
+    setText(dialog, ids::txtString0 + 8, L"Keyed");
+    gui.key(VK_ESCAPE);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_TRUE(gui.session().project.lines(ResourceKind::Version).empty());
+    gui.menu(ids::mnuVersion);
+    dialog = gui.waitForWindow(L"  VERSION");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::txtString0 + 8, L"Keyed");
+    SendMessageW(dialog, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::txtString0 + 8)), TRUE);
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_FALSE(gui.session().project.lines(ResourceKind::Version).empty());
+}
+
+// Every kind in one project: the file kinds added through their dialogs, the manifest and the
+// version through theirs; saved, opened by a new run and compiled from its window.
+TEST_F(Win32Views, EveryKindSavedReopenedAndCompiled) {
+    folder_.write(L"Picture.bmp", test::sampleBitmap(16, 16));
+    folder_.write(L"App.ico", sampleIconFile());
+    folder_.write(L"Chime.wav", test::sampleWave(64));
+    folder_.write(L"Arrow.cur", sampleIconFile(2, 3, 4));
+    folder_.write(L"blob.bin", "some bytes");
+    {
+        Gui gui(platform_, folder_);
+        const std::pair<int, const wchar_t*> files[] = {{0, L"Picture.bmp"},
+                                                        {1, L"App.ico"},
+                                                        {3, L"Chime.wav"},
+                                                        {4, L"Arrow.cur"},
+                                                        {5, L"blob.bin"}};
+        for (const auto& [tab, file] : files) {
+            gui.selectTab(tab);
+            gui.click(ids::cmdAdd);
+            HWND dialog =
+                gui.waitForWindow(L"  " + wide(kindName(shell::MainPresenter::tabKinds()[tab])));
+            ASSERT_TRUE(dialog);
+            chooseLine(dialog, ids::File1, file);
+            setText(dialog, ids::Text1, tab == 5 ? L"BLOB" : L"10" + std::to_wstring(tab));
+            closeDialog(dialog, IDOK);
+            gui.sync();
+        }
+        addString(gui, L"1", L"Caf\u00e9");
+        gui.menu(ids::mnuManifest);
+        HWND dialog = gui.waitForWindow(L"  MANIFEST");
+        ASSERT_TRUE(dialog);
+        tick(dialog, ids::optGenerated);
+        tick(dialog, ids::chkControls);
+        chooseEntry(dialog, ids::cboLevel, 1);
+        closeDialog(dialog, IDOK);
+        gui.menu(ids::mnuVersion);
+        dialog = gui.waitForWindow(L"  VERSION");
+        ASSERT_TRUE(dialog);
+        setText(dialog, ids::txtFile0, L"3");
+        setText(dialog, ids::txtString0 + 8, L"Every kind");
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        for (ResourceKind kind : kAllKinds)
+            EXPECT_FALSE(gui.session().project.lines(kind).empty()) << kindName(kind);
+        platform_.answerFile(folder_.path(L"every.kbp"));
+        gui.menu(ids::mnuSaveKBP);
+        gui.sync();
+    }
+    Gui gui(platform_, folder_, folder_.path(L"every.kbp"));
+    EXPECT_EQ(gui.lines(4).size(), 1u);
+    EXPECT_EQ(gui.lines(5),
+              std::vector<std::wstring>{L"BLOB\tCUSTOM\t" + folder_.path(L"blob.bin")});
+    platform_.answerFile(folder_.path(L"gui.res"));
+    gui.menu(ids::mnuCompile32);
+    HWND log = gui.waitForWindow(L"  Compilation");
+    ASSERT_TRUE(log);
+    gui.sync();
+    EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos)
+        << *narrow(textOf(log, ids::Text1));
+    closeDialog(log, ids::cmdCompileOK);
+    std::ostringstream said, complaints;
+    ASSERT_EQ(runCompileCommand(
+                  {"--32", folder_.narrowPath(L"every.kbp"), folder_.narrowPath(L"cli.res")}, said,
+                  complaints),
+              0)
+        << complaints.str();
+    EXPECT_FALSE(folder_.read(L"gui.res").empty());
+    EXPECT_EQ(folder_.read(L"gui.res"), folder_.read(L"cli.res"));
+}
+
 TEST_F(Win32Views, GuardOnNewOpenAndExit) {
     folder_.write(L"other.kbp", test::projectBytes({{}, {}, {"5\tfrom file"}, {}}));
     Gui gui(platform_, folder_);
@@ -340,6 +880,7 @@ TEST_F(Win32Views, NewKindsSurviveOpenAndSave) {
     Gui gui(platform_, folder_, folder_.path(L"ext.kbp"));
     EXPECT_EQ(gui.caption(), folder_.path(L"ext.kbp"));
     EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tplain"});
+    EXPECT_EQ(gui.lines(5), std::vector<std::wstring>{L"BLOB\tRCDATA\tC:\\data.bin"});
     addString(gui, L"2", L"added");
     gui.menu(ids::mnuSaveKBP);
     gui.sync();
@@ -466,7 +1007,7 @@ TEST_F(Win32Views, HelpSubHelpAndAbout) {
     HWND help = gui.waitForWindow(wide(kHelpIndexCaption));
     ASSERT_TRUE(help);
     const auto& topics = helpTopics();
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < shell::HelpPresenter::kTopicCount; ++i)
         EXPECT_EQ(textOf(help, ids::HelpLabel1 + i), wide(topics[i].label));
     PostMessageW(help, WM_COMMAND, MAKEWPARAM(ids::HelpLabel1 + 2, STN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(help, ids::HelpLabel1 + 2)));
@@ -539,6 +1080,8 @@ TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
                   {"List1", ids::List0 + 1},
                   {"List2", ids::List0 + 2},
                   {"List3", ids::List0 + 3},
+                  {"List4", ids::List0 + 4},
+                  {"List5", ids::List0 + 5},
                   {"TabStrip1", ids::TabStrip1}});
 
     gui.selectTab(2);
@@ -573,13 +1116,34 @@ TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
                   {"PicTest", ids::PicTest}});
     closeDialog(dialog, IDCANCEL);
 
+    gui.selectTab(5);
+    gui.click(ids::cmdAdd);
+    dialog = gui.waitForWindow(L"  DATA");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::fileItemDialogSpec(),
+                 {{"Label4", ids::Label4}, {"txtType", ids::txtType}, {"etiSize", ids::etiSize}});
+    closeDialog(dialog, IDCANCEL);
+
+    gui.menu(ids::mnuManifest);
+    dialog = gui.waitForWindow(L"  MANIFEST");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::manifestDialogSpec(), ManifestDialog::controlIds());
+    closeDialog(dialog, IDCANCEL);
+
+    gui.menu(ids::mnuVersion);
+    dialog = gui.waitForWindow(L"  VERSION");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::versionDialogSpec(), VersionDialog::controlIds());
+    closeDialog(dialog, IDCANCEL);
+
     gui.menu(ids::mnuHelp);
     HWND help = gui.waitForWindow(wide(kHelpIndexCaption));
     ASSERT_TRUE(help);
     expectLayout(help, shell::helpIndexSpec(),
                  {{"Command1", ids::Command1},
                   {"Label1", ids::HelpLabel1},
-                  {"Label6", ids::HelpLabel1 + 5}});
+                  {"Label6", ids::HelpLabel1 + 5},
+                  {"Label9", ids::HelpLabel1 + 8}});
     PostMessageW(help, WM_COMMAND, MAKEWPARAM(ids::HelpLabel1, STN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(help, ids::HelpLabel1)));
     HWND topic = gui.waitForWindow(wide(helpTopics()[0].caption));
