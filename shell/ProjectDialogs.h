@@ -63,7 +63,7 @@ public:
 
     // txtFile and cmdBrowse are enabled with `file`, the generator's controls with `generated`.
     virtual void enableControls(bool file, bool generated) = 0;
-    // The read-only txtXml: the manifest as it will be written, in UTF-8 (lines end with LF).
+    // The read-only txtXml: the manifest as it will be written, in UTF-8 (its own line ends).
     virtual void showXml(const std::string& utf8) = 0;
     virtual void close(DialogResult result) = 0;
 };
