@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QValidator>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -76,6 +77,19 @@ inline shell::TypedText typedText(const QString& text) {
     return cp1252 ? shell::TypedText::of(std::move(*cp1252))
                   : shell::TypedText::unrepresentable(bad);
 }
+
+// Refuses a TAB or a line break in a one-line field: pasted into an identifier or a type, a TAB
+// would move the split of the item line and a line break would split the line in the list.
+class OneLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (QChar c : input)
+            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+                return Invalid;
+        return Acceptable;
+    }
+};
 
 // Dark blue 0x00C00000 and red 0x000000FF, written as RGB.
 inline constexpr QRgb kDarkBlue = 0xFF0000C0;

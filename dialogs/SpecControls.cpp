@@ -92,4 +92,10 @@ SpecControls::SpecControls(QDialog* dialog, const shell::WindowSpec& spec) {
     }
 }
 
+void fillChoices(QComboBox* box, const std::vector<std::string>& choices) {
+    box->clear();
+    for (const std::string& choice : choices)
+        box->addItem(toQt(choice));
+}
+
 } // namespace kelbo

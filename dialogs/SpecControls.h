@@ -5,9 +5,12 @@
 #include <QHash>
 #include <QString>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "shell/Layout.h"
 
+class QComboBox;
 class QDialog;
 
 namespace kelbo {
@@ -26,5 +29,8 @@ public:
 private:
     QHash<QString, QWidget*> controls_;
 };
+
+// Replaces the entries of a drop-down list with `choices` (Windows-1252).
+void fillChoices(QComboBox* box, const std::vector<std::string>& choices);
 
 } // namespace kelbo

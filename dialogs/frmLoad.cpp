@@ -129,19 +129,6 @@ QImage readPicture(const QString& path, ResourceKind kind) {
     return chosen;
 }
 
-// A TAB pasted into the identifier would move the split of the item line; a line break would
-// split the line in the list.
-class NoLineBreakValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (QChar c : input)
-            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-                return Invalid;
-        return Acceptable;
-    }
-};
-
 } // namespace
 
 frmLoad::frmLoad(shell::FileItemPresenter& presenter, QWidget* parent)
@@ -274,7 +261,7 @@ void frmLoad::buildControls() {
 
     Text1_ = new QLineEdit(this);
     Text1_->setObjectName(QStringLiteral("Text1"));
-    Text1_->setValidator(new NoLineBreakValidator(Text1_));
+    Text1_->setValidator(new OneLineValidator(Text1_));
     placeTwips(Text1_, spec);
 
     PicTest_ = new QLabel(this);
@@ -295,7 +282,7 @@ void frmLoad::buildControls() {
 
     txtType_ = new QLineEdit(this);
     txtType_->setObjectName(QStringLiteral("txtType"));
-    txtType_->setValidator(new NoLineBreakValidator(txtType_));
+    txtType_->setValidator(new OneLineValidator(txtType_));
     placeTwips(txtType_, spec);
 
     etiSize_ = dataLabel("etiSize");

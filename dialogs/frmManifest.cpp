@@ -16,16 +16,6 @@
 
 namespace kelbo {
 
-namespace {
-
-void fill(QComboBox* box, const std::vector<std::string>& choices) {
-    box->clear();
-    for (const std::string& choice : choices)
-        box->addItem(toQt(choice));
-}
-
-} // namespace
-
 frmManifest::frmManifest(shell::ManifestPresenter& presenter, QWidget* parent)
     : QDialog(parent), presenter_(presenter), controls_(this, shell::manifestDialogSpec()),
       optNone_(controls_.get<QRadioButton>("optNone")),
@@ -89,8 +79,8 @@ void frmManifest::setCaption(const std::string& caption) {
 void frmManifest::setChoices(const std::vector<std::string>& dpi,
                              const std::vector<std::string>& levels) {
     const QScopedValueRollback<bool> quiet(quiet_, true);
-    fill(cboDpi_, dpi);
-    fill(cboLevel_, levels);
+    fillChoices(cboDpi_, dpi);
+    fillChoices(cboLevel_, levels);
 }
 
 void frmManifest::setSource(shell::ManifestSource source) {

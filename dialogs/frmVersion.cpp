@@ -10,28 +10,6 @@
 
 namespace kelbo {
 
-namespace {
-
-void fill(QComboBox* box, const std::vector<std::string>& choices) {
-    box->clear();
-    for (const std::string& choice : choices)
-        box->addItem(toQt(choice));
-}
-
-// A TAB or a line break has no place in a one-line field of the version information.
-class OneLineValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (QChar c : input)
-            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-                return Invalid;
-        return Acceptable;
-    }
-};
-
-} // namespace
-
 frmVersion::frmVersion(shell::VersionPresenter& presenter, QWidget* parent)
     : QDialog(parent), presenter_(presenter), controls_(this, shell::versionDialogSpec()),
       chkStrings_(controls_.get<QCheckBox>("chkStrings")),
@@ -70,9 +48,9 @@ void frmVersion::setCaption(const std::string& caption) {
 void frmVersion::setChoices(const std::vector<std::string>& fileTypes,
                             const std::vector<std::string>& languages,
                             const std::vector<std::string>& codePages) {
-    fill(cboFileType_, fileTypes);
-    fill(cboLanguage_, languages);
-    fill(cboCodePage_, codePages);
+    fillChoices(cboFileType_, fileTypes);
+    fillChoices(cboLanguage_, languages);
+    fillChoices(cboCodePage_, codePages);
 }
 
 void frmVersion::setVersionPart(Field field, int index, const std::string& text) {

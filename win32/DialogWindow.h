@@ -21,6 +21,21 @@ inline constexpr double kTwipsPerInch = 1440.0;
 inline constexpr COLORREF kDarkBlue = RGB(0, 0, 0xC0);
 inline constexpr COLORREF kRed = RGB(0xFF, 0, 0);
 
+// OK (clicked, or Enter while no other button has the focus) and Cancel (the button, Escape and
+// the frame) of a dialog, passed to its presenter; true when `id` was one of them.
+template <typename Presenter> bool passOkCancel(Presenter& presenter, int id, int code) {
+    if (id == IDOK) {
+        if (code == BN_CLICKED)
+            presenter.ok();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        presenter.cancel();
+        return true;
+    }
+    return false;
+}
+
 class DialogWindow {
 public:
     DialogWindow() = default;

@@ -429,15 +429,9 @@ void FileItemDialog::previewChosenFile() {
 }
 
 bool FileItemDialog::onCommand(int id, int code, HWND) {
+    if (passOkCancel(presenter_, id, code))
+        return true;
     switch (id) {
-    case IDOK:
-        if (code == BN_CLICKED)
-            presenter_.ok();
-        return true;
-    case IDCANCEL:
-        // Escape acts as Cancel, as in every Windows dialog.
-        presenter_.cancel();
-        return true;
     case ids::cmdPlay:
         if (code == BN_CLICKED)
             presenter_.play();

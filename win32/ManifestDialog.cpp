@@ -190,15 +190,9 @@ void ManifestDialog::close(shell::DialogResult result) {
 }
 
 bool ManifestDialog::onCommand(int id, int code, HWND) {
+    if (passOkCancel(presenter_, id, code))
+        return true;
     switch (id) {
-    case IDOK:
-        if (code == BN_CLICKED)
-            presenter_.ok();
-        return true;
-    case IDCANCEL:
-        // The Cancel button, Escape and the frame.
-        presenter_.cancel();
-        return true;
     case ids::cmdBrowse:
         if (code == BN_CLICKED)
             presenter_.browse();

@@ -70,16 +70,7 @@ void StringDialog::close(shell::DialogResult result) {
 }
 
 bool StringDialog::onCommand(int id, int code, HWND) {
-    if (id == IDOK && code == BN_CLICKED) {
-        presenter_.ok();
-        return true;
-    }
-    if (id == IDCANCEL) {
-        // The Cancel button, Escape and the frame.
-        presenter_.cancel();
-        return true;
-    }
-    return false;
+    return passOkCancel(presenter_, id, code);
 }
 
 } // namespace kelbo::win32

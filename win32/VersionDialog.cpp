@@ -142,17 +142,7 @@ void VersionDialog::close(shell::DialogResult result) {
 }
 
 bool VersionDialog::onCommand(int id, int code, HWND) {
-    if (id == IDOK) {
-        if (code == BN_CLICKED)
-            presenter_.ok();
-        return true;
-    }
-    if (id == IDCANCEL) {
-        // The Cancel button, Escape and the frame.
-        presenter_.cancel();
-        return true;
-    }
-    return false;
+    return passOkCancel(presenter_, id, code);
 }
 
 } // namespace kelbo::win32
