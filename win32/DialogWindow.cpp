@@ -228,7 +228,7 @@ HWND DialogWindow::addControl(const shell::ControlSpec& spec, int id, DWORD extr
         break;
     case K::ComboBox: {
         // The window of a drop-down list is as tall as the list it drops; the closed box is
-        // made the height the spec gives.
+        // made the height the layout gives.
         control =
             addControl(L"COMBOBOX", caption, style | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS,
                        id, r.left, r.top, r.width, r.height + 2400);

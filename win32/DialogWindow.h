@@ -72,7 +72,7 @@ protected:
                     int left, int top, int width, int height, DWORD exStyle = 0);
     // A label sized to its text, as an auto-sizing label is.
     HWND addLabel(const std::wstring& text, int id, int left, int top, HFONT font = nullptr);
-    // The controls of `spec` that `ids` names, in the order of the spec (the keyboard order),
+    // The controls of `spec` that `ids` names, in the layout's order (the keyboard order),
     // at its twips. The first option button starts a group and the first control after the
     // last one starts the next, so the arrow keys move among the options.
     void addControls(const shell::WindowSpec& spec, const std::map<std::string_view, int>& ids);

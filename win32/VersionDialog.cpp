@@ -35,7 +35,7 @@ const std::map<std::string_view, int>& VersionDialog::controlIds() {
             {"cmdOK", IDOK},
             {"cmdCancel", IDCANCEL},
         };
-        // The numbered controls take their names from the spec, whose texts live for the run.
+        // The numbered controls take their names from the layout, whose texts live for the run.
         const std::pair<std::string_view, int> numbered[] = {{"txtFile", ids::txtFile0},
                                                              {"txtProduct", ids::txtProduct0},
                                                              {"lblString", ids::lblString0},
