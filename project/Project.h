@@ -1,8 +1,9 @@
-// The one resource project: an ordered list of item lines per kind.
+// The one resource project: per language, an ordered list of item lines per kind.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -60,9 +61,16 @@ inline int kindIndex(ResourceKind kind) {
 inline constexpr int kMaxLinesPerKind = 32767;
 inline constexpr int kMaxLineLength = 32767;
 
-class Project {
+// A Windows language identifier (LANGID): primary language in the low 10 bits, sublanguage above.
+using LanguageId = std::uint16_t;
+
+// One language's items: the eight lists of a project, each line in UTF-8.
+class LanguageSection {
 public:
     using Lines = std::vector<std::string>;
+
+    LanguageSection() = default;
+    explicit LanguageSection(LanguageId lang) : language(lang) {}
 
     int count(ResourceKind kind) const { return static_cast<int>(lines(kind).size()); }
     const std::string& line(ResourceKind kind, int index) const { return lines(kind).at(index); }
@@ -80,17 +88,82 @@ public:
     // True when a kind of the extension block holds an item.
     bool usesExtensions() const;
 
-    bool operator==(const Project&) const = default;
+    bool operator==(const LanguageSection&) const = default;
+
+    LanguageId language = 0;
 
 private:
     std::array<Lines, kKindCount> lists_;
 };
+
+// A project: the base section, then further language sections in the order they were added.
+// Each language appears once. The list operations without a section act on the base section,
+// which is what callers mean when a project has one language.
+class Project {
+public:
+    using Lines = LanguageSection::Lines;
+
+    Project() : sections_(1) {}
+
+    int count(ResourceKind kind) const { return base().count(kind); }
+    const std::string& line(ResourceKind kind, int index) const { return base().line(kind, index); }
+    const Lines& lines(ResourceKind kind) const { return base().lines(kind); }
+    void append(ResourceKind kind, std::string line) { base().append(kind, std::move(line)); }
+    bool replace(ResourceKind kind, int index, std::string line) {
+        return base().replace(kind, index, std::move(line));
+    }
+    bool remove(ResourceKind kind, int index) { return base().remove(kind, index); }
+    void clear(ResourceKind kind) { base().clear(kind); }
+    void setLines(ResourceKind kind, Lines lines) { base().setLines(kind, std::move(lines)); }
+    // The base section's extension kinds.
+    bool usesExtensions() const { return base().usesExtensions(); }
+
+    // Items of every section.
+    int totalCount() const;
+    bool empty() const { return totalCount() == 0; }
+    // Back to one empty base section in language 0000.
+    void clearAll();
+    // A kind holds an item in some section.
+    bool anyItems(ResourceKind kind) const;
+
+    const std::vector<LanguageSection>& sections() const { return sections_; }
+    int sectionCount() const { return static_cast<int>(sections_.size()); }
+    LanguageSection& section(int index) { return sections_.at(static_cast<std::size_t>(index)); }
+    const LanguageSection& section(int index) const {
+        return sections_.at(static_cast<std::size_t>(index));
+    }
+    LanguageSection& base() { return sections_.front(); }
+    const LanguageSection& base() const { return sections_.front(); }
+    LanguageId baseLanguage() const { return base().language; }
+    // False (nothing changed) when another section has that language.
+    bool setBaseLanguage(LanguageId language);
+    // The index of the section in that language, or -1.
+    int findSection(LanguageId language) const;
+    // Appends an empty section; its index, or -1 when the language is there already.
+    int addSection(LanguageId language);
+    // Removes a section after the base; false for the base or an index outside the list.
+    bool removeSection(int index);
+    // One section in language 0000: the shape every project had before languages.
+    bool singleNeutral() const { return sections_.size() == 1 && baseLanguage() == 0; }
+
+    bool operator==(const Project&) const = default;
+
+private:
+    std::vector<LanguageSection> sections_;
+};
+
+// "0419": a language as the project file, the listing and the log write it.
+std::string languageHex(LanguageId language);
+// Exactly four hex digits, either case.
+std::optional<LanguageId> parseLanguageHex(std::string_view text);
 
 // The values the windows share for one run; none is ever saved.
 struct Session {
     Project project;
     bool ProjectChanged = false;
     ResourceKind CurrentKind = ResourceKind::Bitmap;
+    // The language section the windows show and edit; 0 is the base.
+    int CurrentSection = 0;
     std::string ProjectPath;
     std::string ProjectDir;
     std::string EditedLine;
@@ -101,7 +174,11 @@ struct Session {
     // Folder of the running executable, for the defaults of ProjectDir, ItemDir and ResDir.
     std::string ExeDir;
 
-    // Model operations that mark the project changed.
+    // The section shown; the base when CurrentSection is out of range.
+    LanguageSection& current();
+    const LanguageSection& current() const;
+
+    // Model operations on the current section that mark the project changed.
     void appendItem(ResourceKind kind, std::string line);
     void replaceItem(ResourceKind kind, int index, std::string line);
     // Marks the project changed only when a line was removed.

@@ -1,6 +1,6 @@
 #include "rescompiler/ItemLine.h"
 
-#include "platform/Cp1252.h"
+#include "platform/Unicode.h"
 
 namespace kelbo {
 
@@ -23,7 +23,7 @@ std::string_view trimSpaces(std::string_view text) {
 }
 
 std::string GetItemId(std::string_view line) {
-    return std::string(trimSpaces(cp1252ToUpper(itemIdText(line))));
+    return std::string(trimSpaces(upperCaseName(itemIdText(line))));
 }
 
 std::string GetItemSource(std::string_view line) {
@@ -73,14 +73,7 @@ long long digitsValue(std::string_view digits, long long limit) {
 }
 
 std::string WidenText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (char c : text) {
-        char16_t unit = cp1252ToUtf16(static_cast<unsigned char>(c));
-        out += static_cast<char>(unit & 0xFF);
-        out += static_cast<char>(unit >> 8);
-    }
-    return out;
+    return utf8ToUtf16Le(text);
 }
 
 } // namespace kelbo

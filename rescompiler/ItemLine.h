@@ -18,7 +18,7 @@ std::string_view itemIdText(std::string_view line);
 // The raw text after the first TAB (empty when the line holds none).
 std::string_view itemTailText(std::string_view line);
 
-// Cut at the first TAB, upper-case (Windows-1252), trim spaces.
+// Cut at the first TAB, upper-case (upperCaseName), trim spaces.
 std::string GetItemId(std::string_view line);
 // Everything after the first TAB, spaces trimmed, case kept.
 std::string GetItemSource(std::string_view line);
@@ -53,7 +53,7 @@ std::string_view trimSpaces(std::string_view text);
 // Value of an all-digit text, or -1 when it exceeds `limit` (so huge numbers never overflow).
 long long digitsValue(std::string_view digits, long long limit = kMaxIdentifier);
 
-// Each character as its UTF-16 code unit through Windows-1252, little-endian, no terminator.
+// The UTF-8 text as UTF-16, little-endian, no terminator.
 std::string WidenText(std::string_view text);
 // Zero bytes that bring `length` up to a multiple of four.
 inline std::uint32_t PadToFour(std::uint32_t length) {
