@@ -51,10 +51,15 @@ void putLine(std::string& out, std::string_view line, bool utf8) {
         out += static_cast<char>(unicodeToCp1252(cp).value_or('?'));
 }
 
-// "STRING", or "STRING ... of language 0419" for a section other than the base.
+// "A STRING item", "An ICON item of language 0419": the base's language goes unsaid.
 std::string where(ResourceKind kind, const LanguageSection& section, bool isBase,
-                  std::string_view what) {
-    std::string text = std::string(kindName(kind)) + " " + std::string(what);
+                  std::string_view what, bool article = true) {
+    const std::string_view name = kindName(kind);
+    std::string text;
+    if (article)
+        text =
+            std::string_view("AEIOU").find(name.front()) != std::string_view::npos ? "An " : "A ";
+    text += std::string(name) + " " + std::string(what);
     if (!isBase)
         text += " of language " + languageHex(section.language);
     return text;
@@ -69,7 +74,7 @@ std::optional<std::string> encodeProject(const Project& project, std::string& er
         const LanguageSection& section = project.section(s);
         for (ResourceKind kind : kAllKinds) {
             if (section.count(kind) > kMaxLinesPerKind) {
-                error = "The " + where(kind, section, s == 0, "list") + " holds more than " +
+                error = "The " + where(kind, section, s == 0, "list", false) + " holds more than " +
                         std::to_string(kMaxLinesPerKind) + " items";
                 return std::nullopt;
             }
@@ -77,7 +82,7 @@ std::optional<std::string> encodeProject(const Project& project, std::string& er
                 if (isAscii(line))
                     continue;
                 if (!isValidUtf8(line)) {
-                    error = "A " + where(kind, section, s == 0, "item") + " is not UTF-8 text";
+                    error = where(kind, section, s == 0, "item") + " is not UTF-8 text";
                     return std::nullopt;
                 }
                 utf8 = utf8 || !fitsCp1252(line);
@@ -96,7 +101,7 @@ std::optional<std::string> encodeProject(const Project& project, std::string& er
             for (const std::string& line : section.lines(kind)) {
                 const std::size_t length = encodedLength(line, utf8);
                 if (length > static_cast<std::size_t>(kMaxLineLength)) {
-                    error = "A " + where(kind, section, s == 0, "item") + " is longer than " +
+                    error = where(kind, section, s == 0, "item") + " is longer than " +
                             std::to_string(kMaxLineLength) + " bytes";
                     return std::nullopt;
                 }
