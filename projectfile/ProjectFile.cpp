@@ -70,8 +70,15 @@ std::string where(ResourceKind kind, const LanguageSection& section, bool isBase
 std::optional<std::string> encodeProject(const Project& project, std::string& error) {
     // One pass to learn whether any line needs UTF-8, since then every line is written so.
     bool utf8 = false;
+    std::vector<bool> seen(0x10000);
     for (int s = 0; s < project.sectionCount(); ++s) {
         const LanguageSection& section = project.section(s);
+        // The file could not be read back: a language must come once.
+        if (seen[section.language]) {
+            error = "Language " + languageHex(section.language) + " appears twice";
+            return std::nullopt;
+        }
+        seen[section.language] = true;
         for (ResourceKind kind : kAllKinds) {
             if (section.count(kind) > kMaxLinesPerKind) {
                 error = "The " + where(kind, section, s == 0, "list", false) + " holds more than " +
