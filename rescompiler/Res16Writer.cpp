@@ -96,13 +96,13 @@ bool fits16(const Project& project, CompileLog& log) {
 bool Compile16(const Project& project, const std::string& resFileName, CompileLog& log,
                FileSystem& fs) {
     log.setItemLanguage({});
-    if (!fits16(project, log))
-        return false;
     // 16-bit Windows has no manifests: refusing beats leaving one out silently.
-    if (project.count(ResourceKind::Manifest) > 0) {
+    if (project.anyItems(ResourceKind::Manifest)) {
         logFailure(log, "", kNoManifestIn16Bits);
         return false;
     }
+    if (!fits16(project, log))
+        return false;
     std::unique_ptr<ResOutput> out = openOutput(fs, resFileName, log);
     if (!out)
         return false;
