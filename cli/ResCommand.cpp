@@ -7,7 +7,6 @@
 
 #include "messages/Captions.h"
 #include "messages/ErrorCodes.h"
-#include "platform/Cp1252.h"
 #include "projectfile/ProjectFile.h"
 #include "resreader/Import.h"
 #include "resreader/RcExport.h"
@@ -16,47 +15,28 @@
 namespace kelbo {
 namespace {
 
-// Messages go out in the terminal's encoding: the paths in them are Windows-1252.
-#ifdef _WIN32
-std::string toTerminal(const std::string& text) {
-    return text;
-}
-std::string utf8ToTerminal(const std::string& text) {
-    std::optional<std::string> narrow = utf8ToCp1252(text);
-    return narrow ? *narrow : text;
-}
-#else
-std::string toTerminal(const std::string& text) {
-    return cp1252ToUtf8(text);
-}
-std::string utf8ToTerminal(const std::string& text) {
-    return text;
-}
-#endif
-
 int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileSystem& fs) {
     std::string error;
     std::unique_ptr<InputFile> in = fs.openInput(resPath, error);
     if (!in) {
-        err << toTerminal(resPath + ": " + error) << "\n";
+        err << resPath << ": " << error << "\n";
         return 1;
     }
     ResReader reader(*in, resPath);
     if (!reader.start()) {
-        err << toTerminal(reader.error()) << "\n";
+        err << reader.error() << "\n";
         return 1;
     }
     out << (reader.layout() == ResLayout::Bits32 ? "LAYOUT 32" : "LAYOUT 16") << "\n";
     ResEntry e;
     while (reader.next(e)) {
-        out << utf8ToTerminal(describeNameUtf8(e.type)) << '\t'
-            << utf8ToTerminal(describeNameUtf8(e.name)) << '\t' << hexWord(e.language) << '\t'
-            << hexWord(e.memoryFlags) << '\t' << e.dataSize << '\t' << kindWord(e.type) << "\n";
+        out << describeName(e.type) << '\t' << describeName(e.name) << '\t' << hexWord(e.language)
+            << '\t' << hexWord(e.memoryFlags) << '\t' << e.dataSize << '\t' << kindWord(e.type)
+            << "\n";
     }
     out.flush();
     if (!reader.error().empty()) {
-        // The name parts are UTF-8 already; the file name is Windows-1252.
-        err << toTerminal(reader.error()) << "\n";
+        err << reader.error() << "\n";
         return 1;
     }
     return 0;
@@ -64,7 +44,7 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
 
 void printWarnings(const std::vector<std::string>& warnings, std::ostream& err) {
     for (const std::string& w : warnings)
-        err << "warning: " << toTerminal(w) << "\n";
+        err << "warning: " << w << "\n";
 }
 
 int import(const std::string& resPath, const std::string& projectPath, bool force,
@@ -72,7 +52,7 @@ int import(const std::string& resPath, const std::string& projectPath, bool forc
     ImportResult result = importResFile(resPath, projectPath, force, fs);
     printWarnings(result.warnings, err);
     if (!result.ok) {
-        err << toTerminal(result.error) << "\n";
+        err << result.error << "\n";
         return 1;
     }
     return 0;
@@ -82,13 +62,13 @@ int rc(const std::string& projectPath, const std::string& rcPath, std::ostream& 
        FileSystem& fs) {
     std::optional<Project> project = loadProjectFile(projectPath, fs);
     if (!project) {
-        err << toTerminal(projectPath) << ": " << errorMessage(kInvalidProjectFile) << "\n";
+        err << projectPath << ": " << errorMessage(kInvalidProjectFile) << "\n";
         return 1;
     }
     RcScript script = exportRcScript(*project, rcPath, fs);
     printWarnings(script.warnings, err);
     if (!script.ok) {
-        err << toTerminal(script.error) << "\n";
+        err << script.error << "\n";
         return 1;
     }
     return 0;
