@@ -268,25 +268,25 @@ std::string applyLine(const std::string& line, VersionSettings& settings,
 // How the two forms spell a block: the 32-bit one has a type word and UTF-16 text.
 struct Form32 {
     static constexpr std::uint32_t kFileOs = kFileOs32;
-    static std::size_t length(std::string_view text) { return utf16Length(text); }
     static void type(BlockBuilder& b, std::uint16_t type) { b.u16(type); }
     static void text(BlockBuilder& b, std::string_view text) {
         b.bytes(WidenText(text));
         b.u16(0);
     }
+    // A value's length word counts characters with the terminator.
+    static std::size_t length(std::string_view text) { return utf16Length(text) + 1; }
 };
 
-// The 16-bit writer refuses text that Windows-1252 cannot hold before it builds anything.
 struct Form16 {
     static constexpr std::uint32_t kFileOs = kFileOs16;
-    static std::string narrow(std::string_view text) {
-        return utf8ToCp1252(text).value_or(std::string(text));
-    }
-    static std::size_t length(std::string_view text) { return narrow(text).size(); }
     static void type(BlockBuilder&, std::uint16_t) {}
+    // The 16-bit layout holds Windows-1252; the compiler refuses other text before this runs.
     static void text(BlockBuilder& b, std::string_view text) {
-        b.bytes(narrow(text));
+        b.bytes(utf8ToCp1252(text).value_or(std::string(text)));
         b.u8(0);
+    }
+    static std::size_t length(std::string_view text) {
+        return utf8ToCp1252(text).value_or(std::string(text)).size() + 1;
     }
 };
 
@@ -336,7 +336,7 @@ template <class Form> std::string buildVersionInfo(const VersionSettings& s) {
         BlockBuilder::Block table = openBlock<Form>(b, 0, kText, stringTableName(s));
         for (const VersionString& entry : s.strings) {
             BlockBuilder::Block str =
-                openBlock<Form>(b, Form::length(entry.value) + 1, kText, entry.key);
+                openBlock<Form>(b, Form::length(entry.value), kText, entry.key);
             Form::text(b, entry.value);
             b.closeBlock(str);
         }
