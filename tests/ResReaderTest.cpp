@@ -8,6 +8,7 @@
 #include "platform/Cp1252.h"
 #include "platform/PathRules.h"
 #include "projectfile/ProjectFile.h"
+#include "rescompiler/ItemLine.h"
 #include "rescompiler/ResCompiler.h"
 #include "resreader/Import.h"
 #include "resreader/RcExport.h"
@@ -245,6 +246,95 @@ TEST(ResImport, RoundTripGivesTheSameBytesInBothLayouts) {
         EXPECT_EQ(readFile(dir.path() / ("back" + std::to_string(bits) + "_files") / "ARROW.cur"),
                   test::sampleCursor({40, 44}));
     }
+}
+
+// Three languages, text past Windows-1252 and past U+FFFF, and the version and manifest forms
+// that real files hold: every section comes back in its order, and the bytes too.
+TEST(ResImport, RoundTripKeepsEveryLanguageAndItsText) {
+    TempDir dir;
+    Project p = everyKind(dir, 32);
+    p.setBaseLanguage(0x0409);
+    writeFile(dir.path() / "b.manifest", "<assembly/>  ");
+    const char* const russian[][2] = {
+        {"Bitmap", "\xD0\x9B\xD0\x9E\xD0\x93\xD0\x9E"}, // ЛОГО
+        {"String", "1\t\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xF0\x9F\x98\x80"},
+        {"String", "4000\t\xCE\xB1\xCE\xB2\xCE\xB3"},
+        {"Version", "FileType=3"},
+        {"Version", "FileVersionNumber=1.0.0.1"},
+        {"Version", "ProductVersionNumber=2.0.0.0"},
+        {"Version", "FileFlagsMask=0x17"},
+        {"Version", "FileFlags=0x2"},
+        {"Version", "FileOS=0x4"},
+        {"Version", "FileSubtype=7"},
+        {"Version", "FileDate=0x0000000100000002"},
+        {"Version", "Language=0419"},
+        {"Version", "CodePage=1200"},
+        {"Version", "FileVersion=1, 0, 0, 1"},
+        {"Version", "CompanyName=\xD0\x90\xD0\x9E \xE4\xB8\xAD \xF0\x9F\x98\x80"},
+    };
+    const int ru = p.addSection(0x0419);
+    for (const auto& [kind, line] : russian) {
+        const std::string k = kind;
+        if (k == "Bitmap")
+            p.section(ru).append(ResourceKind::Bitmap,
+                                 std::string(line) + "\t" +
+                                     p.line(ResourceKind::Bitmap, 0).substr(2));
+        else
+            p.section(ru).append(k == "String" ? ResourceKind::String : ResourceKind::Version,
+                                 line);
+    }
+    p.section(ru).append(ResourceKind::Manifest, "file=" + dir.file("b.manifest"));
+    p.section(ru).append(ResourceKind::Manifest, "id=3");
+    // The same identifiers again in a third language, and a type name in Chinese.
+    const int zh = p.addSection(0x0804);
+    p.section(zh).append(ResourceKind::Icon, p.line(ResourceKind::Icon, 0));
+    p.section(zh).append(ResourceKind::String, "1\t\xE4\xBD\xA0\xE5\xA5\xBD");
+    p.section(zh).append(ResourceKind::Data, "7\t\xE7\xB1\xBB\t" + dir.file("a.bin"));
+
+    CompileLog log;
+    const std::string first = dir.file("first.res");
+    ASSERT_EQ(runCompilation(p, 32, first, log), CompileOutcome::Success) << log.text();
+    const std::string kbp = dir.file("langs.kbp");
+    ImportResult r = importResFile(first, kbp, false);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.warnings.empty()) << r.warnings.front();
+    ASSERT_EQ(r.project.sectionCount(), 3);
+    EXPECT_EQ(r.project.baseLanguage(), 0x0409);
+    EXPECT_EQ(r.project.section(1).language, 0x0419);
+    EXPECT_EQ(r.project.section(2).language, 0x0804);
+    // Lines as written, in the order the import writes them (strings by number, version keys
+    // canonical).
+    for (ResourceKind kind : {ResourceKind::String, ResourceKind::Version})
+        for (int i = 1; i < 3; ++i)
+            EXPECT_EQ(r.project.section(i).lines(kind), p.section(i).lines(kind))
+                << kindName(kind) << " " << i;
+    EXPECT_EQ(r.project.section(1).lines(ResourceKind::Manifest).back(), "id=3");
+    EXPECT_EQ(GetItemType(r.project.section(2).line(ResourceKind::Data, 0)), "\xE7\xB1\xBB");
+
+    const std::string second = dir.file("second.res");
+    CompileLog log2;
+    ASSERT_EQ(runCompilation(r.project, 32, second, log2), CompileOutcome::Success) << log2.text();
+    EXPECT_EQ(readFile(second), readFile(first));
+    // The project file holds every section.
+    std::optional<Project> back = loadProjectFile(kbp);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, r.project);
+}
+
+// A 16-bit file has no languages: everything goes to the base, its one-byte text decoded.
+TEST(ResImport, SixteenBitTextComesBackAsUtf8) {
+    std::string block(1, '\x05');
+    block += "Caf\xE9\x80";
+    block.append(15, '\0');
+    test::MemoryInput in(entry16(ordinal16(6), ordinal16(1), block) +
+                         entry16(ordinal16(10), "N\xC9" + std::string(1, '\0'), "x"));
+    ImportPlan plan = planImport(in, "w.res", "/p_files");
+    ASSERT_TRUE(plan.ok) << plan.error;
+    EXPECT_EQ(plan.project.sectionCount(), 1);
+    EXPECT_EQ(plan.project.baseLanguage(), 0);
+    EXPECT_EQ(plan.project.lines(ResourceKind::String),
+              Project::Lines{"0\tCaf\xC3\xA9\xE2\x82\xAC"});
+    EXPECT_EQ(GetItemId(plan.project.line(ResourceKind::Data, 0)), "N\xC3\x89");
 }
 
 TEST(ResImport, NeverOverwritesWithoutForceAndWritesNothingForDamage) {
