@@ -19,42 +19,23 @@
 namespace kelbo {
 namespace {
 
-// Messages go out in the terminal's encoding: the paths in them are Windows-1252.
-#ifdef _WIN32
-std::string toTerminal(const std::string& text) {
-    return text;
-}
-std::string utf8ToTerminal(const std::string& text) {
-    std::optional<std::string> narrow = utf8ToCp1252(text);
-    return narrow ? *narrow : text;
-}
-#else
-std::string toTerminal(const std::string& text) {
-    return cp1252ToUtf8(text);
-}
-std::string utf8ToTerminal(const std::string& text) {
-    return text;
-}
-#endif
-
 void listEntry(const ResEntry& e, std::ostream& out) {
-    out << utf8ToTerminal(describeNameUtf8(e.type)) << '\t'
-        << utf8ToTerminal(describeNameUtf8(e.name)) << '\t' << hexWord(e.language) << '\t'
-        << hexWord(e.memoryFlags) << '\t' << e.dataSize << '\t' << kindWord(e.type) << "\n";
+    out << describeName(e.type) << '\t' << describeName(e.name) << '\t' << hexWord(e.language)
+        << '\t' << hexWord(e.memoryFlags) << '\t' << e.dataSize << '\t' << kindWord(e.type) << "\n";
 }
 
 int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileSystem& fs) {
     std::string error;
     std::unique_ptr<InputFile> in = fs.openInput(resPath, error);
     if (!in) {
-        err << toTerminal(resPath + ": " + error) << "\n";
+        err << resPath << ": " << error << "\n";
         return 1;
     }
     // A program's directory is read whole before anything is listed: its checks span tables.
     if (looksLikeProgram(*in)) {
         std::optional<ResDirectory> dir = readResourceEntries(*in, resPath, error);
         if (!dir) {
-            err << toTerminal(error) << "\n";
+            err << error << "\n";
             return 1;
         }
         out << "LAYOUT 32\n";
@@ -64,7 +45,7 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
     }
     ResReader reader(*in, resPath);
     if (!reader.start()) {
-        err << toTerminal(reader.error()) << "\n";
+        err << reader.error() << "\n";
         return 1;
     }
     out << (reader.layout() == ResLayout::Bits32 ? "LAYOUT 32" : "LAYOUT 16") << "\n";
@@ -73,8 +54,7 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
         listEntry(e, out);
     out.flush();
     if (!reader.error().empty()) {
-        // The name parts are UTF-8 already; the file name is Windows-1252.
-        err << toTerminal(reader.error()) << "\n";
+        err << reader.error() << "\n";
         return 1;
     }
     return 0;
@@ -94,25 +74,25 @@ int patch(const std::string& programPath, const std::string& fromPath, std::stri
     if (isProjectPath(fromPath)) {
         Session session;
         if (DirectLoad(session, fromPath, fs) != LoadOutcome::Loaded) {
-            err << toTerminal(fromPath) << ": " << errorMessage(kInvalidProjectFile) << "\n";
+            err << fromPath << ": " << errorMessage(kInvalidProjectFile) << "\n";
             return 1;
         }
         if (CountItems(session.project) == 0) {
-            err << toTerminal(fromPath) << ": " << errorMessage(kNothingToCompile) << "\n";
+            err << fromPath << ": " << errorMessage(kNothingToCompile) << "\n";
             return 1;
         }
         CompileLog log;
         result = compileIntoProgram(session.project, programPath, outputPath, options, log, fs);
         for (const std::string& line : log.lines())
-            out << toTerminal(line) << "\n";
+            out << line << "\n";
     } else {
         result = patchProgram(programPath, fromPath, outputPath, options, fs);
         for (const std::string& line : result.changes)
-            out << toTerminal(line) << "\n";
+            out << line << "\n";
     }
     out.flush();
     if (!result.ok) {
-        err << toTerminal(result.error);
+        err << result.error;
         if (result.refusedSigned)
             err << "; --unsign removes the signature, then sign the program again";
         err << "\n";
@@ -123,7 +103,7 @@ int patch(const std::string& programPath, const std::string& fromPath, std::stri
 
 void printWarnings(const std::vector<std::string>& warnings, std::ostream& err) {
     for (const std::string& w : warnings)
-        err << "warning: " << toTerminal(w) << "\n";
+        err << "warning: " << w << "\n";
 }
 
 int import(const std::string& resPath, const std::string& projectPath, bool force,
@@ -131,7 +111,7 @@ int import(const std::string& resPath, const std::string& projectPath, bool forc
     ImportResult result = importResFile(resPath, projectPath, force, fs);
     printWarnings(result.warnings, err);
     if (!result.ok) {
-        err << toTerminal(result.error) << "\n";
+        err << result.error << "\n";
         return 1;
     }
     return 0;
@@ -141,13 +121,13 @@ int rc(const std::string& projectPath, const std::string& rcPath, std::ostream& 
        FileSystem& fs) {
     std::optional<Project> project = loadProjectFile(projectPath, fs);
     if (!project) {
-        err << toTerminal(projectPath) << ": " << errorMessage(kInvalidProjectFile) << "\n";
+        err << projectPath << ": " << errorMessage(kInvalidProjectFile) << "\n";
         return 1;
     }
     RcScript script = exportRcScript(*project, rcPath, fs);
     printWarnings(script.warnings, err);
     if (!script.ok) {
-        err << toTerminal(script.error) << "\n";
+        err << script.error << "\n";
         return 1;
     }
     return 0;

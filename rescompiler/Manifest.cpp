@@ -140,14 +140,18 @@ std::optional<Parsed> parse(const Project::Lines& lines, ManifestProblem& proble
                                   accepted + ")");
         };
         switch (key) {
-        case Key::Id:
-            if (value == "1")
-                s.id = kManifestIdProgram;
-            else if (value == "2")
-                s.id = kManifestIdLibrary;
-            else
-                return unknownValue("1 for a program or 2 for a DLL");
+        case Key::Id: {
+            // The range Windows reserves for manifests; no leading zero, so one value has one
+            // spelling.
+            long long id = value.size() <= 2 && value[0] != '0' &&
+                                   value.find_first_not_of("0123456789") == std::string_view::npos
+                               ? digitsValue(value, kManifestIdLast)
+                               : -1;
+            if (id < 1)
+                return unknownValue("1 for a program, 2 for a DLL, up to 16");
+            s.id = static_cast<int>(id);
             break;
+        }
         case Key::File:
             s.file = std::string(value);
             break;

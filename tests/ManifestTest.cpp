@@ -30,7 +30,8 @@ TEST(Manifest, RefusesBadLinesNamingTheLine) {
          "Unknown value \"high\" for dpi (unaware, system, permonitor "
          "or permonitorv2)"},
         {{"level=admin"}, "level=admin", "Unknown value \"admin\" for level"},
-        {{"id=3"}, "id=3", "Unknown value \"3\" for id"},
+        {{"id=17"}, "id=17", "Unknown value \"17\" for id"},
+        {{"id=0"}, "id=0", "Unknown value \"0\" for id"},
         {{"id=01"}, "id=01", "Unknown value \"01\" for id"},
         {{"controls=5"}, "controls=5", "Unknown value \"5\" for controls (6)"},
         {{"os=10"}, "os=10", "Unknown value \"10\" for os (all)"},
