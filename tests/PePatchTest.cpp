@@ -203,14 +203,16 @@ TEST(PePatch, WritesEveryLayoutAndIsIdempotent) {
     struct Case {
         const char* what;
         bool plus, withResources, last;
-        std::size_t fromSize;
+        std::size_t fromSize, codeSize;
         std::size_t sections; // after the patch
     };
     const std::vector<Case> cases = {
-        {"last, growing", false, true, true, 5000, 2},
-        {"last, shrinking", true, true, true, 1, 2},
-        {"followed by .reloc", false, true, false, 100, 4},
-        {"no resources at all", true, false, true, 100, 2},
+        {"last, growing", false, true, true, 5000, 0x180, 2},
+        {"last, shrinking", true, true, true, 1, 0x180, 2},
+        {"followed by .reloc", false, true, false, 100, 0x180, 4},
+        {"no resources at all", true, false, true, 100, 0x180, 2},
+        // The section before ends where the resources begin.
+        {"code up to the resources", false, true, true, 100, 0x1000, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -218,6 +220,7 @@ TEST(PePatch, WritesEveryLayoutAndIsIdempotent) {
         layout.pe32Plus = c.plus;
         layout.withResources = c.withResources;
         layout.resourcesLast = c.last;
+        layout.codeSize = c.codeSize;
         layout.checksum = 1;
         layout.overlay = std::string("PAYLOAD\0\x01\x02", 10) + std::string(700, 'p');
         layout.resources = kProgramResources;

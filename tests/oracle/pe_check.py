@@ -3,7 +3,8 @@
 from: every resource of FROM there (groups through their images, strings slot by slot), every
 other resource and every old section byte-identical, the headers consistent.
 Usage: pe_check.py PATCHED ORIGINAL FROM.res; prints one line per failure, exit 1 on any.
-pe_check.py --same-resources A.res B.res: exit 0 when both hold the same resources."""
+pe_check.py --same-resources A.res B.res: exit 0 when both hold the same resources.
+pe_check.py --same-tree A.exe B.exe: exit 0 when both programs hold the same resources."""
 import struct
 import sys
 
@@ -136,6 +137,11 @@ def same_resources(a, b):
 
 
 if __name__ == "__main__":
+    if sys.argv[1] == "--same-tree":
+        a, b = (tree(pefile.PE(f)) for f in sys.argv[2:4])
+        for k in sorted(set(a) | set(b), key=repr):
+            check(a.get(k) == b.get(k), "resource %r differs" % (k,))
+        sys.exit(1 if failures else 0)
     if sys.argv[1] == "--same-resources":
         sys.exit(same_resources(*sys.argv[2:]))
     sys.exit(main(*sys.argv[1:]))

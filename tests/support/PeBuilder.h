@@ -16,9 +16,10 @@ struct PeLayout {
     bool pe32Plus = false;
     bool withResources = true;
     bool resourcesLast = true;
-    std::uint32_t checksum = 0; // non-zero: the right checksum is stored
-    std::string overlay;        // bytes after the last section
-    std::string certificate;    // appended after the overlay, named by data directory 4
+    std::size_t codeSize = 0x180; // 0x1000 fills .text's pages up to the next section
+    std::uint32_t checksum = 0;   // non-zero: the right checksum is stored
+    std::string overlay;          // bytes after the last section
+    std::string certificate;      // appended after the overlay, named by data directory 4
     std::vector<PeResource> resources;
 };
 
@@ -36,7 +37,7 @@ inline std::string buildProgram(const PeLayout& layout) {
         std::string name, data;
         std::uint32_t rva;
     };
-    std::vector<Section> sections = {{".text", std::string(0x180, '\xCC'), 0x1000}};
+    std::vector<Section> sections = {{".text", std::string(layout.codeSize, '\xCC'), 0x1000}};
     if (layout.withResources) {
         std::vector<PeResource> sorted = layout.resources;
         sortResources(sorted);
