@@ -192,7 +192,8 @@ void Merger::versions() {
 }
 
 // Groups by the language rules; the program's images only replaced groups used go, and FROM's
-// images take the lowest numbers free in the program, their groups rewritten to match.
+// images keep their numbers where the program leaves them free, otherwise take the lowest free
+// ones, their groups rewritten to match.
 bool Merger::groups(std::string& error) {
     struct Plan {
         const PeResource* group;
@@ -247,6 +248,15 @@ bool Merger::groups(std::string& error) {
             taken[f.type.ordinal].insert(f.name.ordinal);
     }
 
+    // FROM's numbers that are free stay; the others take the lowest numbers left.
+    std::map<std::uint16_t, std::set<std::uint16_t>> kept;
+    for (const auto& [type, ids] : named) {
+        for (std::uint16_t id : ids) {
+            if (!taken[type].count(id))
+                kept[type].insert(id);
+        }
+        taken[type].insert(kept[type].begin(), kept[type].end());
+    }
     std::map<std::uint16_t, std::map<std::uint16_t, std::uint16_t>> renumbered;
     for (const Plan& p : plans) {
         const PeResource& f = *p.group;
@@ -273,13 +283,14 @@ bool Merger::groups(std::string& error) {
                             std::to_string(ids[i]) + ", which is missing";
                     return false;
                 }
-                std::uint16_t number = 1;
-                while (taken[imageType].count(number)) {
-                    if (number == 0xFFFF) {
-                        error = "no image number is free for group " + describeName(f.name);
-                        return false;
+                std::uint16_t number = ids[i];
+                if (!kept[imageType].count(number)) {
+                    for (number = 1; taken[imageType].count(number); ++number) {
+                        if (number == 0xFFFF) {
+                            error = "no image number is free for group " + describeName(f.name);
+                            return false;
+                        }
                     }
-                    ++number;
                 }
                 taken[imageType].insert(number);
                 found = map.emplace(ids[i], number).first;
