@@ -11,7 +11,8 @@
 namespace kelbo {
 namespace {
 
-constexpr std::size_t kCopyChunk = 1 << 20;
+// Small enough to stay in the cache between the read, the sum and the write.
+constexpr std::size_t kCopyChunk = 1 << 17;
 constexpr std::uint32_t kSectionCharacteristics = 0x40000040; // initialized data, readable
 constexpr std::size_t kGroupHeader = 6;
 constexpr std::size_t kGroupEntry = 14;
@@ -683,7 +684,12 @@ PatchResult patchFromRes(InputFile& res, const std::string& resName, const std::
         result.error = programPath + ": " + result.error;
         return result;
     }
-    std::unique_ptr<OutputFile> out = fs.createOutput(outputPath, result.error);
+    // A program replaced by its patched self is gone once the rename is done, so its new
+    // bytes go to disk first; another output can be made again from the program.
+    const bool replacesProgram = outputPath == programPath || sameFile(programPath, outputPath);
+    std::unique_ptr<OutputFile> out = replacesProgram
+                                          ? fs.createOutput(outputPath, result.error)
+                                          : fs.createRebuildableOutput(outputPath, result.error);
     if (!out) {
         result.error = outputPath + ": " + result.error;
         return result;
