@@ -58,13 +58,6 @@ std::string hexNumber(unsigned value) {
     return buf;
 }
 
-// The STRING items of one section sorted into blocks, as the writers sort them.
-std::vector<StringBlock> sectionBlocks(const LanguageSection& section) {
-    Project one;
-    one.setLines(ResourceKind::String, section.lines(ResourceKind::String));
-    return stringBlocks(one);
-}
-
 class Writer {
 public:
     RcScript script;
@@ -143,7 +136,7 @@ public:
         language(s.language);
         line("STRINGTABLE");
         line("{");
-        for (const StringBlock& block : sectionBlocks(s)) {
+        for (const StringBlock& block : stringBlocks(s)) {
             // A slot's empty text still makes its block, as the writers do.
             for (const StringSlot& slot : block.slots)
                 line("  " + std::to_string(slot.number) + ", " + quoted(slot.text));

@@ -18,7 +18,6 @@
 #include "ResReader.h"
 #include "SampleMedia.h"
 #include "ScriptSupport.h"
-#include "platform/Cp1252.h"
 #include "project/Project.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/Manifest.h"
@@ -72,7 +71,7 @@ std::string resourceScript(const Project& project) {
     auto fileKind = [&](ResourceKind kind, const char* keyword) {
         for (const std::string& line : project.lines(kind)) {
             std::size_t tab = line.find('\t');
-            std::string path = kelbo::cp1252ToUtf8(trimSpaces(line.substr(tab + 1)));
+            std::string path = trimSpaces(line.substr(tab + 1));
             rc += scriptId(line.substr(0, tab)) + " " + keyword + " \"" + path + "\"\n";
         }
     };
@@ -96,7 +95,7 @@ std::string resourceScript(const Project& project) {
         std::string type = trimSpaces(line.substr(tab + 1, second - tab - 1));
         for (char& c : type)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        std::string path = kelbo::cp1252ToUtf8(trimSpaces(line.substr(second + 1)));
+        std::string path = trimSpaces(line.substr(second + 1));
         rc += scriptId(line.substr(0, tab)) + " " + (allDigits(type) ? scriptId(type) : type) +
               " \"" + path + "\"\n";
     }
@@ -160,11 +159,7 @@ protected:
         }
     }
 
-    std::string sourcePath(const std::string& name) {
-        auto p = kelbo::utf8ToCp1252((dir_ / name).string());
-        EXPECT_TRUE(p.has_value());
-        return p.value_or("");
-    }
+    std::string sourcePath(const std::string& name) { return (dir_ / name).string(); }
 
     // A project with every kind and the awkward cases of each.
     Project fixtureProject() {
@@ -217,7 +212,7 @@ protected:
 
         // Strings in five blocks, out of order, slots 0 and 15 among them.
         const std::pair<const char*, std::string> strings[] = {
-            {"100", "Caf\xE9 cr\xE8me \xE0 5 \x80"},
+            {"100", "Caf\xC3\xA9 cr\xC3\xA8me \xC3\xA0 5 \xE2\x82\xAC"},
             {"0", "Slot zero of block one"},
             {"15", "a\tTAB inside"},
             {"1", "  spaces at both ends  "},
@@ -282,8 +277,8 @@ protected:
         EXPECT_NE(k.output.find("Compilation : SuccessFull"), std::string::npos) << k.output;
 
         writeAll(rc, resourceScript(project) + extraScript);
-        RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " + quote(theirs.string()) +
-                          " " + quote(rc.string()));
+        RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 65001 /fo " +
+                          quote(theirs.string()) + " " + quote(rc.string()));
         ASSERT_EQ(l.exitCode, 0) << l.output << "\n" << readAll(rc);
 
         auto theirRes = oracle::readRes32(readAll(theirs), error);
@@ -305,7 +300,10 @@ protected:
     // llvm-rc on the script and kelbo-compile --32 on the project give the same resources
     // (`count` of them, when not 0).
     void compareScriptWithProject(const fs::path& kbp, const fs::path& rc, std::size_t count) {
-        RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
+        // The script says its code page in its first line.
+        const char* codePage =
+            readAll(rc).rfind("#pragma code_page(65001)", 0) == 0 ? "65001" : "1252";
+        RunResult l = run(quote(llvmRc_) + " -no-preprocess -c " + codePage + " /fo " +
                           quote((dir_ / "llvm.res").string()) + " " + quote(rc.string()));
         ASSERT_EQ(l.exitCode, 0) << l.output << readAll(rc);
         RunResult k = run(quote(KELBO_COMPILE_EXE) + " --32 " + quote(kbp.string()) + " " +
@@ -347,10 +345,11 @@ TEST_F(OracleTest, EveryKindMatchesLlvmRc) {
     writeAll(dir_ / "app.manifest", manifest);
     p.append(ResourceKind::Manifest, "id=2");
     p.append(ResourceKind::Manifest, "file=" + sourcePath("app.manifest"));
-    for (const char* line : {"FileVersion=1.2.3.4", "CompanyName=Acme", "ProductVersion= 2.0 ",
-                             "FileDescription=Caf\xE9 \"tool\"", "FileType=dll", "LegalCopyright="})
+    for (const char* line :
+         {"FileVersion=1.2.3.4", "CompanyName=Acme", "ProductVersion= 2.0 ",
+          "FileDescription=Caf\xC3\xA9 \"tool\"", "FileType=dll", "LegalCopyright="})
         p.append(ResourceKind::Version, line);
-    const std::string script = "2 24 \"" + kelbo::cp1252ToUtf8(sourcePath("app.manifest")) +
+    const std::string script = "2 24 \"" + sourcePath("app.manifest") +
                                "\"\n"
                                "1 VERSIONINFO\n"
                                "FILEVERSION 1,2,3,4\nPRODUCTVERSION 2,0,0,0\n"
@@ -360,7 +359,7 @@ TEST_F(OracleTest, EveryKindMatchesLlvmRc) {
                                "      VALUE \"FileVersion\", \"1.2.3.4\\0\"\n"
                                "      VALUE \"CompanyName\", \"Acme\\0\"\n"
                                "      VALUE \"ProductVersion\", \"2.0\\0\"\n"
-                               "      VALUE \"FileDescription\", \"Caf\xE9 \"\"tool\"\"\\0\"\n"
+                               "      VALUE \"FileDescription\", \"Caf\xC3\xA9 \"\"tool\"\"\\0\"\n"
                                "      VALUE \"LegalCopyright\", \"\\0\"\n"
                                "    }\n  }\n"
                                "  BLOCK \"VarFileInfo\"\n  {\n"
@@ -433,7 +432,7 @@ TEST_F(OracleTest, ImportOfLlvmRcFileGivesTheSameResources) {
           " BLOCK \"VarFileInfo\"\n {\n  VALUE \"Translation\", 0x0407, 1252\n }\n}\n";
     const fs::path theirs = dir_ / "llvm.res";
     writeAll(dir_ / "all.rc", rc);
-    RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " + quote(theirs.string()) +
+    RunResult l = run(quote(llvmRc_) + " -no-preprocess -c 65001 /fo " + quote(theirs.string()) +
                       " " + quote((dir_ / "all.rc").string()));
     ASSERT_EQ(l.exitCode, 0) << l.output;
 
@@ -467,8 +466,8 @@ TEST_F(OracleTest, ImportOfLlvmRcFileGivesTheSameResources) {
     const oracle::Resource* menu = find(*all, 4, oracle::ResId::ofName(u"MAIN"));
     const oracle::Resource* dialog = find(*all, 5, oracle::ResId::ofNumber(10));
     ASSERT_TRUE(menu && dialog);
-    EXPECT_EQ(readAll(kelbo::cp1252ToUtf8(folder) + "/4_MAIN.bin"), menu->data);
-    EXPECT_EQ(readAll(kelbo::cp1252ToUtf8(folder) + "/5_10.bin"), dialog->data);
+    EXPECT_EQ(readAll(folder + "/4_MAIN.bin"), menu->data);
+    EXPECT_EQ(readAll(folder + "/5_10.bin"), dialog->data);
     EXPECT_EQ(r.project.lines(ResourceKind::Version),
               (Project::Lines{"FileType=dll", "Language=0407", "CompanyName=Acme",
                               "FileVersion=1.2.3.4", "ProductVersion=1.2"}));
@@ -507,11 +506,11 @@ TEST_F(OracleTest, VersionBlockReadsLlvmRcVersionInfo) {
     EXPECT_EQ(block->translations,
               (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x0409, 1252}}));
     std::vector<std::string> warnings;
-    EXPECT_EQ(
-        kelbo::versionLines(*block, warnings),
-        (std::vector<std::string>{"ProductName=Caf\xE9", "Comments=", "LegalCopyright=(c) 2026",
-                                  "FileVersion=1.2.3.65535", "ProductVersion=4.0.0.0"}));
-    EXPECT_EQ(warnings.size(), 2u) << "the version strings the block lacks are added";
+    EXPECT_EQ(kelbo::versionLines(*block, warnings),
+              (std::vector<std::string>{"FileVersionNumber=1.2.3.65535",
+                                        "ProductVersionNumber=4.0.0.0", "ProductName=Caf\xC3\xA9",
+                                        "Comments=", "LegalCopyright=(c) 2026"}));
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
 
     // Cut anywhere, the block is refused or read without reading past its end.
     const std::string& data = (*res)[1].data;
@@ -533,7 +532,7 @@ TEST_F(OracleTest, RcScriptCompilesToTheSameResources) {
     writeAll(dir_ / "app.manifest", "<assembly/> ");
     p.append(ResourceKind::Manifest, "file=" + sourcePath("app.manifest"));
     for (const char* line :
-         {"FileVersion=1.2", "CompanyName=Acme \"A\" \xE9\\", "FileType=dll", "Language=0407",
+         {"FileVersion=1.2", "CompanyName=Acme \"A\" \xC3\xA9\\", "FileType=dll", "Language=0407",
           "CodePage=1200", "ProductVersion=3.4.5.6", "LegalCopyright="})
         p.append(ResourceKind::Version, line);
     const fs::path kbp = dir_ / "p.kbp", rc = dir_ / "p.rc";
@@ -576,7 +575,7 @@ TEST_F(OracleTest, RcScriptOfTheNewerKindsImportsBackToTheProject) {
     p.append(ResourceKind::Manifest, "id=2");
     const Project::Lines version = {"FileType=dll",           "Language=0407",
                                     "CompanyName=Acme \"A\"", "FileVersion=1.2.3.4",
-                                    "ProductVersion=1.2",     "Comments=caf\xE9\\"};
+                                    "ProductVersion=1.2",     "Comments=caf\xC3\xA9\\"};
     for (const std::string& line : version)
         p.append(ResourceKind::Version, line);
     kelbo::RcScript script = kelbo::exportRcScript(p, sourcePath("n.rc"));
@@ -597,7 +596,7 @@ TEST_F(OracleTest, RcScriptOfTheNewerKindsImportsBackToTheProject) {
                               "LOGO\tCUSTOM\t" + folder + "/CUSTOM_LOGO.bin"}));
     EXPECT_EQ(r.project.lines(ResourceKind::Cursor),
               Project::Lines{"ARROW\t" + folder + "/ARROW.cur"});
-    const std::string f = kelbo::cp1252ToUtf8(folder) + "/";
+    const std::string f = folder + "/";
     EXPECT_EQ(readAll(f + "ARROW.cur"), readAll(dir_ / "arrow.cur"));
     EXPECT_EQ(readAll(f + "10_7.bin"), patterned(77, 2));
     EXPECT_EQ(readAll(f + "CUSTOM_LOGO.bin"), patterned(77, 2));
