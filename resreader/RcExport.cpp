@@ -92,8 +92,7 @@ public:
             return name;
         if (isType)
             script.warnings.push_back(item + ": the type " + name +
-                                      " is quoted; llvm-rc refuses a quoted type and windres joins "
-                                      "it to the file name after it");
+                                      " is quoted; llvm-rc and windres refuse it");
         else
             script.warnings.push_back(item + ": the name " + name +
                                       " is quoted; windres reads it, llvm-rc refuses it");

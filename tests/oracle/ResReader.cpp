@@ -370,7 +370,7 @@ std::vector<std::string> compareResources(const std::vector<Resource>& ours,
                                           const std::vector<Resource>& theirs,
                                           const CompareOptions& options) {
     std::vector<std::string> diffs;
-    Indexed a = indexResources(ours, true, options, "ours", diffs);
+    Indexed a = indexResources(ours, options.spacesAsUnderscores, options, "ours", diffs);
     Indexed b = indexResources(theirs, false, options, "theirs", diffs);
     std::map<std::uint16_t, std::set<std::uint16_t>> used;
     auto isIconImage = [](const Key& k) { return isImageType(k.first); };

@@ -78,6 +78,8 @@ std::optional<IconGroup> resolveGroup(const Resource& group,
 
 struct CompareOptions {
     bool memoryFlags = true;
+    // Spaces in our names read as underscores, for scripts that cannot spell a space.
+    bool spacesAsUnderscores = true;
     // Names and type names without regard to case, as the loader finds them.
     bool caseless = false;
     // Empty 32-byte entries after the first (files joined together) are left out.
