@@ -11,7 +11,8 @@
 namespace kelbo {
 namespace {
 
-constexpr std::size_t kCopyChunk = 1 << 20;
+// Small enough to stay in the cache between the read, the sum and the write.
+constexpr std::size_t kCopyChunk = 1 << 17;
 constexpr std::uint32_t kSectionCharacteristics = 0x40000040; // initialized data, readable
 constexpr std::size_t kGroupHeader = 6;
 constexpr std::size_t kGroupEntry = 14;
@@ -192,7 +193,8 @@ void Merger::versions() {
 }
 
 // Groups by the language rules; the program's images only replaced groups used go, and FROM's
-// images take the lowest numbers free in the program, their groups rewritten to match.
+// images keep their numbers where the program leaves them free, otherwise take the lowest free
+// ones, their groups rewritten to match.
 bool Merger::groups(std::string& error) {
     struct Plan {
         const PeResource* group;
@@ -247,6 +249,15 @@ bool Merger::groups(std::string& error) {
             taken[f.type.ordinal].insert(f.name.ordinal);
     }
 
+    // FROM's numbers that are free stay; the others take the lowest numbers left.
+    std::map<std::uint16_t, std::set<std::uint16_t>> kept;
+    for (const auto& [type, ids] : named) {
+        for (std::uint16_t id : ids) {
+            if (!taken[type].count(id))
+                kept[type].insert(id);
+        }
+        taken[type].insert(kept[type].begin(), kept[type].end());
+    }
     std::map<std::uint16_t, std::map<std::uint16_t, std::uint16_t>> renumbered;
     for (const Plan& p : plans) {
         const PeResource& f = *p.group;
@@ -273,13 +284,14 @@ bool Merger::groups(std::string& error) {
                             std::to_string(ids[i]) + ", which is missing";
                     return false;
                 }
-                std::uint16_t number = 1;
-                while (taken[imageType].count(number)) {
-                    if (number == 0xFFFF) {
-                        error = "no image number is free for group " + describeName(f.name);
-                        return false;
+                std::uint16_t number = ids[i];
+                if (!kept[imageType].count(number)) {
+                    for (number = 1; taken[imageType].count(number); ++number) {
+                        if (number == 0xFFFF) {
+                            error = "no image number is free for group " + describeName(f.name);
+                            return false;
+                        }
                     }
-                    ++number;
                 }
                 taken[imageType].insert(number);
                 found = map.emplace(ids[i], number).first;
@@ -672,7 +684,12 @@ PatchResult patchFromRes(InputFile& res, const std::string& resName, const std::
         result.error = programPath + ": " + result.error;
         return result;
     }
-    std::unique_ptr<OutputFile> out = fs.createOutput(outputPath, result.error);
+    // A program replaced by its patched self is gone once the rename is done, so its new
+    // bytes go to disk first; another output can be made again from the program.
+    const bool replacesProgram = outputPath == programPath || sameFile(programPath, outputPath);
+    std::unique_ptr<OutputFile> out = replacesProgram
+                                          ? fs.createOutput(outputPath, result.error)
+                                          : fs.createRebuildableOutput(outputPath, result.error);
     if (!out) {
         result.error = outputPath + ": " + result.error;
         return result;

@@ -37,7 +37,8 @@ public:
 
     bool read(PeResourceDirectory& out) {
         const PeDataDirectory dir = image_.directory(kDirectoryResource);
-        const PeSection* section = image_.sectionHolding(dir.address, 0);
+        // A section ending where the directory begins does not hold it.
+        const PeSection* section = image_.sectionHolding(dir.address, kTableHeader);
         if (!section)
             return fail(image_.directoryOffset(kDirectoryResource),
                         "resource directory at address " + std::to_string(dir.address) +

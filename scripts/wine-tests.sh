@@ -6,10 +6,12 @@
 #      byte-identical .RES files;
 #   3. links the 32-bit .RES into a Windows program that reads every resource back through the
 #      Win32 API (GetFileVersionInfoW for the version information; the manifest is the one
-#      Windows starts it with) and compares it with its source.
+#      Windows starts it with) and compares it with its source;
+#   4. builds the same program without resources, writes them in with kelbo-res patch, runs it
+#      again, and compares its resources with what EndUpdateResourceW makes of the same .RES.
 # Ends with "wine: N passed, M failed" and a non-zero status when anything failed.
 # Needs: g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64, wine, wine64, googletest, cmake, g++,
-# xvfb, python3.
+# xvfb, python3, python3-pefile.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -274,6 +276,45 @@ if "$triple-windres" -J res -O coff "$data/lang.res" "$data/lang-resources.o" >"
 else
   cat "$data/windres-lang.log"
   fail "consumer_lang build"
+fi
+
+step "kelbo-res patch: the consumer built without resources, its resources written in after"
+# GNU ld puts .reloc after the resources, so the first patch adds a section; the second
+# rewrites that section, now the last, in place and must change nothing.
+if ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$data" -I"$root/tests/win" \
+  "$root/tests/win/consumer.cpp" -o "$data/bare.exe" -lgdi32 -luser32 -lversion ||
+  ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -municode \
+    "$root/tests/win/update_resources.cpp" -o "$data/update_resources.exe"; then
+  fail "patch: building the test programs"
+else
+  cp "$data/bare.exe" "$data/patched.exe"
+  if "$wl/kelbo-res" patch "$data/patched.exe" "$data/linux.kbp" >"$data/patch.log" 2>&1 &&
+    "$wl/kelbo-res" patch "$data/patched.exe" "$data/linux32.res" -o "$data/twice.exe" \
+      >>"$data/patch.log" 2>&1 && cmp -s "$data/patched.exe" "$data/twice.exe"; then
+    pass "kelbo-res patch from the project, then again from its .RES, the same bytes"
+  else
+    tail -20 "$data/patch.log"
+    fail "kelbo-res patch of the consumer"
+  fi
+  (cd "$data" && runwine ./patched.exe) >"$data/patched.log" 2>&1
+  grep '^FAIL' "$data/patched.log" | head -20
+  summary=$(grep -oP '^consumer: \K[0-9]+ checks, [0-9]+ failed' "$data/patched.log")
+  if [[ $summary =~ ^([0-9]+)\ checks,\ 0\ failed$ && ${BASH_REMATCH[1]} -gt 0 ]]; then
+    pass "the patched consumer reads its ${BASH_REMATCH[1]} resources back under Wine"
+  else
+    tail -5 "$data/patched.log"
+    fail "the patched consumer under Wine: ${summary:-no result}"
+  fi
+  # Windows' own functions, given the same .RES, make the same resources.
+  cp "$data/bare.exe" "$data/updated.exe"
+  if (cd "$data" && runwine ./update_resources.exe updated.exe win32.res) >"$data/update.log" 2>&1 &&
+    /usr/bin/python3 "$root/tests/oracle/pe_check.py" --same-tree "$data/patched.exe" \
+      "$data/updated.exe" >"$data/same-tree.log" 2>&1; then
+    pass "kelbo-res patch and EndUpdateResourceW give the same resources"
+  else
+    cat "$data/update.log" "$data/same-tree.log" | head -20
+    fail "kelbo-res patch and EndUpdateResourceW differ"
+  fi
 fi
 
 step "kelbo-res.exe: list and import under Wine"
