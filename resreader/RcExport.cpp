@@ -58,13 +58,6 @@ std::string hexNumber(unsigned value) {
     return buf;
 }
 
-// The STRING items of one section sorted into blocks, as the writers sort them.
-std::vector<StringBlock> sectionBlocks(const LanguageSection& section) {
-    Project one;
-    one.setLines(ResourceKind::String, section.lines(ResourceKind::String));
-    return stringBlocks(one);
-}
-
 class Writer {
 public:
     RcScript script;
@@ -99,8 +92,7 @@ public:
             return name;
         if (isType)
             script.warnings.push_back(item + ": the type " + name +
-                                      " is quoted; llvm-rc refuses a quoted type and windres joins "
-                                      "it to the file name after it");
+                                      " is quoted; llvm-rc and windres refuse it");
         else
             script.warnings.push_back(item + ": the name " + name +
                                       " is quoted; windres reads it, llvm-rc refuses it");
@@ -143,7 +135,7 @@ public:
         language(s.language);
         line("STRINGTABLE");
         line("{");
-        for (const StringBlock& block : sectionBlocks(s)) {
+        for (const StringBlock& block : stringBlocks(s)) {
             // A slot's empty text still makes its block, as the writers do.
             for (const StringSlot& slot : block.slots)
                 line("  " + std::to_string(slot.number) + ", " + quoted(slot.text));

@@ -185,11 +185,12 @@ def res_id32(v):
 
 def res32(entries):
     out = struct.pack("<II", 0, 32) + res_id32(0) + res_id32(0) + bytes(16)
-    for type_, name, flags, data in entries:
+    for type_, name, flags, data, *language in entries:
         ids = res_id32(type_) + res_id32(name)
         ids += bytes(-len(ids) % 4)
         out += struct.pack("<II", len(data), 8 + len(ids) + 16) + ids
-        out += struct.pack("<IHHII", 0, flags, 0, 0, 0) + data + bytes(-len(data) % 4)
+        out += struct.pack("<IHHII", 0, flags, language[0] if language else 0, 0, 0)
+        out += data + bytes(-len(data) % 4)
     return out
 
 
@@ -210,12 +211,12 @@ def version_node(key, value=b"", text=False, children=b""):
     return struct.pack("<H", len(body)) + body[2:]
 
 
-def version_block():
+def version_block(company="Acme", file_version="1.2.3.4", table_name="040904E4"):
     fixed = struct.pack("<13I", 0xFEEF04BD, 0x10000, 0x10002, 0x30004, 0x10000, 0, 0x3F, 0,
                         0x40004, 1, 0, 0, 0)
-    strings = version_node("CompanyName", "Acme\0".encode("utf-16-le"), True)
-    strings += bytes(-len(strings) % 4) + version_node("FileVersion", "1.2.3.4\0".encode("utf-16-le"), True)
-    table = version_node("040904E4", children=strings)
+    strings = version_node("CompanyName", (company + "\0").encode("utf-16-le"), True)
+    strings += bytes(-len(strings) % 4) + version_node("FileVersion", (file_version + "\0").encode("utf-16-le"), True)
+    table = version_node(table_name, children=strings)
     info = version_node("StringFileInfo", text=True, children=table)
     var = version_node("VarFileInfo", children=version_node("Translation", struct.pack("<HH", 0x409, 1252)))
     return version_node("VS_VERSION_INFO", fixed, children=info + bytes(-len(info) % 4) + var)
@@ -240,6 +241,17 @@ write("res_reader", "all_kinds32.res",
 write("res_reader", "all_kinds16.res", res16(common + [(6, 1, 0x1030, strings16)]))
 write("res_reader", "orphan_image.res", res32([(3, 5, 0x1010, b"\x28" + bytes(39))]))
 write("res_reader", "cut.res", res32(common)[:-7])
+# Three languages, text past Windows-1252 and past U+FFFF, a version string apart from its
+# number, a manifest numbered 3.
+strings_ru = b"".join(struct.pack("<H", len(s.encode("utf-16-le")) // 2) + s.encode("utf-16-le")
+                      for s in ["\u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600"] + [""] * 15)
+write("res_reader", "languages32.res", res32([
+    (6, 1, 0x1030, strings32, 0x0409),
+    (6, 1, 0x1030, strings_ru, 0x0419),
+    (16, 1, 0x30, version_block("\u041e\u041e\u041e", "1, 2, 3, 4", "041904B0"), 0x0419),
+    (24, 3, 0x30, b"<assembly/>", 0x0804),
+    ("\u7c7b", "\u540d", 0x30, b"data", 0x0804),
+]))
 
 
 # Small programs for pe_reader: the resource section last or followed by .reloc, PE32 and PE32+,

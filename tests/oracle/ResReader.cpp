@@ -1,5 +1,6 @@
 #include "ResReader.h"
 
+#include "platform/Unicode.h"
 #include "resreader/ResFile.h"
 #include "tests/support/MemoryFileSystem.h"
 
@@ -106,14 +107,29 @@ std::string hexDiff(std::string_view a, std::string_view b) {
     return buf;
 }
 
-using Key = std::pair<ResId, ResId>;
+// Type, name and language: what the loader looks a resource up by.
+struct Key {
+    ResId first;
+    ResId second;
+    std::uint16_t language = 0;
+    auto operator<=>(const Key&) const = default;
+};
 
 std::string describe(const Key& k) {
-    return describe(k.first) + " " + describe(k.second);
+    char lang[16];
+    std::snprintf(lang, sizeof lang, " (%04X)", k.language);
+    return describe(k.first) + " " + describe(k.second) + lang;
 }
 
 ResId spacesAsUnderscores(ResId id) {
     std::replace(id.name.begin(), id.name.end(), u' ', u'_');
+    return id;
+}
+
+// The name as the loader compares it: without regard to case.
+ResId upperCased(ResId id) {
+    if (id.isName)
+        id.name = kelbo::utf8ToUtf16(kelbo::upperCaseName(kelbo::utf16ToUtf8(id.name)));
     return id;
 }
 
@@ -133,14 +149,21 @@ std::uint16_t imageTypeOf(const ResId& groupType) {
     return groupType.number == kRtGroupCursor ? kRtCursor : kRtIcon;
 }
 
-Indexed indexResources(const std::vector<Resource>& all, bool renameSpaces, const char* side,
+Indexed indexResources(const std::vector<Resource>& all, bool renameSpaces,
+                       const CompareOptions& options, const char* side,
                        std::vector<std::string>& diffs) {
     Indexed ix;
     for (std::size_t i = 0; i < all.size(); ++i) {
         const Resource& r = all[i];
         if (i == 0)
             continue; // the empty entry, checked by the reader
-        Key key{r.type, renameSpaces ? spacesAsUnderscores(r.name) : r.name};
+        // Empty entries in the middle (files joined together) are no resources.
+        if (options.skipEmptyEntries && r.type == ResId::ofNumber(0) &&
+            r.name == ResId::ofNumber(0) && r.data.empty())
+            continue;
+        ResId type = options.caseless ? upperCased(r.type) : r.type;
+        ResId name = renameSpaces ? spacesAsUnderscores(r.name) : r.name;
+        Key key{type, options.caseless ? upperCased(name) : name, r.language};
         if (!ix.byKey.emplace(key, &r).second)
             diffs.push_back(std::string(side) + ": two resources " + describe(key));
         if (isImageType(r.type) && !r.name.isName)
@@ -150,23 +173,23 @@ Indexed indexResources(const std::vector<Resource>& all, bool renameSpaces, cons
 }
 
 void compareFields(const Key& key, const Resource& a, const Resource& b,
-                   std::vector<std::string>& diffs) {
+                   const CompareOptions& options, std::vector<std::string>& diffs) {
     auto field = [&](const char* what, std::uint32_t x, std::uint32_t y) {
         if (x != y) {
             char buf[96];
-            std::snprintf(buf, sizeof buf, ": %s 0x%X, llvm-rc 0x%X", what, x, y);
+            std::snprintf(buf, sizeof buf, ": %s 0x%X, theirs 0x%X", what, x, y);
             diffs.push_back(describe(key) + buf);
         }
     };
-    field("memory flags", a.memoryFlags, b.memoryFlags);
-    field("language", a.language, b.language);
+    if (options.memoryFlags)
+        field("memory flags", a.memoryFlags, b.memoryFlags);
     field("data version", a.dataVersion, b.dataVersion);
     field("version", a.version, b.version);
     field("characteristics", a.characteristics, b.characteristics);
 }
 
 void compareGroups(const Key& key, const Resource& ours, const Resource& theirs,
-                   const Indexed& ourIx, const Indexed& theirIx,
+                   const Indexed& ourIx, const Indexed& theirIx, const CompareOptions& options,
                    std::map<std::uint16_t, std::set<std::uint16_t>>& used,
                    std::vector<std::string>& diffs) {
     std::string error;
@@ -182,14 +205,14 @@ void compareGroups(const Key& key, const Resource& ours, const Resource& theirs,
     }
     auto b = resolveGroup(theirs, imagesOf(theirIx), error);
     if (!b) {
-        diffs.push_back(describe(key) + ": llvm-rc: " + error);
+        diffs.push_back(describe(key) + ": theirs: " + error);
         return;
     }
     if (a->reserved != b->reserved || a->type != b->type)
         diffs.push_back(describe(key) + ": group header reserved/type differ");
     if (a->images.size() != b->images.size()) {
         diffs.push_back(describe(key) + ": " + std::to_string(a->images.size()) +
-                        " images, llvm-rc " + std::to_string(b->images.size()));
+                        " images, theirs " + std::to_string(b->images.size()));
         return;
     }
     for (std::size_t i = 0; i < a->images.size(); ++i) {
@@ -203,9 +226,9 @@ void compareGroups(const Key& key, const Resource& ours, const Resource& theirs,
             diffs.push_back(where + ": group entry fields differ");
         if (x.image != y.image)
             diffs.push_back(where + ": image data differ: " + hexDiff(x.image, y.image));
-        if (x.imageFlags != y.imageFlags) {
+        if (options.memoryFlags && x.imageFlags != y.imageFlags) {
             char buf[64];
-            std::snprintf(buf, sizeof buf, ": image memory flags 0x%X, llvm-rc 0x%X", x.imageFlags,
+            std::snprintf(buf, sizeof buf, ": image memory flags 0x%X, theirs 0x%X", x.imageFlags,
                           y.imageFlags);
             diffs.push_back(where + buf);
         }
@@ -344,10 +367,11 @@ std::optional<IconGroup> resolveGroup(const Resource& group,
 }
 
 std::vector<std::string> compareResources(const std::vector<Resource>& ours,
-                                          const std::vector<Resource>& theirs) {
+                                          const std::vector<Resource>& theirs,
+                                          const CompareOptions& options) {
     std::vector<std::string> diffs;
-    Indexed a = indexResources(ours, true, "ours", diffs);
-    Indexed b = indexResources(theirs, false, "llvm-rc", diffs);
+    Indexed a = indexResources(ours, options.spacesAsUnderscores, options, "ours", diffs);
+    Indexed b = indexResources(theirs, false, options, "theirs", diffs);
     std::map<std::uint16_t, std::set<std::uint16_t>> used;
     auto isIconImage = [](const Key& k) { return isImageType(k.first); };
 
@@ -359,19 +383,20 @@ std::vector<std::string> compareResources(const std::vector<Resource>& ours,
             diffs.push_back(describe(key) + ": only in ours");
             continue;
         }
-        compareFields(key, *r, *it->second, diffs);
+        compareFields(key, *r, *it->second, options, diffs);
         if (isGroupType(key.first))
-            compareGroups(key, *r, *it->second, a, b, used, diffs);
+            compareGroups(key, *r, *it->second, a, b, options, used, diffs);
         else if (r->data != it->second->data)
             diffs.push_back(describe(key) + ": data differ: " + hexDiff(r->data, it->second->data));
     }
     for (const auto& [key, r] : b.byKey)
         if (!isIconImage(key) && !a.byKey.count(key))
-            diffs.push_back(describe(key) + ": only in llvm-rc's");
+            diffs.push_back(describe(key) + ": only in theirs");
     for (const auto& [type, numbered] : a.images)
         for (const auto& [number, r] : numbered)
             if (!used[type].count(number))
-                diffs.push_back("ours: image " + describe(Key{r->type, r->name}) + " in no group");
+                diffs.push_back("ours: image " + describe(Key{r->type, r->name, r->language}) +
+                                " in no group");
     return diffs;
 }
 

@@ -76,11 +76,23 @@ std::optional<IconGroup> resolveGroup(const Resource& group,
                                       const std::map<std::uint16_t, const Resource*>& icons,
                                       std::string& error);
 
+struct CompareOptions {
+    bool memoryFlags = true;
+    // Spaces in our names read as underscores, for scripts that cannot spell a space.
+    bool spacesAsUnderscores = true;
+    // Names and type names without regard to case, as the loader finds them.
+    bool caseless = false;
+    // Empty 32-byte entries after the first (files joined together) are left out.
+    bool skipEmptyEntries = false;
+};
+
 // Everything in which the two files differ, worded for a test failure; empty when they hold the
-// same resources. Names of `ours` are compared with spaces read as underscores (a resource
-// script cannot spell a space in a name). Icon and cursor groups are compared by their images'
-// data, not their numbers (llvm-rc numbers icon and cursor images in one sequence).
+// same resources: type, name and language each resource is found by, then its fields and data.
+// Names of `ours` are compared with spaces read as underscores (a resource script cannot spell a
+// space in a name). Icon and cursor groups are compared by their images' data, not their numbers
+// (llvm-rc numbers icon and cursor images in one sequence).
 std::vector<std::string> compareResources(const std::vector<Resource>& ours,
-                                          const std::vector<Resource>& theirs);
+                                          const std::vector<Resource>& theirs,
+                                          const CompareOptions& options = {});
 
 } // namespace oracle

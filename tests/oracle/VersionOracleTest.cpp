@@ -35,6 +35,8 @@ struct VersionCase {
     int fileType;
     const char* translation; // "0x409, 1252"
     const char* table;       // "040904E4"
+    const char* flags = "FILEFLAGSMASK 0x3F\nFILEFLAGS 0\nFILEOS 0x40004\n";
+    const char* subtype = "0";
 };
 
 void PrintTo(const VersionCase& c, std::ostream* os) {
@@ -42,15 +44,17 @@ void PrintTo(const VersionCase& c, std::ostream* os) {
 }
 
 bool isSettingKey(const std::string& key) {
-    return key == "FileType" || key == "Language" || key == "CodePage";
+    return key == "FileType" || key == "Language" || key == "CodePage" ||
+           key == "FileVersionNumber" || key == "ProductVersionNumber" || key == "FileFlagsMask" ||
+           key == "FileFlags" || key == "FileOS" || key == "FileSubtype";
 }
 
 std::string scriptOf(const VersionCase& c) {
     std::string rc = "LANGUAGE 0, 0\n1 VERSIONINFO\n";
     rc += std::string("FILEVERSION ") + c.fileVersion + "\n";
     rc += std::string("PRODUCTVERSION ") + c.productVersion + "\n";
-    rc += "FILEFLAGSMASK 0x3F\nFILEFLAGS 0\nFILEOS 0x40004\n";
-    rc += "FILETYPE " + std::to_string(c.fileType) + "\nFILESUBTYPE 0\n{\n";
+    rc += c.flags;
+    rc += "FILETYPE " + std::to_string(c.fileType) + "\nFILESUBTYPE " + c.subtype + "\n{\n";
     std::string values;
     for (const std::string& line : c.lines) {
         std::size_t eq = line.find('=');
@@ -96,7 +100,7 @@ TEST_P(VersionOracleTest, SameBytesAsLlvmRc) {
         out << script;
     }
     oracle::RunResult l =
-        run(quote(llvmRc_) + " -no-preprocess -c 1252 /fo " +
+        run(quote(llvmRc_) + " -no-preprocess -c 65001 /fo " +
             quote((dir_ / "version.res").string()) + " " + quote((dir_ / "version.rc").string()));
     ASSERT_EQ(l.exitCode, 0) << l.output << "\n" << script;
     std::string error;
@@ -116,15 +120,15 @@ TEST_P(VersionOracleTest, SameBytesAsLlvmRc) {
         ASSERT_EQ((*ours)[i], res.data[i]) << "first difference at byte " << i << "\n" << script;
 }
 
-// Values of every length modulo four, so each padding shows; Windows-1252 letters above 0x7F;
-// characters the script must escape.
+// Values of every length modulo four, so each padding shows; letters of several scripts and one
+// past U+FFFF; characters the script must escape; the fixed fields given apart from the strings.
 const VersionCase kCases[] = {
     {"EveryKey",
-     {"CompanyName=Acme \x80 Caf\xE9", "FileVersion=1.2.3.4", "FileDescription=A", "Language=0c0a",
-      "ProductVersion=65535.0.7", "Comments=say \"hi\" \\ back", "InternalName=ab",
-      "LegalCopyright=\xA9 2026 Acme", "LegalTrademarks=abc", "FileType=dll",
-      "OriginalFilename=demo.dll", "PrivateBuild=x", "ProductName=Demo \x99", "SpecialBuild=none",
-      "CodePage=1200"},
+     {"CompanyName=Acme \xE2\x82\xAC Caf\xC3\xA9 \xD0\x96 \xCE\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80",
+      "FileVersion=1.2.3.4", "FileDescription=A", "Language=0c0a", "ProductVersion=65535.0.7",
+      "Comments=say \"hi\" \\ back", "InternalName=ab", "LegalCopyright=\xC2\xA9 2026 Acme",
+      "LegalTrademarks=abc", "FileType=dll", "OriginalFilename=demo.dll", "PrivateBuild=x",
+      "ProductName=Demo \xE2\x84\xA2", "SpecialBuild=none", "CodePage=1200"},
      "1,2,3,4",
      "65535,0,7,0",
      2,
@@ -140,6 +144,18 @@ const VersionCase kCases[] = {
      "040904E4"},
     {"NoStrings", {"FileType=dll", "Language=0000"}, "0,0,0,0", "0,0,0,0", 2, "0, 1252", ""},
     {"NoLinesAtAll", {}, "0,0,0,0", "0,0,0,0", 1, "0x409, 1252", ""},
+    {"NumbersApartAndFixedFields",
+     {"FileType=3", "FileVersionNumber=1.0.0.1", "ProductVersionNumber=2.0.0.0",
+      "FileFlagsMask=0x17", "FileFlags=0x2", "FileOS=0x4", "FileSubtype=7", "Language=0419",
+      "CodePage=1200", "FileVersion=1, 0, 0, 1", "ProductVersion=2.0 beta",
+      "CompanyName=\xD0\x9E\xD0\x9E\xD0\x9E \xC2\xAB\xD0\xA0\xD0\xBE\xD0\xBC\xC2\xBB"},
+     "1,0,0,1",
+     "2,0,0,0",
+     3,
+     "0x419, 1200",
+     "041904B0",
+     "FILEFLAGSMASK 0x17\nFILEFLAGS 0x2\nFILEOS 0x4\n",
+     "7"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, VersionOracleTest, ::testing::ValuesIn(kCases),
