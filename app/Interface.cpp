@@ -28,7 +28,6 @@
 #include "dialogs/frmVersion.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
-#include "platform/Platform.h"
 #include "rescompiler/frmCompile.h"
 #include "shell/Layout.h"
 
@@ -84,7 +83,7 @@ QFrame* ruleLine(QWidget* parent, const char* name, const QColor& colour) {
 
 } // namespace
 
-Interface::Interface(Platform& platform, std::string exeDir, std::string recentFilesPath,
+Interface::Interface(shell::Platform& platform, std::string exeDir, std::string recentFilesPath,
                      QWidget* parent)
     : QMainWindow(parent), platform_(platform),
       presenter_(platform_, std::move(exeDir), std::move(recentFilesPath)) {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/QtShellPlatform.h"
 #include "project/Project.h"
 #include "shell/MainPresenter.h"
+#include "shell/Platform.h"
 
 class QAction;
 class QComboBox;
@@ -26,7 +26,6 @@ class QFrame;
 
 namespace kelbo {
 
-class Platform;
 class ProjectListModel;
 class frmCompile;
 
@@ -35,7 +34,7 @@ class Interface : public QMainWindow, public shell::MainView {
 public:
     // `exeDir` is the program's folder (default of ProjectDir and ResDir); `recentFilesPath` is
     // the kbplast.cfg to read at start-up and to update at every save.
-    Interface(Platform& platform, std::string exeDir, std::string recentFilesPath,
+    Interface(shell::Platform& platform, std::string exeDir, std::string recentFilesPath,
               QWidget* parent = nullptr);
     ~Interface() override;
 
@@ -96,7 +95,7 @@ private:
     void buildControls();
     void buildMenus();
 
-    QtShellPlatform platform_;
+    shell::Platform& platform_;
     shell::MainPresenter presenter_;
 
     QTabBar* TabStrip1 = nullptr;

@@ -44,7 +44,10 @@ frmLanguages::frmLanguages(shell::LanguagesPresenter& presenter, QWidget* parent
     centreWindow(*this);
 }
 
-frmLanguages::~frmLanguages() = default;
+frmLanguages::~frmLanguages() {
+    // The list may report a change of row while it is taken down; nobody listens by then.
+    lstLanguages_->disconnect(this);
+}
 
 void frmLanguages::setCaption(const std::string& caption) {
     setWindowTitle(toQt(caption));

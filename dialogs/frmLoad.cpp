@@ -23,7 +23,6 @@
 #include "dialogs/DriveList.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
-#include "platform/Platform.h"
 #include "shell/Preview.h"
 
 namespace kelbo {
@@ -36,14 +35,27 @@ QString joinFolder(const QString& folder, const QString& name) {
 }
 
 // The bytes of a regular file worth previewing. The file layer opens without waiting, so a
-// FIFO under a picture's name is refused rather than waited on.
+// FIFO under a picture's name is refused rather than waited on; a name it cannot open is tried
+// through Qt's own file access, regular files only.
 std::optional<QByteArray> previewBytes(const QString& path) {
     std::string error;
-    std::unique_ptr<InputFile> in = nativeFileSystem().openInput(fromQt(path), error);
-    if (!in || in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
+    if (std::unique_ptr<InputFile> in = nativeFileSystem().openInput(fromQt(path), error)) {
+        if (in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
+            return std::nullopt;
+        QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
+        if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
+            return std::nullopt;
+        return bytes;
+    }
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() == 0 ||
+        static_cast<std::uint64_t>(info.size()) > shell::kMaxPreviewBytes)
         return std::nullopt;
-    QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
-    if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (bytes.isEmpty())
         return std::nullopt;
     return bytes;
 }
@@ -124,10 +136,9 @@ frmLoad::frmLoad(shell::FileItemPresenter& presenter, QWidget* parent)
     centreWindow(*this);
 }
 
-frmLoad::frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
-    : QDialog(parent), ownPlatform_(std::make_unique<QtShellPlatform>(platform)),
-      ownPresenter_(
-          std::make_unique<shell::FileItemPresenter>(session, *ownPlatform_, selectedIndex)),
+frmLoad::frmLoad(Session& session, shell::Platform& platform, int selectedIndex, QWidget* parent)
+    : QDialog(parent),
+      ownPresenter_(std::make_unique<shell::FileItemPresenter>(session, platform, selectedIndex)),
       presenter_(ownPresenter_.get()), kind_(session.CurrentKind) {
     buildControls();
     presenter_->attach(*this);

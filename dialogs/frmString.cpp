@@ -6,7 +6,6 @@
 
 #include "app/QtText.h"
 #include "dialogs/DialogMetrics.h"
-#include "platform/Platform.h"
 
 namespace kelbo {
 
@@ -17,10 +16,10 @@ frmString::frmString(shell::StringItemPresenter& presenter, QWidget* parent)
     centreWindow(*this);
 }
 
-frmString::frmString(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
-    : QDialog(parent), ownPlatform_(std::make_unique<QtShellPlatform>(platform)),
-      ownPresenter_(
-          std::make_unique<shell::StringItemPresenter>(session, *ownPlatform_, selectedIndex)),
+frmString::frmString(Session& session, shell::Platform& platform, int selectedIndex,
+                     QWidget* parent)
+    : QDialog(parent),
+      ownPresenter_(std::make_unique<shell::StringItemPresenter>(session, platform, selectedIndex)),
       presenter_(ownPresenter_.get()) {
     buildControls();
     presenter_->attach(*this);

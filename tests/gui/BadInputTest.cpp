@@ -202,7 +202,7 @@ protected:
         const ScriptedPlatform::Box& box = platform_.boxes.back();
         EXPECT_EQ(box.text, "Invalid KBP-file");
         EXPECT_EQ(box.title, "ERROR 6");
-        EXPECT_EQ(box.icon, Platform::BoxIcon::Stop);
+        EXPECT_EQ(box.icon, QtPlatform::BoxIcon::Stop);
         EXPECT_EQ(caption(), "Kelbo Version 2");
         EXPECT_TRUE(window().session().ProjectPath.empty());
         EXPECT_FALSE(window().session().ProjectChanged);
@@ -960,7 +960,7 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
         trigger("mnuSaveAs");
         ASSERT_EQ(platform_.boxes.size(), 1u);
         const ScriptedPlatform::Box& box = platform_.boxes[0];
-        EXPECT_EQ(box.icon, Platform::BoxIcon::Stop);
+        EXPECT_EQ(box.icon, QtPlatform::BoxIcon::Stop);
         EXPECT_TRUE(box.text.contains(file)) << box.text.toStdString();
         EXPECT_TRUE(box.text.contains(QString::fromLocal8Bit(std::strerror(target.error))))
             << box.text.toStdString();
@@ -1014,7 +1014,7 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
 
     // The guard's save fails the same way, and New goes on as the guard promises.
     platform_.boxes.clear();
-    platform_.boxAnswers = {Platform::BoxAnswer::Ok};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Ok};
     trigger("mnuNewKBP");
     ASSERT_EQ(platform_.boxes.size(), 2u);
     EXPECT_EQ(platform_.boxes[0].title, "WARNING");
@@ -1047,7 +1047,7 @@ TEST_F(BadInput, SaveOntoTheRecentFilesFileIsRefused) {
         platform_.fileAnswers = {target};
         trigger("mnuSaveAs");
         ASSERT_EQ(platform_.boxes.size(), 1u);
-        EXPECT_EQ(platform_.boxes[0].icon, Platform::BoxIcon::Stop);
+        EXPECT_EQ(platform_.boxes[0].icon, QtPlatform::BoxIcon::Stop);
         EXPECT_TRUE(platform_.boxes[0].text.contains(target))
             << platform_.boxes[0].text.toStdString();
         EXPECT_TRUE(w.session().ProjectChanged);

@@ -49,15 +49,15 @@ TEST_F(ImportExport, ALargeImportShowsProgressThenTheWarnings) {
     EXPECT_EQ(window().findChild<QProgressDialog*>("progress"), nullptr);
 
     // What the import drove: one dialog over the window, moved on by each call.
-    QtShellPlatform shell(platform_);
-    shell.progress(&window(), "Importing big.res", 1, 320);
-    shell.progress(&window(), "Importing big.res", 160, 320);
+    QtPlatform& qt = platform_;
+    qt.progress(&window(), "Importing big.res", 1, 320);
+    qt.progress(&window(), "Importing big.res", 160, 320);
     auto* dialog = window().findChild<QProgressDialog*>("progress");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->labelText(), "Importing big.res");
     EXPECT_EQ(dialog->maximum(), 320);
     EXPECT_EQ(dialog->value(), 160);
-    shell.progressDone();
+    qt.progressDone();
     EXPECT_EQ(window().findChild<QProgressDialog*>("progress"), nullptr);
 }
 

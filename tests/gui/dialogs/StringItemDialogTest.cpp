@@ -107,7 +107,7 @@ TEST_F(StringItemDialog, RefusedIdentifiersKeepBothBoxesAndTheProject) {
         ASSERT_EQ(platform.boxes.size(), 1u) << c.identifier;
         EXPECT_EQ(platform.boxes[0].text, c.text) << c.identifier;
         EXPECT_EQ(platform.boxes[0].title, c.title) << c.identifier;
-        EXPECT_EQ(platform.boxes[0].icon, Platform::BoxIcon::Stop);
+        EXPECT_EQ(platform.boxes[0].icon, QtPlatform::BoxIcon::Stop);
         EXPECT_EQ(platform.events, (std::vector<QString>{"beep", "box"}));
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(id()->text(), QString::fromLatin1(c.identifier));
