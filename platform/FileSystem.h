@@ -1,6 +1,7 @@
-// The file layer of the core. Paths are Windows-1252 text, as the project holds them; the
-// native side converts them. Output always goes to a temporary file that replaces the target
-// only when it is complete, so a failure never damages what was there.
+// The file layer of the core. Paths are UTF-8, as the project holds them: bytes as they are on
+// POSIX systems, converted to UTF-16 at each system call on Windows. Output always goes to a
+// temporary file that replaces the target only when it is complete, so a failure never damages what
+// was there.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,12 @@ public:
     // Destroying an output that was not committed removes its temporary file.
     virtual ~OutputFile() = default;
     virtual bool write(const void* data, std::size_t count) = 0;
+    // Overwrites bytes written before (a header field known only at the end, such as a
+    // program's checksum); the next write still appends. False where the output cannot.
+    virtual bool writeAt(std::uint64_t offset, const void* data, std::size_t count) {
+        (void)offset, (void)data, (void)count;
+        return false;
+    }
     // Flushes to disk and renames the temporary file over the target.
     virtual bool commit() = 0;
     // Why the last write or commit failed.
@@ -77,8 +84,8 @@ bool removeDirectoryTree(const std::string& dir);
 bool renamePath(const std::string& from, const std::string& to, std::string& error);
 // Value of an environment variable, empty when unset.
 std::string environmentValue(const char* name);
-// The program's arguments as Windows-1252 text; false (with the argument in `bad`) when one
-// cannot be represented.
+// The program's arguments as UTF-8; false (with the argument in `bad`) when one is not UTF-8
+// (POSIX) or holds a lone surrogate (Windows), which no UTF-8 path can name.
 bool commandLineArguments(int argc, char** argv, std::vector<std::string>& args, std::string& bad);
 
 } // namespace kelbo

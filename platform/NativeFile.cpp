@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "platform/Unicode.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -39,8 +39,12 @@ std::string reasonOf(int err) {
 
 #ifdef _WIN32
 std::wstring widePath(const std::string& path) {
-    std::u16string u = cp1252ToUtf16(path);
+    std::u16string u = utf8ToUtf16(path);
     return std::wstring(u.begin(), u.end());
+}
+
+std::string narrowText(const wchar_t* text, std::size_t length) {
+    return utf16ToUtf8(std::u16string(text, text + length));
 }
 
 std::string windowsReason(DWORD code) {
@@ -48,15 +52,14 @@ std::string windowsReason(DWORD code) {
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                  FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string out;
+    std::wstring text;
     for (DWORD i = 0; i < n; ++i) {
-        wchar_t c = buffer[i];
-        if (c == L'\r' || c == L'\n')
-            continue;
-        out += c < 0x80 ? static_cast<char>(c) : '?';
+        if (buffer[i] != L'\r' && buffer[i] != L'\n')
+            text += buffer[i];
     }
     if (buffer)
         LocalFree(buffer);
+    std::string out = narrowText(text.data(), text.size());
     while (!out.empty() && (out.back() == ' ' || out.back() == '.'))
         out.pop_back();
     return out.empty() ? "Error " + std::to_string(code) : out;
@@ -92,8 +95,9 @@ std::FILE* openFile(const std::string& path, const wchar_t* mode) {
     return _wfopen(widePath(path).c_str(), mode);
 }
 #else
-std::string nativePath(const std::string& path) {
-    return cp1252ToUtf8(path);
+// Paths are UTF-8 in the model and bytes to the system.
+const std::string& nativePath(const std::string& path) {
+    return path;
 }
 #endif
 
@@ -257,6 +261,20 @@ public:
             return false;
         }
         return true;
+    }
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override {
+        if (!f_)
+            return false;
+#ifdef _WIN32
+        bool ok = _fseeki64(f_, static_cast<__int64>(offset), SEEK_SET) == 0 &&
+                  std::fwrite(data, 1, count, f_) == count && _fseeki64(f_, 0, SEEK_END) == 0;
+#else
+        bool ok = fseeko(f_, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+                  std::fwrite(data, 1, count, f_) == count && fseeko(f_, 0, SEEK_END) == 0;
+#endif
+        if (!ok)
+            error_ = reasonOf(errno);
+        return ok;
     }
     bool commit() override {
         if (!f_)
@@ -491,16 +509,13 @@ std::string executableDirectory() {
 #ifdef _WIN32
     wchar_t buffer[MAX_PATH * 4];
     DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-    std::u16string wide(buffer, buffer + n);
-    std::optional<std::string> path = utf16ToCp1252(wide);
-    return path ? directoryOf(*path, PathStyle::Windows) : std::string();
+    return directoryOf(narrowText(buffer, n), PathStyle::Windows);
 #else
     char buffer[4096];
     ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0)
         return currentDirectory();
-    std::optional<std::string> path = utf8ToCp1252(std::string_view(buffer, n));
-    return path ? directoryOf(*path, PathStyle::Posix) : currentDirectory();
+    return directoryOf(std::string_view(buffer, static_cast<std::size_t>(n)), PathStyle::Posix);
 #endif
 }
 
@@ -508,14 +523,12 @@ std::string currentDirectory() {
 #ifdef _WIN32
     wchar_t buffer[MAX_PATH * 4];
     DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(std::size(buffer)), buffer);
-    std::optional<std::string> path = utf16ToCp1252(std::u16string(buffer, buffer + n));
-    return path ? *path : std::string();
+    return narrowText(buffer, n);
 #else
     char buffer[4096];
     if (!::getcwd(buffer, sizeof buffer))
         return "/";
-    std::optional<std::string> path = utf8ToCp1252(buffer);
-    return path ? *path : std::string("/");
+    return buffer;
 #endif
 }
 
@@ -531,10 +544,9 @@ bool isDirectoryWritable(const std::string& dir) {
 namespace {
 std::filesystem::path fsPath(const std::string& path) {
 #ifdef _WIN32
-    std::u16string wide = cp1252ToUtf16(path);
-    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+    return std::filesystem::path(widePath(path));
 #else
-    return std::filesystem::path(cp1252ToUtf8(path));
+    return std::filesystem::path(path);
 #endif
 }
 } // namespace
@@ -547,9 +559,8 @@ bool sameFile(const std::string& a, const std::string& b) {
     auto normal = [&](const std::filesystem::path& p) {
         std::filesystem::path full = std::filesystem::absolute(p, ec).lexically_normal();
 #ifdef _WIN32
-        std::u16string wide = full.u16string();
-        std::optional<std::string> text = utf16ToCp1252(wide);
-        return text ? cp1252ToLower(*text) : std::string();
+        // Windows compares names through its upper-case table.
+        return upperCaseName(utf16ToUtf8(full.u16string()));
 #else
         return full.string();
 #endif
@@ -588,10 +599,7 @@ std::string environmentValue(const char* name) {
 #ifdef _WIN32
     std::wstring wideName(name, name + std::strlen(name));
     const wchar_t* value = _wgetenv(wideName.c_str());
-    if (!value)
-        return {};
-    std::optional<std::string> text = utf16ToCp1252(std::u16string(value, value + wcslen(value)));
-    return text ? *text : std::string();
+    return value ? narrowText(value, wcslen(value)) : std::string();
 #else
     const char* value = std::getenv(name);
     return value ? value : "";
@@ -601,7 +609,7 @@ std::string environmentValue(const char* name) {
 bool commandLineArguments(int argc, char** argv, std::vector<std::string>& args, std::string& bad) {
     args.clear();
 #ifdef _WIN32
-    // The narrow argv went through the ANSI code page, which may not be Windows-1252.
+    // The narrow argv went through the ANSI code page, which cannot spell every name.
     (void)argc;
     (void)argv;
     int count = 0;
@@ -611,24 +619,24 @@ bool commandLineArguments(int argc, char** argv, std::vector<std::string>& args,
     bool ok = true;
     for (int i = 1; i < count; ++i) {
         std::u16string arg(wide[i], wide[i] + wcslen(wide[i]));
-        std::optional<std::string> text = utf16ToCp1252(arg);
-        if (!text) {
+        std::string text = utf16ToUtf8(arg);
+        // A lone surrogate has no UTF-8 form; it would come back as another name.
+        if (utf8ToUtf16(text) != arg) {
             ok = false;
-            bad = "?";
+            bad = text;
             break;
         }
-        args.push_back(*text);
+        args.push_back(std::move(text));
     }
     LocalFree(wide);
     return ok;
 #else
     for (int i = 1; i < argc; ++i) {
-        std::optional<std::string> text = utf8ToCp1252(argv[i]);
-        if (!text) {
+        if (!isValidUtf8(argv[i])) {
             bad = argv[i];
             return false;
         }
-        args.push_back(*text);
+        args.push_back(argv[i]);
     }
     return true;
 #endif

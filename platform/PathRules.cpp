@@ -1,6 +1,7 @@
 #include "platform/PathRules.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Unicode.h"
 
 namespace kelbo {
 
@@ -78,10 +79,39 @@ std::string resolveBareName(std::string_view path, std::string_view currentDir, 
     return joinPath(currentDir, path, style);
 }
 
+namespace {
+// The lower case of a capital: Windows-1252's own pairs, else the nearest small letter whose
+// upper case it is (Latin, Greek, Cyrillic, Armenian lie 1, 32, 48 or 80 apart); a capital
+// outside those keeps its case.
+char32_t lowerCodePoint(char32_t cp) {
+    if (std::optional<unsigned char> byte = unicodeToCp1252(cp))
+        return cp1252ToUtf16(cp1252Lower(*byte));
+    for (char32_t offset : {32, 80, 1, 48}) {
+        if (cp + offset <= 0xFFFF && !unicodeToCp1252(cp + offset) &&
+            upperCodePoint(cp + offset) == cp)
+            return cp + offset;
+    }
+    return cp;
+}
+} // namespace
+
 std::string recentFileForm(std::string_view path, PathStyle style) {
-    if (style == PathStyle::Windows)
-        return cp1252ToLower(path);
-    return std::string(path);
+    if (style != PathStyle::Windows)
+        return std::string(path);
+    std::string out;
+    out.reserve(path.size());
+    std::size_t pos = 0;
+    while (pos < path.size()) {
+        const std::size_t at = pos;
+        char32_t cp = 0;
+        if (!decodeUtf8(path, pos, cp)) {
+            out += path[at];
+            pos = at + 1;
+            continue;
+        }
+        appendUtf8(out, lowerCodePoint(cp));
+    }
+    return out;
 }
 
 FolderAndName splitItemPath(std::string_view path, std::string_view fallbackDir, PathStyle style) {

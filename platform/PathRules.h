@@ -30,7 +30,7 @@ std::string resolveBareName(std::string_view path, std::string_view currentDir,
                             PathStyle style = nativePathStyle());
 
 // How a saved path is written into the recent-files list: lower-cased where file names ignore
-// case (Windows), kept as it is elsewhere.
+// case (Windows), kept as it is elsewhere. Paths are UTF-8.
 std::string recentFileForm(std::string_view path, PathStyle style = nativePathStyle());
 
 // Splits the path of an item line into the folder and file name that the file item dialog

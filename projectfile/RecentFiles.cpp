@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/Cp1252.h"
+#include "platform/Unicode.h"
+
 namespace kelbo {
 
 std::string recentFilesLocation(const std::string& exeDir, bool exeDirWritable,
@@ -44,20 +47,30 @@ std::vector<std::string> readRecentFiles(const std::string& cfgPath, FileSystem&
     std::string chunk;
     std::uint64_t pos = 0;
     const std::uint64_t size = in->size();
+    bool utf8 = false;
     auto takeLine = [&] {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        // Blank lines are never written; one added by hand names no file.
-        if (!line.empty())
-            paths.push_back(line);
+        // Blank lines are never written; one added by hand names no file, nor does one that
+        // is not UTF-8 in a UTF-8 list.
+        if (line.empty() || (utf8 && !isValidUtf8(line))) {
+            line.clear();
+            return;
+        }
+        paths.push_back(utf8 ? std::move(line) : cp1252ToUtf8(line));
         line.clear();
     };
     while (pos < size && static_cast<int>(paths.size()) < kMaxRecentFiles) {
         chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, size - pos)));
         if (!in->readAt(pos, chunk.data(), chunk.size()))
             return paths;
+        std::string_view rest = chunk;
+        if (pos == 0 && rest.starts_with(kRecentFilesBom)) {
+            utf8 = true;
+            rest.remove_prefix(kRecentFilesBom.size());
+        }
         pos += chunk.size();
-        for (char c : chunk) {
+        for (char c : rest) {
             if (c == '\n') {
                 takeLine();
                 if (static_cast<int>(paths.size()) == kMaxRecentFiles)
@@ -80,9 +93,12 @@ bool RememberFile(const std::string& cfgPath, const std::string& projectPath, st
     paths.insert(paths.begin(), recentFileForm(projectPath, style));
     if (static_cast<int>(paths.size()) > kMaxRecentFiles)
         paths.resize(kMaxRecentFiles);
-    std::string text;
+    // Windows-1252 as before while every path fits, so an older program still reads the list.
+    const bool utf8 = !std::all_of(paths.begin(), paths.end(),
+                                   [](const std::string& path) { return fitsCp1252(path); });
+    std::string text = utf8 ? std::string(kRecentFilesBom) : std::string();
     for (const std::string& path : paths)
-        text += path + "\r\n";
+        text += (utf8 ? path : utf8ToCp1252(path).value_or(path)) + "\r\n";
     std::string dir = directoryOf(cfgPath, style);
     // The configuration folder may not exist yet on a first run.
     if (!dir.empty() && dir != cfgPath)

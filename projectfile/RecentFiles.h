@@ -1,7 +1,9 @@
 // The recent-files file kbplast.cfg: up to five project paths, newest first, CR LF after each.
+// Windows-1252 when every path fits that code page, otherwise UTF-8 after a byte-order mark.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -11,6 +13,7 @@ namespace kelbo {
 
 inline constexpr int kMaxRecentFiles = 5;
 inline constexpr const char* kRecentFileName = "kbplast.cfg";
+inline constexpr std::string_view kRecentFilesBom = "\xEF\xBB\xBF";
 
 // Where kbplast.cfg lives: beside the executable, or, when that folder cannot be written or the
 // program is installed, in the user's configuration folder ($XDG_CONFIG_HOME/kelbo, else
@@ -24,7 +27,7 @@ std::string recentFilesLocation(const std::string& exeDir, bool exeDirWritable,
                                 const std::string& xdgConfigHome, const std::string& home,
                                 PathStyle style = nativePathStyle());
 
-// The file's lines, at most five; a missing or empty file gives none.
+// The file's lines as UTF-8, at most five; a missing or empty file gives none.
 std::vector<std::string> readRecentFiles(const std::string& cfgPath,
                                          FileSystem& fs = nativeFileSystem());
 // Puts `projectPath` (lower-cased on Windows) on the first line and keeps the former first four.

@@ -140,14 +140,18 @@ std::optional<Parsed> parse(const Project::Lines& lines, ManifestProblem& proble
                                   accepted + ")");
         };
         switch (key) {
-        case Key::Id:
-            if (value == "1")
-                s.id = kManifestIdProgram;
-            else if (value == "2")
-                s.id = kManifestIdLibrary;
-            else
-                return unknownValue("1 for a program or 2 for a DLL");
+        case Key::Id: {
+            // The range Windows reserves for manifests; no leading zero, so one value has one
+            // spelling.
+            long long id = value.size() <= 2 && value[0] != '0' &&
+                                   value.find_first_not_of("0123456789") == std::string_view::npos
+                               ? digitsValue(value, kManifestIdLast)
+                               : -1;
+            if (id < 1)
+                return unknownValue("1 for a program, 2 for a DLL, up to 16");
+            s.id = static_cast<int>(id);
             break;
+        }
         case Key::File:
             s.file = std::string(value);
             break;
@@ -187,11 +191,11 @@ std::optional<Parsed> parse(const Project::Lines& lines, ManifestProblem& proble
     return parsed;
 }
 
-// Windows-1252 text as UTF-8 with the characters markup gives a meaning escaped; quotes too,
-// so the same text serves in attributes.
-std::string xmlText(std::string_view cp1252) {
+// Text with the characters markup gives a meaning escaped; quotes too, so the same text serves
+// in attributes.
+std::string xmlText(std::string_view text) {
     std::string out;
-    for (char c : cp1252ToUtf8(cp1252)) {
+    for (char c : text) {
         switch (c) {
         case '&':
             out += "&amp;";

@@ -21,9 +21,11 @@ inline constexpr std::string_view kNoManifestIn16Bits =
     "Manifest resources do not exist in 16 bits-Mode";
 inline constexpr std::string_view kDefaultAssemblyName = "Kelbo.Application";
 inline constexpr std::string_view kDefaultAssemblyVersion = "1.0.0.0";
-// The resource names Windows looks for: 1 in a program, 2 in a DLL.
+// The resource names Windows looks for: 1 in a program, 2 in a DLL (3 for isolation-aware
+// components); Windows reserves 1 to 16.
 inline constexpr int kManifestIdProgram = 1;
 inline constexpr int kManifestIdLibrary = 2;
+inline constexpr int kManifestIdLast = 16;
 // A manifest is a few kilobytes; a larger `file` is refused rather than held whole.
 inline constexpr std::uint64_t kMaxManifestFileSize = 16u << 20;
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/Cp1252.h"
+#include "platform/Unicode.h"
 #include "rescompiler/BlockBuilder.h"
 #include "rescompiler/ItemLine.h"
 
@@ -10,7 +11,21 @@ namespace kelbo {
 
 namespace {
 
-enum class KeyRole { FileVersion, ProductVersion, FileType, Language, CodePage, Text };
+enum class KeyRole {
+    FileVersion,
+    ProductVersion,
+    FileVersionNumber,
+    ProductVersionNumber,
+    FileType,
+    FileFlagsMask,
+    FileFlags,
+    FileOS,
+    FileSubtype,
+    FileDate,
+    Language,
+    CodePage,
+    Text
+};
 
 struct VersionKey {
     std::string_view name;
@@ -19,13 +34,27 @@ struct VersionKey {
 
 // The keys as rc.exe users type them in a VERSIONINFO statement.
 constexpr VersionKey kKeys[] = {
-    {"FileVersion", KeyRole::FileVersion}, {"ProductVersion", KeyRole::ProductVersion},
-    {"FileType", KeyRole::FileType},       {"Language", KeyRole::Language},
-    {"CodePage", KeyRole::CodePage},       {"Comments", KeyRole::Text},
-    {"CompanyName", KeyRole::Text},        {"FileDescription", KeyRole::Text},
-    {"InternalName", KeyRole::Text},       {"LegalCopyright", KeyRole::Text},
-    {"LegalTrademarks", KeyRole::Text},    {"OriginalFilename", KeyRole::Text},
-    {"PrivateBuild", KeyRole::Text},       {"ProductName", KeyRole::Text},
+    {"FileVersion", KeyRole::FileVersion},
+    {"ProductVersion", KeyRole::ProductVersion},
+    {"FileVersionNumber", KeyRole::FileVersionNumber},
+    {"ProductVersionNumber", KeyRole::ProductVersionNumber},
+    {"FileType", KeyRole::FileType},
+    {"FileFlagsMask", KeyRole::FileFlagsMask},
+    {"FileFlags", KeyRole::FileFlags},
+    {"FileOS", KeyRole::FileOS},
+    {"FileSubtype", KeyRole::FileSubtype},
+    {"FileDate", KeyRole::FileDate},
+    {"Language", KeyRole::Language},
+    {"CodePage", KeyRole::CodePage},
+    {"Comments", KeyRole::Text},
+    {"CompanyName", KeyRole::Text},
+    {"FileDescription", KeyRole::Text},
+    {"InternalName", KeyRole::Text},
+    {"LegalCopyright", KeyRole::Text},
+    {"LegalTrademarks", KeyRole::Text},
+    {"OriginalFilename", KeyRole::Text},
+    {"PrivateBuild", KeyRole::Text},
+    {"ProductName", KeyRole::Text},
     {"SpecialBuild", KeyRole::Text},
 };
 constexpr std::size_t kKeyCount = std::size(kKeys);
@@ -37,7 +66,6 @@ constexpr std::uint16_t kDefaultCodePage = 1252;
 constexpr std::uint16_t kFixedInfoSize = 52;
 constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
 constexpr std::uint32_t kFixedStructVersion = 0x00010000;
-constexpr std::uint32_t kFileFlagsMask = 0x3F;
 constexpr std::uint32_t kFileOs32 = 0x40004; // VOS_NT_WINDOWS32
 constexpr std::uint32_t kFileOs16 = 0x1;     // VOS__WINDOWS16
 constexpr std::uint32_t kFileTypeApp = 1;
@@ -105,9 +133,47 @@ bool parseHex4(std::string_view text, std::uint16_t& out) {
     return true;
 }
 
-// Empty when the line is taken, else the problem.
+// Decimal, or hex after 0x; at most `limit`.
+bool parseNumber(std::string_view text, std::uint64_t limit, std::uint64_t& out) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    if (hex)
+        text.remove_prefix(2);
+    if (text.empty())
+        return false;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        unsigned digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (hex && c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else if (hex && c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else
+            return false;
+        const unsigned base = hex ? 16 : 10;
+        if (value > (limit - digit) / base)
+            return false;
+        value = value * base + digit;
+    }
+    out = value;
+    return true;
+}
+
+std::string hexText(std::uint64_t value, int digits) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "0x%0*llX", digits, static_cast<unsigned long long>(value));
+    return buf;
+}
+
+std::string_view keyOf(const std::string& line) {
+    return trimSpaces(std::string_view(line).substr(0, line.find('=')));
+}
+
+// Empty when the line is taken, else the problem. `fileApart` and `productApart` tell whether
+// the fixed numbers have keys of their own, which makes the version strings free text.
 std::string applyLine(const std::string& line, VersionSettings& settings,
-                      std::array<bool, kKeyCount>& seen) {
+                      std::array<bool, kKeyCount>& seen, bool fileApart, bool productApart) {
     if (line.find('\0') != std::string::npos)
         return "Version line with a zero character";
     std::size_t eq = line.find('=');
@@ -126,20 +192,61 @@ std::string applyLine(const std::string& line, VersionSettings& settings,
     switch (key.role) {
     case KeyRole::FileVersion:
     case KeyRole::ProductVersion: {
-        VersionNumber& number =
-            key.role == KeyRole::FileVersion ? settings.fileVersion : settings.productVersion;
-        std::string problem = parseVersionNumber(key.name, value, number);
+        const bool file = key.role == KeyRole::FileVersion;
+        if (file ? fileApart : productApart)
+            break;
+        std::string problem = parseVersionNumber(
+            key.name, value, file ? settings.fileVersion : settings.productVersion);
         if (!problem.empty())
             return problem;
         break;
     }
-    case KeyRole::FileType: {
-        std::string type = cp1252ToLower(value);
-        if (type != "app" && type != "dll")
-            return "FileType must be app or dll";
-        settings.dll = type == "dll";
+    case KeyRole::FileVersionNumber:
+    case KeyRole::ProductVersionNumber: {
+        const bool file = key.role == KeyRole::FileVersionNumber;
+        std::string problem = parseVersionNumber(
+            key.name, value, file ? settings.fileVersion : settings.productVersion);
+        if (!problem.empty())
+            return problem;
+        (file ? settings.fileNumberGiven : settings.productNumberGiven) = true;
         return {};
     }
+    case KeyRole::FileType: {
+        std::string type = cp1252ToLower(value);
+        std::uint64_t number = 0;
+        if (type == "app" || type == "dll") {
+            settings.dll = type == "dll";
+        } else if (parseNumber(value, 0xFFFFFFFF, number)) {
+            settings.dll = number == kFileTypeDll;
+            if (number != kFileTypeApp && number != kFileTypeDll)
+                settings.otherFileType = static_cast<std::uint32_t>(number);
+        } else {
+            return "FileType must be app, dll or a number";
+        }
+        return {};
+    }
+    case KeyRole::FileFlagsMask:
+    case KeyRole::FileFlags:
+    case KeyRole::FileOS:
+    case KeyRole::FileSubtype: {
+        std::uint64_t number = 0;
+        if (!parseNumber(value, 0xFFFFFFFF, number))
+            return std::string(key.name) + " must be a number up to 0xFFFFFFFF";
+        auto n = static_cast<std::uint32_t>(number);
+        if (key.role == KeyRole::FileFlagsMask)
+            settings.fileFlagsMask = n;
+        else if (key.role == KeyRole::FileFlags)
+            settings.fileFlags = n;
+        else if (key.role == KeyRole::FileOS)
+            settings.fileOS = n;
+        else
+            settings.fileSubtype = n;
+        return {};
+    }
+    case KeyRole::FileDate:
+        if (!parseNumber(value, ~std::uint64_t{0}, settings.fileDate))
+            return "FileDate must be a number of up to 16 hex digits, such as 0x01D0000000000000";
+        return {};
     case KeyRole::Language:
         if (!parseHex4(value, settings.language))
             return "Language must be 4 hex digits, such as 0409";
@@ -166,14 +273,20 @@ struct Form32 {
         b.bytes(WidenText(text));
         b.u16(0);
     }
+    // A value's length word counts characters with the terminator.
+    static std::size_t length(std::string_view text) { return utf16Length(text) + 1; }
 };
 
 struct Form16 {
     static constexpr std::uint32_t kFileOs = kFileOs16;
     static void type(BlockBuilder&, std::uint16_t) {}
+    // The 16-bit layout holds Windows-1252; the compiler refuses other text before this runs.
     static void text(BlockBuilder& b, std::string_view text) {
-        b.bytes(text);
+        b.bytes(utf8ToCp1252(text).value_or(std::string(text)));
         b.u8(0);
+    }
+    static std::size_t length(std::string_view text) {
+        return utf8ToCp1252(text).value_or(std::string(text)).size() + 1;
     }
 };
 
@@ -204,13 +317,13 @@ void fixedInfo(BlockBuilder& b, const VersionSettings& s, std::uint32_t fileOs) 
     b.u32(low(s.fileVersion));
     b.u32(high(s.productVersion));
     b.u32(low(s.productVersion));
-    b.u32(kFileFlagsMask);
-    b.u32(0); // FileFlags
-    b.u32(fileOs);
-    b.u32(s.dll ? kFileTypeDll : kFileTypeApp);
-    b.u32(0); // FileSubtype
-    b.u32(0); // FileDateMS
-    b.u32(0); // FileDateLS
+    b.u32(s.fileFlagsMask);
+    b.u32(s.fileFlags);
+    b.u32(s.fileOS.value_or(fileOs));
+    b.u32(s.otherFileType.value_or(s.dll ? kFileTypeDll : kFileTypeApp));
+    b.u32(s.fileSubtype);
+    b.u32(static_cast<std::uint32_t>(s.fileDate >> 32));
+    b.u32(static_cast<std::uint32_t>(s.fileDate & 0xFFFFFFFF));
 }
 
 template <class Form> std::string buildVersionInfo(const VersionSettings& s) {
@@ -222,7 +335,8 @@ template <class Form> std::string buildVersionInfo(const VersionSettings& s) {
         BlockBuilder::Block fileInfo = openBlock<Form>(b, 0, kText, "StringFileInfo");
         BlockBuilder::Block table = openBlock<Form>(b, 0, kText, stringTableName(s));
         for (const VersionString& entry : s.strings) {
-            BlockBuilder::Block str = openBlock<Form>(b, entry.value.size() + 1, kText, entry.key);
+            BlockBuilder::Block str =
+                openBlock<Form>(b, Form::length(entry.value), kText, entry.key);
             Form::text(b, entry.value);
             b.closeBlock(str);
         }
@@ -245,8 +359,14 @@ std::optional<VersionSettings> parseVersionLines(const Project::Lines& lines,
                                                  VersionProblem& problem) {
     VersionSettings settings;
     std::array<bool, kKeyCount> seen{};
+    bool fileApart = false, productApart = false;
     for (const std::string& line : lines) {
-        std::string text = applyLine(line, settings, seen);
+        std::optional<std::size_t> index = findKey(keyOf(line));
+        fileApart |= index && kKeys[*index].role == KeyRole::FileVersionNumber;
+        productApart |= index && kKeys[*index].role == KeyRole::ProductVersionNumber;
+    }
+    for (const std::string& line : lines) {
+        std::string text = applyLine(line, settings, seen, fileApart, productApart);
         if (!text.empty()) {
             problem = {line, std::move(text)};
             return std::nullopt;
@@ -268,8 +388,24 @@ std::string versionText(const VersionNumber& v) {
 
 Project::Lines versionLines(const VersionSettings& s) {
     Project::Lines lines;
-    if (s.dll)
+    if (s.otherFileType)
+        lines.push_back("FileType=" + std::to_string(*s.otherFileType));
+    else if (s.dll)
         lines.push_back("FileType=dll");
+    if (s.fileNumberGiven)
+        lines.push_back("FileVersionNumber=" + versionText(s.fileVersion));
+    if (s.productNumberGiven)
+        lines.push_back("ProductVersionNumber=" + versionText(s.productVersion));
+    if (s.fileFlagsMask != VersionSettings{}.fileFlagsMask)
+        lines.push_back("FileFlagsMask=" + hexText(s.fileFlagsMask, 1));
+    if (s.fileFlags != 0)
+        lines.push_back("FileFlags=" + hexText(s.fileFlags, 1));
+    if (s.fileOS)
+        lines.push_back("FileOS=" + hexText(*s.fileOS, 1));
+    if (s.fileSubtype != 0)
+        lines.push_back("FileSubtype=" + std::to_string(s.fileSubtype));
+    if (s.fileDate != 0)
+        lines.push_back("FileDate=" + hexText(s.fileDate, 16));
     if (s.language != kDefaultLanguage)
         lines.push_back("Language=" + hex4(s.language));
     if (s.codePage != kDefaultCodePage)
@@ -282,9 +418,9 @@ Project::Lines versionLines(const VersionSettings& s) {
         return false;
     };
     const VersionNumber zero{};
-    if (s.fileVersion != zero && !hasString("FileVersion"))
+    if (s.fileVersion != zero && !s.fileNumberGiven && !hasString("FileVersion"))
         lines.push_back("FileVersion=" + versionText(s.fileVersion));
-    if (s.productVersion != zero && !hasString("ProductVersion"))
+    if (s.productVersion != zero && !s.productNumberGiven && !hasString("ProductVersion"))
         lines.push_back("ProductVersion=" + versionText(s.productVersion));
     for (const VersionString& entry : s.strings)
         lines.push_back(entry.key + "=" + entry.value);

@@ -19,14 +19,26 @@ using VersionNumber = std::array<std::uint16_t, 4>;
 // One entry of the string table, its key spelt the canonical way ("CompanyName").
 struct VersionString {
     std::string key;
-    std::string value; // Windows-1252
+    std::string value; // UTF-8
     bool operator==(const VersionString&) const = default;
 };
 
 struct VersionSettings {
     VersionNumber fileVersion{};
     VersionNumber productVersion{};
+    // Set by FileVersionNumber / ProductVersionNumber: the number is given apart from the string,
+    // and the FileVersion / ProductVersion string is then any text, kept as written.
+    bool fileNumberGiven = false;
+    bool productNumberGiven = false;
     bool dll = false;
+    // FileType given as a number other than 1 (app) and 2 (dll).
+    std::optional<std::uint32_t> otherFileType;
+    std::uint32_t fileFlagsMask = 0x3F;
+    std::uint32_t fileFlags = 0;
+    // The form's own system (VOS_NT_WINDOWS32, VOS__WINDOWS16) unless given.
+    std::optional<std::uint32_t> fileOS;
+    std::uint32_t fileSubtype = 0;
+    std::uint64_t fileDate = 0; // FileDateMS in the high half
     std::uint16_t language = 0x0409;
     std::uint16_t codePage = 1252;
     // In the order their lines came; FileVersion and ProductVersion among them, as typed.
@@ -45,9 +57,9 @@ struct VersionProblem {
 std::optional<VersionSettings> parseVersionLines(const Project::Lines& lines,
                                                  VersionProblem& problem);
 
-// Lines that parse back to the same settings: FileType, Language and CodePage when they are not
-// the defaults, then the strings in their order (a FileVersion or ProductVersion that has no
-// string of its own first).
+// Lines that parse back to the same settings: FileType, the fixed fields, Language and CodePage
+// when they are not the defaults, then the strings in their order (a FileVersion or
+// ProductVersion that has no string of its own first).
 Project::Lines versionLines(const VersionSettings& settings);
 
 // "1.2.0.0": every part, as the version strings spell a number in full.
@@ -60,7 +72,8 @@ std::string stringTableName(const VersionSettings& settings);
 
 // The resource data, blocks aligned to four bytes from its start. The 32-bit form has UTF-16
 // keys and values and a type word in each block; the 16-bit form has Windows-1252 text and no
-// type word. A string's value length counts its characters and the terminator.
+// type word. A string's value length counts its characters (UTF-16 units in the 32-bit form)
+// and the terminator.
 std::string buildVersionInfo32(const VersionSettings& settings);
 std::string buildVersionInfo16(const VersionSettings& settings);
 

@@ -5,10 +5,14 @@
 #include <map>
 #include <set>
 
+#include "peimage/PeResources.h"
 #include "platform/Cp1252.h"
 #include "platform/PathRules.h"
+#include "platform/Unicode.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/ItemLine.h"
+#include "rescompiler/Manifest.h"
+#include "rescompiler/VersionInfo.h"
 #include "resreader/ResFile.h"
 #include "resreader/VersionBlock.h"
 
@@ -58,23 +62,28 @@ std::string stem(const std::string& fileName) {
     return dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot);
 }
 
-// A name both Windows and Linux can create: no separators, wildcards, controls or undefined
-// code-page bytes, no trailing dot or space, no device name.
+// A name both Windows and Linux can create: no separators, wildcards or controls, no trailing dot
+// or space, no device name, at most 64 characters.
 std::string safeFileStem(const std::string& text) {
     std::string out;
-    for (char ch : text) {
-        auto c = static_cast<unsigned char>(ch);
-        bool bad = c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 ||
-                   c == 0x9D || std::string_view("<>:\"/\\|?*").find(ch) != std::string_view::npos;
-        out += bad ? '_' : ch;
-        if (out.size() == 64)
-            break;
+    std::size_t pos = 0, characters = 0;
+    while (pos < text.size() && characters < 64) {
+        char32_t c = 0;
+        if (!decodeUtf8(text, pos, c)) {
+            ++pos;
+            c = '_';
+        }
+        const bool bad = c < 0x20 || (c >= 0x7F && c < 0xA0) ||
+                         (c < 0x80 && std::string_view("<>:\"/\\|?*").find(static_cast<char>(c)) !=
+                                          std::string_view::npos);
+        appendUtf8(out, bad ? U'_' : c);
+        ++characters;
     }
     while (!out.empty() && (out.back() == '.' || out.back() == ' '))
         out.back() = '_';
     if (out.empty())
         out = "_";
-    std::string upper = cp1252ToUpper(out.substr(0, out.find('.')));
+    std::string upper = upperCaseName(out.substr(0, out.find('.')));
     static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
     bool device = std::find(std::begin(kDevices), std::end(kDevices), upper) != std::end(kDevices);
     if (upper.size() == 4 && (upper.rfind("COM", 0) == 0 || upper.rfind("LPT", 0) == 0) &&
@@ -96,7 +105,10 @@ public:
 
 private:
     std::string where(const ResEntry& e) const {
-        return "resource " + describeName(e.type) + " " + describeName(e.name);
+        std::string text = "resource " + describeName(e.type) + " " + describeName(e.name);
+        if (dir_.layout == ResLayout::Bits32)
+            text += " (" + languageHex(e.language) + ")";
+        return text;
     }
     void warn(const ResEntry& e, const std::string& what) {
         warnings.push_back(where(e) + ": " + what);
@@ -115,6 +127,10 @@ private:
         return true;
     }
 
+    // The section of the resource's language; every language has one from the start.
+    LanguageSection& section(const ResEntry& e) {
+        return project.section(project.findSection(e.language));
+    }
     void checkHeader(const ResEntry& e, std::uint16_t flags);
     std::string convertName(const ResEntry& e, const ResName& name, const char* what);
     std::string identifier(const ResEntry& e, const ResName& name, const std::string& typeKey,
@@ -122,10 +138,14 @@ private:
         return unique(typeKey, convertName(e, name, what), e);
     }
     std::string unique(const std::string& typeKey, std::string id, const ResEntry& e);
-    std::string addFile(const std::string& base, const std::string& ext, std::vector<Piece> pieces);
+    // Files of a further language carry it in their names, so the same identifier in two
+    // languages gives two plain names.
+    std::string addFile(const ResEntry& e, const std::string& base, const std::string& ext,
+                        std::vector<Piece> pieces);
 
     bool bitmap(const ResEntry& e, std::string& error);
     bool group(const ResEntry& e, bool cursor, std::string& error);
+    const ResEntry* image(bool cursor, std::uint16_t number, std::uint16_t language) const;
     bool orphanImage(const ResEntry& e, bool cursor);
     bool strings(const ResEntry& e, std::string& error);
     bool version(const ResEntry& e, std::string& error);
@@ -140,17 +160,13 @@ private:
     std::string folder_;
     std::set<std::string> identities_;
     std::set<std::string> fileNames_; // upper-cased: Windows ignores case
-    std::map<std::uint16_t, const ResEntry*> icons_, cursors_;
+    std::multimap<std::uint16_t, const ResEntry*> icons_, cursors_;
     std::set<const ResEntry*> usedImages_;
-    std::set<std::uint16_t> stringBlocks_;
-    bool haveManifest_ = false;
-    bool haveVersion_ = false;
+    std::set<std::pair<std::uint16_t, std::uint16_t>> stringBlocks_; // language, block
+    std::set<std::uint16_t> manifests_, versions_;                   // languages
 };
 
 void Planner::checkHeader(const ResEntry& e, std::uint16_t flags) {
-    if (e.language != 0)
-        warn(e,
-             "language " + hexWord(e.language) + " becomes 0 (neutral), the only one Kelbo writes");
     if (e.memoryFlags != flags)
         warn(e, "memory flags " + hexWord(e.memoryFlags) + " become " + hexWord(flags));
     if (e.dataVersion != 0 || e.version != 0 || e.characteristics != 0)
@@ -159,7 +175,8 @@ void Planner::checkHeader(const ResEntry& e, std::uint16_t flags) {
 
 std::string Planner::unique(const std::string& typeKey, std::string id, const ResEntry& e) {
     std::string base = id;
-    for (int n = 2; !identities_.insert(typeKey + "/" + cp1252ToUpper(id)).second; ++n)
+    const std::string prefix = languageHex(e.language) + typeKey + "/";
+    for (int n = 2; !identities_.insert(prefix + upperCaseName(id)).second; ++n)
         id = base + "_" + std::to_string(n);
     if (id != base)
         warn(e, "name " + base + " is taken; imported as " + id);
@@ -178,40 +195,36 @@ std::string Planner::convertName(const ResEntry& e, const ResName& name, const c
                     " becomes the name " + id);
         return id;
     }
-    bool outside = false, control = false;
-    for (char16_t c : name.text) {
-        std::optional<unsigned char> b = unicodeToCp1252(c);
-        if (!b) {
-            outside = true;
-            id += '_';
-        } else if (*b == '\t' || *b == 0) {
+    bool control = false;
+    std::u16string text = name.text;
+    for (char16_t& c : text) {
+        if (c == '\t' || c == 0) {
             control = true;
-            id += '_';
-        } else {
-            id += static_cast<char>(*b);
+            c = '_';
         }
     }
-    std::string changed = cp1252ToUpper(trimSpaces(id));
+    id = utf16ToUtf8(text);
+    std::string changed = upperCaseName(trimSpaces(id));
     if (changed.empty())
         changed = "_";
     std::string digits = changed;
     if (TestNumber(digits) == 0)
         changed = "_" + changed; // a name of digits would be read as a number
-    if (outside)
-        warn(e, std::string(what) + ": characters outside Windows-1252 become _");
     if (control)
         warn(e, std::string(what) + ": a TAB becomes _");
-    if (changed != id && !outside && !control)
+    else if (changed != id)
         warn(e, std::string(what) + " " + id + " becomes " + changed +
                     " (identifiers are upper-case, trimmed and not all digits)");
     return changed;
 }
 
-std::string Planner::addFile(const std::string& base, const std::string& ext,
+std::string Planner::addFile(const ResEntry& e, const std::string& base, const std::string& ext,
                              std::vector<Piece> pieces) {
     std::string stemText = safeFileStem(base);
+    if (e.language != project.baseLanguage())
+        stemText += "_" + languageHex(e.language);
     std::string name = stemText + ext;
-    for (int n = 2; !fileNames_.insert(cp1252ToUpper(name)).second; ++n)
+    for (int n = 2; !fileNames_.insert(upperCaseName(name)).second; ++n)
         name = stemText + "_" + std::to_string(n) + ext;
     files.push_back({name, std::move(pieces)});
     return joinPath(folder_, name);
@@ -249,9 +262,18 @@ bool Planner::bitmap(const ResEntry& e, std::string& error) {
     put32(header, 0);
     put32(header, static_cast<std::uint32_t>(kBitmapFileHeader + bits));
     std::string id = identifier(e, e.name, "#2", "name");
-    std::string path = addFile(id, ".bmp", {{header, 0, 0}, {{}, e.dataOffset, e.dataSize}});
-    project.append(ResourceKind::Bitmap, id + kTab + path);
+    std::string path = addFile(e, id, ".bmp", {{header, 0, 0}, {{}, e.dataOffset, e.dataSize}});
+    section(e).append(ResourceKind::Bitmap, id + kTab + path);
     return true;
+}
+
+// The image a group names: the one of the group's language when there are several.
+const ResEntry* Planner::image(bool cursor, std::uint16_t number, std::uint16_t language) const {
+    auto [first, last] = (cursor ? cursors_ : icons_).equal_range(number);
+    for (auto it = first; it != last; ++it)
+        if (it->second->language == language)
+            return it->second;
+    return first == last ? nullptr : first->second;
 }
 
 // An icon or cursor group back into the .ICO or .CUR file it came from: the directory from the
@@ -269,7 +291,6 @@ bool Planner::group(const ResEntry& e, bool cursor, std::string& error) {
                        "group of " + std::to_string(g.size()) + " bytes cannot hold its " +
                            std::to_string(count) + " entries",
                        error);
-    auto& images = cursor ? cursors_ : icons_;
     struct Kept {
         std::size_t at;
         const ResEntry* image;
@@ -278,12 +299,12 @@ bool Planner::group(const ResEntry& e, bool cursor, std::string& error) {
     for (std::size_t i = 0; i < count; ++i) {
         std::size_t at = 6 + 14 * i;
         std::uint16_t number = le16(g, at + 12);
-        auto it = images.find(number);
-        if (it == images.end()) {
+        const ResEntry* found = image(cursor, number, e.language);
+        if (!found) {
             warn(e, "image " + std::to_string(number) + " is missing; its entry is left out");
             continue;
         }
-        const ResEntry& image = *it->second;
+        const ResEntry& image = *found;
         if (cursor && image.dataSize < 4)
             return damaged(e, "cursor image " + std::to_string(number) + " has no hot spot", error);
         // A cursor's entry counts the hot spot too.
@@ -292,8 +313,11 @@ bool Planner::group(const ResEntry& e, bool cursor, std::string& error) {
             warn(e, "entry of image " + std::to_string(number) + " declares " +
                         std::to_string(declared) + " bytes, the image holds " +
                         std::to_string(image.dataSize));
-        if (usedImages_.insert(&image).second)
+        if (usedImages_.insert(&image).second) {
             checkHeader(image, kFlagsImage);
+            if (image.language != e.language)
+                warn(image, "the image takes its group's language " + languageHex(e.language));
+        }
         kept.push_back({at, &image});
     }
     if (kept.empty()) {
@@ -332,8 +356,8 @@ bool Planner::group(const ResEntry& e, bool cursor, std::string& error) {
     pieces[0].literal = head;
     ResourceKind kind = cursor ? ResourceKind::Cursor : ResourceKind::Icon;
     std::string id = identifier(e, e.name, cursor ? "#12" : "#14", "name");
-    std::string path = addFile(id, cursor ? ".cur" : ".ico", std::move(pieces));
-    project.append(kind, id + kTab + path);
+    std::string path = addFile(e, id, cursor ? ".cur" : ".ico", std::move(pieces));
+    section(e).append(kind, id + kTab + path);
     return true;
 }
 
@@ -373,10 +397,10 @@ bool Planner::orphanImage(const ResEntry& e, bool cursor) {
     put32(head, 22);
     const std::string base = (cursor ? "CURSOR_IMAGE_" : "ICON_IMAGE_") + describeName(e.name);
     std::string id =
-        identifier(e, ResName{true, 0, cp1252ToUtf16(base)}, cursor ? "#12" : "#14", "name");
+        identifier(e, ResName{true, 0, utf8ToUtf16(base)}, cursor ? "#12" : "#14", "name");
     std::string path =
-        addFile(id, cursor ? ".cur" : ".ico", {{head, 0, 0}, {{}, e.dataOffset + skip, size}});
-    project.append(cursor ? ResourceKind::Cursor : ResourceKind::Icon, id + kTab + path);
+        addFile(e, id, cursor ? ".cur" : ".ico", {{head, 0, 0}, {{}, e.dataOffset + skip, size}});
+    section(e).append(cursor ? ResourceKind::Cursor : ResourceKind::Icon, id + kTab + path);
     warn(e, std::string(cursor ? "cursor" : "icon") + " image in no group: imported as " +
                 (cursor ? "cursor " : "icon ") + id);
     return true;
@@ -387,8 +411,8 @@ bool Planner::strings(const ResEntry& e, std::string& error) {
         warn(e, "a string block numbered outside 1..2048 cannot be held; it is left out");
         return true;
     }
-    if (!stringBlocks_.insert(e.name.ordinal).second) {
-        warn(e, "a second string block of this number is left out");
+    if (!stringBlocks_.insert({e.language, e.name.ordinal}).second) {
+        warn(e, "a second string block of this number and language is left out");
         return true;
     }
     checkHeader(e, kFlagsDiscardable);
@@ -397,8 +421,9 @@ bool Planner::strings(const ResEntry& e, std::string& error) {
         return false;
     const bool wide = dir_.layout == ResLayout::Bits32;
     std::size_t pos = 0;
-    bool lossy = false, any = false;
+    bool any = false;
     const int first = (e.name.ordinal - 1) * 16;
+    LanguageSection& into = section(e);
     for (int slot = 0; slot < 16; ++slot) {
         if (block.size() - pos < (wide ? 2u : 1u))
             return damaged(e, "string block ends before slot " + std::to_string(slot), error);
@@ -408,34 +433,34 @@ bool Planner::strings(const ResEntry& e, std::string& error) {
             return damaged(e, "string " + std::to_string(first + slot) + " runs past its block",
                            error);
         std::string text;
-        for (std::size_t i = 0; i < length; ++i) {
-            if (wide) {
-                std::optional<unsigned char> b = unicodeToCp1252(le16(block, pos + 2 * i));
-                lossy |= !b;
-                text += b ? static_cast<char>(*b) : '?';
-            } else {
-                text += block[pos + i];
-            }
+        if (wide) {
+            std::u16string units(length, u'\0');
+            for (std::size_t i = 0; i < length; ++i)
+                units[i] = le16(block, pos + 2 * i);
+            text = utf16ToUtf8(units);
+            if (utf8ToUtf16(text) != units)
+                warn(e, "string " + std::to_string(first + slot) +
+                            ": a lone surrogate becomes U+FFFD");
+        } else {
+            text = cp1252ToUtf8(std::string_view(block).substr(pos, length));
         }
         pos += length * (wide ? 2 : 1);
         if (length == 0)
             continue;
         any = true;
-        project.append(ResourceKind::String, std::to_string(first + slot) + kTab + text);
+        into.append(ResourceKind::String, std::to_string(first + slot) + kTab + text);
     }
     // A block of empty strings only is still a block: one empty item keeps it.
     if (!any)
-        project.append(ResourceKind::String, std::to_string(first) + kTab);
+        into.append(ResourceKind::String, std::to_string(first) + kTab);
     if (pos != block.size())
         warn(e, std::to_string(block.size() - pos) + " bytes after the 16 strings are left out");
-    if (lossy)
-        warn(e, "characters outside Windows-1252 become ?");
     return true;
 }
 
 bool Planner::version(const ResEntry& e, std::string& error) {
-    if (haveVersion_) {
-        warn(e, "a project holds one version resource; this one is left out");
+    if (!versions_.insert(e.language).second) {
+        warn(e, "a language holds one version resource; this one is left out");
         return true;
     }
     checkHeader(e, kFlagsPure);
@@ -449,37 +474,45 @@ bool Planner::version(const ResEntry& e, std::string& error) {
     if (!block)
         return damaged(e, problem, error);
     std::vector<std::string> notes;
-    for (std::string& line : versionLines(*block, notes))
-        project.append(ResourceKind::Version, std::move(line));
+    Project::Lines lines = versionLines(*block, notes);
+    // What the keys cannot say shows as a difference in the bytes they build.
+    VersionProblem built;
+    std::optional<std::string> again =
+        buildVersionResource(lines, dir_.layout == ResLayout::Bits16 ? 16 : 32, built);
+    if (notes.empty() && again != data)
+        notes.push_back("its layout (value lengths, type words or padding) is rebuilt the usual "
+                        "way");
+    section(e).setLines(ResourceKind::Version, std::move(lines));
     for (const std::string& note : notes)
         warn(e, note);
-    haveVersion_ = true;
     return true;
 }
 
 void Planner::manifest(const ResEntry& e) {
-    if (haveManifest_) {
-        warn(e, "a project holds one manifest; this one is left out");
+    if (!manifests_.insert(e.language).second) {
+        warn(e, "a language holds one manifest; this one is left out");
         return;
     }
     checkHeader(e, kFlagsPure);
-    int id = e.name.isOrdinal(2) ? 2 : 1;
-    if (!e.name.isOrdinal(1) && !e.name.isOrdinal(2))
-        warn(e, "a manifest is named 1 or 2; imported as 1");
-    std::string path =
-        addFile(id == 2 ? "manifest_2" : "manifest", ".manifest", {{{}, e.dataOffset, e.dataSize}});
-    project.append(ResourceKind::Manifest, "file=" + path);
-    if (id == 2)
-        project.append(ResourceKind::Manifest, "id=2");
-    haveManifest_ = true;
+    int id = kManifestIdProgram;
+    if (!e.name.isName && e.name.ordinal >= 1 && e.name.ordinal <= kManifestIdLast)
+        id = e.name.ordinal;
+    else
+        warn(e, "a manifest is numbered 1 to 16; imported as 1");
+    std::string path = addFile(e, id == 1 ? "manifest" : "manifest_" + std::to_string(id),
+                               ".manifest", {{{}, e.dataOffset, e.dataSize}});
+    LanguageSection& into = section(e);
+    into.append(ResourceKind::Manifest, "file=" + path);
+    if (id != kManifestIdProgram)
+        into.append(ResourceKind::Manifest, "id=" + std::to_string(id));
 }
 
 void Planner::fileItem(const ResEntry& e, ResourceKind kind, const std::string& typeKey,
                        const std::string& ext) {
     checkHeader(e, kFlagsPure);
     std::string id = identifier(e, e.name, typeKey, "name");
-    std::string path = addFile(id, ext, {{{}, e.dataOffset, e.dataSize}});
-    project.append(kind, id + kTab + path);
+    std::string path = addFile(e, id, ext, {{{}, e.dataOffset, e.dataSize}});
+    section(e).append(kind, id + kTab + path);
 }
 
 void Planner::data(const ResEntry& e) {
@@ -497,12 +530,17 @@ void Planner::data(const ResEntry& e) {
     }
     const std::string typeKey = (e.type.isName ? "$" : "#") + type;
     std::string id = identifier(e, e.name, typeKey, "name");
-    std::string path = addFile(type + "_" + id, ".bin", {{{}, e.dataOffset, e.dataSize}});
-    project.append(ResourceKind::Data, id + kTab + type + kTab + path);
+    std::string path = addFile(e, type + "_" + id, ".bin", {{{}, e.dataOffset, e.dataSize}});
+    section(e).append(ResourceKind::Data, id + kTab + type + kTab + path);
 }
 
 bool Planner::plan(std::string& error) {
+    // The base takes the first resource's language; the others follow in order of appearance.
+    // A 16-bit file has none: everything goes to the base.
+    if (!dir_.entries.empty())
+        project.setBaseLanguage(dir_.entries.front().language);
     for (const ResEntry& e : dir_.entries) {
+        project.addSection(e.language);
         if (e.type.isOrdinal(kRtIcon) && !e.name.isName)
             icons_.emplace(e.name.ordinal, &e);
         else if (e.type.isOrdinal(kRtCursor) && !e.name.isName)
@@ -550,6 +588,10 @@ bool Planner::plan(std::string& error) {
         if (!e.name.isName && (e.type.isOrdinal(kRtIcon) || e.type.isOrdinal(kRtCursor)))
             orphanImage(e, e.type.isOrdinal(kRtCursor));
     }
+    // Languages that only images of another language's groups had.
+    for (int i = project.sectionCount() - 1; i > 0; --i)
+        if (project.section(i).empty())
+            project.removeSection(i);
     return true;
 }
 
@@ -629,7 +671,7 @@ std::string importFolderFor(const std::string& projectPath) {
 
 ImportPlan planImport(InputFile& res, const std::string& resName, const std::string& folder) {
     ImportPlan plan;
-    std::optional<ResDirectory> dir = readResDirectory(res, resName, plan.error);
+    std::optional<ResDirectory> dir = readResourceEntries(res, resName, plan.error);
     if (!dir)
         return plan;
     Planner planner(res, *dir, resName, folder);

@@ -7,11 +7,13 @@
 #include "rescompiler/ItemLine.h"
 #include "rescompiler/Manifest.h"
 #include "rescompiler/ResOutput.h"
+#include "rescompiler/VersionInfo.h"
 
 namespace kelbo {
 namespace {
 
 constexpr std::string_view kEol = "\r\n";
+constexpr unsigned kFileOs32 = 0x40004; // VOS_NT_WINDOWS32
 
 // Words a statement may begin with: a resource named so must be quoted.
 bool isKeyword(const std::string& id) {
@@ -50,6 +52,19 @@ std::string quoted(std::string_view text) {
     return out + "\"";
 }
 
+std::string hexNumber(unsigned value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%X", value);
+    return buf;
+}
+
+// The STRING items of one section sorted into blocks, as the writers sort them.
+std::vector<StringBlock> sectionBlocks(const LanguageSection& section) {
+    Project one;
+    one.setLines(ResourceKind::String, section.lines(ResourceKind::String));
+    return stringBlocks(one);
+}
+
 class Writer {
 public:
     RcScript script;
@@ -59,8 +74,18 @@ public:
         script.text += kEol;
     }
 
-    // An identifier or DATA type as the script spells it.
-    std::string id(const std::string& raw, const std::string& item) {
+    // The LANGUAGE statement that the next resources take; `force` repeats it, so that no string
+    // comes right before a quoted name (windres joins adjacent strings into one).
+    void language(LanguageId lang, bool force = false) {
+        if (current_ == lang && !force)
+            return;
+        current_ = lang;
+        line("LANGUAGE " + hexNumber(lang & 0x3FFu) + ", " + hexNumber(lang >> 10u));
+    }
+
+    // An identifier or DATA type as the script spells it; `quotedName` says whether it had to be
+    // quoted.
+    std::string id(const std::string& raw, const std::string& item, bool isType, bool& quotedName) {
         ResourceId rid = resourceIdOfText(raw);
         if (!rid.isName)
             return std::to_string(rid.ordinal);
@@ -72,8 +97,14 @@ public:
                             c == '.' || c == '-');
         if (bare)
             return name;
-        script.warnings.push_back(item + ": the name " + name +
-                                  " is quoted; rc.exe and windres read it, llvm-rc does not");
+        if (isType)
+            script.warnings.push_back(item + ": the type " + name +
+                                      " is quoted; llvm-rc refuses a quoted type and windres joins "
+                                      "it to the file name after it");
+        else
+            script.warnings.push_back(item + ": the name " + name +
+                                      " is quoted; windres reads it, llvm-rc refuses it");
+        quotedName = quotedName || !isType;
         return quoted(name);
     }
 
@@ -92,20 +123,27 @@ public:
             script.error = problem;
     }
 
-    void fileItems(const Project& project, ResourceKind kind, const char* keyword) {
-        for (const std::string& l : project.lines(kind)) {
+    void resource(LanguageId lang, const std::string& name, bool quotedName,
+                  const std::string& rest) {
+        language(lang, quotedName);
+        line(name + " " + rest);
+    }
+
+    void fileItems(const LanguageSection& s, ResourceKind kind, const char* keyword) {
+        for (const std::string& l : s.lines(kind)) {
             std::string p;
+            bool quotedName = false;
+            std::string name = id(GetItemId(l), l, false, quotedName);
             if (path(GetItemSource(l), l, p))
-                line(id(GetItemId(l), l) + " " + keyword + " " + p);
+                resource(s.language, name, quotedName, std::string(keyword) + " " + p);
         }
     }
 
-    void strings(const Project& project) {
-        if (project.count(ResourceKind::String) == 0)
-            return;
+    void strings(const LanguageSection& s) {
+        language(s.language);
         line("STRINGTABLE");
         line("{");
-        for (const StringBlock& block : stringBlocks(project)) {
+        for (const StringBlock& block : sectionBlocks(s)) {
             // A slot's empty text still makes its block, as the writers do.
             for (const StringSlot& slot : block.slots)
                 line("  " + std::to_string(slot.number) + ", " + quoted(slot.text));
@@ -113,20 +151,21 @@ public:
         line("}");
     }
 
-    void data(const Project& project) {
-        for (const std::string& l : project.lines(ResourceKind::Data)) {
+    void data(const LanguageSection& s) {
+        for (const std::string& l : s.lines(ResourceKind::Data)) {
             std::string p;
+            bool quotedName = false;
+            std::string name = id(GetItemId(l), l, false, quotedName);
+            std::string type = id(GetItemType(l), l, true, quotedName);
             if (path(GetDataSource(l), l, p))
-                line(id(GetItemId(l), l) + " " + id(GetItemType(l), l) + " " + p);
+                resource(s.language, name, quotedName, type + " " + p);
         }
     }
 
-    void manifest(const Project& project, const std::string& generatedPath) {
-        if (project.count(ResourceKind::Manifest) == 0)
-            return;
+    void manifest(const LanguageSection& s, const std::string& generatedPath) {
         ManifestProblem problem;
         std::optional<ManifestSettings> settings =
-            parseManifest(project.lines(ResourceKind::Manifest), problem);
+            parseManifest(s.lines(ResourceKind::Manifest), problem);
         if (!settings) {
             fail("MANIFEST: " + problem.line + (problem.line.empty() ? "" : ": ") +
                  problem.problem);
@@ -134,93 +173,72 @@ public:
         }
         std::string p;
         if (!settings->file) {
-            script.manifest = generateManifest(*settings);
+            script.manifests.push_back({generatedPath, generateManifest(*settings)});
             settings->file = generatedPath;
         }
-        if (path(*settings->file, "MANIFEST", p))
+        if (path(*settings->file, "MANIFEST", p)) {
+            language(s.language);
             line(std::to_string(settings->id) + " 24 " + p);
+        }
     }
 
-    void version(const Project& project);
+    void version(const LanguageSection& s);
+
+private:
+    std::optional<LanguageId> current_;
 };
 
-std::string versionWords(const std::string& text, const std::string& key, Writer& w) {
-    unsigned parts[4] = {0, 0, 0, 0};
-    std::size_t part = 0, pos = 0;
-    while (part < 4) {
-        std::size_t dot = text.find('.', pos);
-        std::string digits(
-            trimSpaces(text.substr(pos, dot == std::string::npos ? dot : dot - pos)));
-        long long v = digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos
-                          ? -1
-                          : digitsValue(digits, 0xFFFF);
-        if (v < 0) {
-            w.fail("VERSION: " + key + "=" + text + " is not a version of up to four numbers");
-            break;
-        }
-        parts[part++] = static_cast<unsigned>(v);
-        if (dot == std::string::npos)
-            break;
-        pos = dot + 1;
-    }
-    return std::to_string(parts[0]) + "," + std::to_string(parts[1]) + "," +
-           std::to_string(parts[2]) + "," + std::to_string(parts[3]);
-}
-
-void Writer::version(const Project& project) {
-    if (project.count(ResourceKind::Version) == 0)
+void Writer::version(const LanguageSection& s) {
+    VersionProblem problem;
+    std::optional<VersionSettings> v = parseVersionLines(s.lines(ResourceKind::Version), problem);
+    if (!v) {
+        fail("VERSION: " + problem.line + (problem.line.empty() ? "" : ": ") + problem.text);
         return;
-    std::string fileVersion = "0,0,0,0", productVersion = "0,0,0,0", language = "0409";
-    unsigned codePage = 1252;
-    int fileType = 1;
-    std::vector<std::pair<std::string, std::string>> strings;
-    for (const std::string& l : project.lines(ResourceKind::Version)) {
-        std::size_t eq = l.find('=');
-        std::string key(trimSpaces(l.substr(0, eq)));
-        std::string value(eq == std::string::npos ? "" : l.substr(eq + 1));
-        if (key == "FileVersion" || key == "ProductVersion") {
-            (key == "FileVersion" ? fileVersion : productVersion) = versionWords(value, key, *this);
-            strings.emplace_back(key, value);
-        } else if (key == "FileType") {
-            fileType = value == "dll" ? 2 : 1;
-        } else if (key == "Language") {
-            language = cp1252ToUpper(value);
-        } else if (key == "CodePage") {
-            std::string digits(trimSpaces(value));
-            long long v = digits.find_first_not_of("0123456789") == std::string::npos
-                              ? digitsValue(digits, 0xFFFF)
-                              : -1;
-            if (v < 0)
-                fail("VERSION: CodePage=" + value + " is not a number");
-            codePage = static_cast<unsigned>(v < 0 ? 0 : v);
-        } else {
-            strings.emplace_back(key, value);
-        }
     }
-    char block[16];
-    std::snprintf(block, sizeof block, "%s%04X", language.c_str(), codePage);
+    auto words = [](const VersionNumber& n) {
+        return std::to_string(n[0]) + "," + std::to_string(n[1]) + "," + std::to_string(n[2]) +
+               "," + std::to_string(n[3]);
+    };
+    if (v->fileDate != 0)
+        script.warnings.push_back("VERSION: a script cannot give FileDate; it is left out");
+    language(s.language);
     line("1 VERSIONINFO");
-    line("FILEVERSION " + fileVersion);
-    line("PRODUCTVERSION " + productVersion);
-    line("FILEFLAGSMASK 0x3F");
-    line("FILEFLAGS 0");
-    line("FILEOS 0x40004");
-    line("FILETYPE " + std::to_string(fileType));
-    line("FILESUBTYPE 0");
+    line("FILEVERSION " + words(v->fileVersion));
+    line("PRODUCTVERSION " + words(v->productVersion));
+    line("FILEFLAGSMASK " + hexNumber(v->fileFlagsMask));
+    line("FILEFLAGS " + hexNumber(v->fileFlags));
+    line("FILEOS " + hexNumber(v->fileOS.value_or(kFileOs32)));
+    line("FILETYPE " + hexNumber(v->otherFileType.value_or(v->dll ? 2 : 1)));
+    line("FILESUBTYPE " + hexNumber(v->fileSubtype));
     line("{");
-    line("  BLOCK \"StringFileInfo\"");
-    line("  {");
-    line("    BLOCK \"" + std::string(block) + "\"");
-    line("    {");
-    for (const auto& [key, value] : strings)
-        line("      VALUE " + quoted(key) + ", " + quoted(value + '\0'));
-    line("    }");
-    line("  }");
+    if (!v->strings.empty()) {
+        line("  BLOCK \"StringFileInfo\"");
+        line("  {");
+        line("    BLOCK \"" + stringTableName(*v) + "\"");
+        line("    {");
+        for (const VersionString& str : v->strings)
+            line("      VALUE " + quoted(str.key) + ", " + quoted(str.value + '\0'));
+        line("    }");
+        line("  }");
+    }
     line("  BLOCK \"VarFileInfo\"");
     line("  {");
-    line("    VALUE \"Translation\", 0x" + language + ", " + std::to_string(codePage));
+    line("    VALUE \"Translation\", 0x" + hex4(v->language) + ", " + std::to_string(v->codePage));
     line("  }");
     line("}");
+}
+
+// A generated manifest of a further language goes beside the base's, its language in its name.
+std::string sectionManifestPath(const std::string& manifestPath, LanguageId lang, bool base) {
+    if (base)
+        return manifestPath;
+    const std::size_t dot = manifestPath.rfind('.');
+    const std::size_t slash = manifestPath.find_last_of("/\\");
+    const std::size_t cut =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)
+            ? dot
+            : manifestPath.size();
+    return manifestPath.substr(0, cut) + "_" + languageHex(lang) + manifestPath.substr(cut);
 }
 
 } // namespace
@@ -236,19 +254,53 @@ std::string manifestPathFor(const std::string& rcPath) {
 
 RcScript makeRcScript(const Project& project, const std::string& manifestPath) {
     Writer w;
-    w.line("#pragma code_page(1252)");
-    w.line("LANGUAGE 0, 0");
-    // The order of the 32-bit layout.
-    w.fileItems(project, ResourceKind::Bitmap, "BITMAP");
-    w.fileItems(project, ResourceKind::Icon, "ICON");
-    w.strings(project);
-    w.fileItems(project, ResourceKind::Wave, "WAVE");
-    w.fileItems(project, ResourceKind::Cursor, "CURSOR");
-    w.data(project);
-    w.manifest(project, manifestPath);
-    w.version(project);
-    w.script.ok = w.script.error.empty();
-    return std::move(w.script);
+    // The order of the 32-bit layout: kind by kind, the base first within each, so that icon and
+    // cursor images get the same numbers.
+    for (ResourceKind kind : kAllKinds) {
+        for (int i = 0; i < project.sectionCount(); ++i) {
+            const LanguageSection& s = project.section(i);
+            if (s.count(kind) == 0)
+                continue;
+            switch (kind) {
+            case ResourceKind::Bitmap:
+                w.fileItems(s, kind, "BITMAP");
+                break;
+            case ResourceKind::Icon:
+                w.fileItems(s, kind, "ICON");
+                break;
+            case ResourceKind::String:
+                w.strings(s);
+                break;
+            case ResourceKind::Wave:
+                w.fileItems(s, kind, "WAVE");
+                break;
+            case ResourceKind::Cursor:
+                w.fileItems(s, kind, "CURSOR");
+                break;
+            case ResourceKind::Data:
+                w.data(s);
+                break;
+            case ResourceKind::Manifest:
+                w.manifest(s, sectionManifestPath(manifestPath, s.language, i == 0));
+                break;
+            case ResourceKind::Version:
+                w.version(s);
+                break;
+            }
+        }
+    }
+    // A script of Windows-1252 text alone stays in that code page, as before; any other text
+    // makes it UTF-8.
+    RcScript script = std::move(w.script);
+    std::optional<std::string> narrow = utf8ToCp1252(script.text);
+    if (narrow) {
+        script.text = "#pragma code_page(1252)" + std::string(kEol) + *narrow;
+    } else {
+        script.text = "#pragma code_page(65001)" + std::string(kEol) + script.text;
+        script.utf8 = true;
+    }
+    script.ok = script.error.empty();
+    return script;
 }
 
 RcScript exportRcScript(const Project& project, const std::string& rcPath, FileSystem& fs) {
@@ -257,10 +309,12 @@ RcScript exportRcScript(const Project& project, const std::string& rcPath, FileS
     if (!script.ok)
         return script;
     std::string error;
-    if (!script.manifest.empty() && !writeWholeFile(fs, manifestPath, script.manifest, error)) {
-        script.ok = false;
-        script.error = manifestPath + ": " + error;
-        return script;
+    for (const auto& [path, text] : script.manifests) {
+        if (!writeWholeFile(fs, path, text, error)) {
+            script.ok = false;
+            script.error = path + ": " + error;
+            return script;
+        }
     }
     if (!writeWholeFile(fs, rcPath, script.text, error)) {
         script.ok = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -14,14 +15,17 @@ struct RcScript {
     bool ok = false;
     std::string error; // what the script cannot say, naming the item
     std::vector<std::string> warnings;
-    std::string text; // Windows-1252, CR LF
-    // A manifest made from the MANIFEST keys, which the script names by `manifestPath`.
-    std::string manifest;
+    std::string text; // CR LF; Windows-1252, or UTF-8 when `utf8`
+    bool utf8 = false;
+    // Manifests made from MANIFEST keys (path, text), which the script names by their paths.
+    std::vector<std::pair<std::string, std::string>> manifests;
 };
 
 // The script that compiles to the resources the 32-bit layout holds: the same types, names,
-// flags, language and data. Names that llvm-rc cannot spell bare are quoted, as rc.exe and
-// windres read them, with a warning. A generated manifest is named by `manifestPath`.
+// flags, languages and data, a LANGUAGE statement before each language's resources. Text that
+// Windows-1252 cannot hold makes the whole script UTF-8 (#pragma code_page(65001)). Names that
+// llvm-rc cannot spell bare are quoted, with a warning saying which tools read them. A generated
+// manifest is named by `manifestPath` (a further language's gets its language in the name).
 RcScript makeRcScript(const Project& project, const std::string& manifestPath = "app.manifest");
 
 // "NAME.manifest" beside "NAME.rc": where the export writes a generated manifest.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/Cp1252.h"
+#include "platform/Unicode.h"
 
 namespace kelbo {
 namespace {
@@ -13,35 +14,10 @@ constexpr std::size_t kWindowSize = 1 << 16;
 constexpr std::size_t kMaxNameLength = 0xFFFF;
 constexpr std::uint32_t kEmptyEntrySize = 32;
 
-std::string utf8Of(const std::u16string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD;
-        out += kelbo::utf8Of(c);
-    }
-    return out;
-}
-
 } // namespace
 
 std::string describeName(const ResName& name) {
-    if (!name.isName)
-        return std::to_string(name.ordinal);
-    std::string out;
-    for (char16_t c : name.text) {
-        std::optional<unsigned char> b = unicodeToCp1252(c);
-        out += b ? static_cast<char>(*b) : '?';
-    }
-    return out;
-}
-
-std::string describeNameUtf8(const ResName& name) {
-    return name.isName ? utf8Of(name.text) : std::to_string(name.ordinal);
+    return name.isName ? utf16ToUtf8(name.text) : std::to_string(name.ordinal);
 }
 
 std::string kindWord(const ResName& type) {

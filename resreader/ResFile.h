@@ -44,16 +44,14 @@ struct ResEntry {
     std::uint32_t dataVersion = 0;
     std::uint32_t version = 0;
     std::uint32_t characteristics = 0;
+    std::uint32_t codePage = 0; // a program's data entries hold one; a .RES file none
     std::uint64_t headerOffset = 0;
     std::uint64_t dataOffset = 0;
     std::uint32_t dataSize = 0;
 };
 
-// "2", "WAVE": how messages name a type or a resource, in Windows-1252 (? for a character
-// outside it).
+// "2", "WAVE": how messages and the listing name a type or a resource, in UTF-8.
 std::string describeName(const ResName& name);
-// The same in UTF-8, every character kept, for a listing.
-std::string describeNameUtf8(const ResName& name);
 // "BITMAP", "GROUP_ICON", ... "WAVE" for the named type WAVE, "DATA" for anything else.
 std::string kindWord(const ResName& type);
 // A 16-bit field as the listings show it: "0x0409".

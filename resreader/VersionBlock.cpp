@@ -3,13 +3,19 @@
 #include <cstdio>
 
 #include "platform/Cp1252.h"
+#include "platform/Unicode.h"
+#include "rescompiler/ItemLine.h"
+#include "rescompiler/VersionInfo.h"
 
 namespace kelbo {
 namespace {
 
 constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
 constexpr std::size_t kFixedSize = 52;
+constexpr std::uint32_t kTypeApp = 1;
 constexpr std::uint32_t kTypeDll = 2;
+constexpr std::uint32_t kOS32 = 0x40004; // VOS_NT_WINDOWS32
+constexpr std::uint32_t kOS16 = 0x1;     // VOS__WINDOWS16
 constexpr int kMaxDepth = 8;
 
 std::uint16_t le16(std::string_view s, std::size_t at) {
@@ -111,55 +117,10 @@ private:
     bool wide_;
 };
 
-std::string narrow(const std::u16string& text, bool& lossy) {
-    std::string out;
-    for (char16_t c : text) {
-        std::optional<unsigned char> b = unicodeToCp1252(c);
-        if (!b || *b == 0) {
-            lossy = true;
-            out += '?';
-        } else {
-            out += static_cast<char>(*b);
-        }
-    }
-    return out;
-}
-
-std::string dotted(const std::array<std::uint16_t, 4>& v) {
-    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
-           std::to_string(v[3]);
-}
-
-// The fixed version a VERS value gives: 1 to 4 dot-separated numbers 0..65535.
-std::optional<std::array<std::uint16_t, 4>> versionOf(const std::string& text) {
-    std::array<std::uint16_t, 4> parts{};
-    std::size_t part = 0, pos = 0;
-    while (true) {
-        std::size_t dot = text.find('.', pos);
-        std::string digits = text.substr(pos, dot == std::string::npos ? dot : dot - pos);
-        if (digits.empty() || digits.size() > 5 || part == 4 ||
-            digits.find_first_not_of("0123456789") != std::string::npos)
-            return std::nullopt;
-        unsigned long value = std::stoul(digits);
-        if (value > 0xFFFF)
-            return std::nullopt;
-        parts[part++] = static_cast<std::uint16_t>(value);
-        if (dot == std::string::npos)
-            return parts;
-        pos = dot + 1;
-    }
-}
-
-constexpr const char* kStringKeys[] = {"Comments",        "CompanyName",      "FileDescription",
-                                       "FileVersion",     "InternalName",     "LegalCopyright",
-                                       "LegalTrademarks", "OriginalFilename", "PrivateBuild",
-                                       "ProductName",     "ProductVersion",   "SpecialBuild"};
-
 bool knownStringKey(const std::string& key) {
-    for (const char* k : kStringKeys)
-        if (key == k)
-            return true;
-    return false;
+    VersionProblem problem;
+    std::optional<VersionSettings> s = parseVersionLines({key + "="}, problem);
+    return s && s->strings.size() == 1 && s->strings[0].key == key;
 }
 
 } // namespace
@@ -175,6 +136,7 @@ std::optional<VersionBlock> parseVersionBlock(std::string_view data, ResLayout l
         return std::nullopt;
     }
     VersionBlock block;
+    block.layout = layout;
     if (root.valueLength >= kFixedSize && root.value.size() >= kFixedSize &&
         le32(root.value, 0) == kFixedSignature) {
         std::string_view f = root.value;
@@ -211,21 +173,32 @@ std::optional<VersionBlock> parseVersionBlock(std::string_view data, ResLayout l
 
 std::vector<std::string> versionLines(const VersionBlock& block,
                                       std::vector<std::string>& warnings) {
-    std::vector<std::string> lines;
-    bool lossy = false;
-    if (block.fileType == kTypeDll)
-        lines.push_back("FileType=dll");
-    else if (block.hasFixed && block.fileType != 1)
-        warnings.push_back("file type " + std::to_string(block.fileType) + " becomes app (1)");
-    unsigned language = 0x0409, codePage = 1252;
+    VersionSettings s;
+    s.fileVersion = block.fileVersion;
+    s.productVersion = block.productVersion;
+    if (!block.hasFixed)
+        warnings.push_back("fixed file information is added");
+    if (block.hasFixed && block.fileType == kTypeDll)
+        s.dll = true;
+    else if (block.hasFixed && block.fileType != kTypeApp)
+        s.otherFileType = block.fileType;
+    if (block.hasFixed) {
+        s.fileFlagsMask = block.fileFlagsMask;
+        s.fileFlags = block.fileFlags;
+        const std::uint32_t ownOS = block.layout == ResLayout::Bits16 ? kOS16 : kOS32;
+        if (block.fileOS != ownOS)
+            s.fileOS = block.fileOS;
+        s.fileSubtype = block.fileSubtype;
+        s.fileDate = std::uint64_t{block.fileDateMS} << 32 | block.fileDateLS;
+    }
     if (!block.tables.empty()) {
-        const std::string key = narrow(block.tables[0].key, lossy);
+        const std::string key = utf16ToUtf8(block.tables[0].key);
         unsigned l = 0, c = 0;
         if (key.size() == 8 &&
             key.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos &&
             std::sscanf(key.c_str(), "%4x%4x", &l, &c) == 2) {
-            language = l;
-            codePage = c;
+            s.language = static_cast<std::uint16_t>(l);
+            s.codePage = static_cast<std::uint16_t>(c);
         } else {
             warnings.push_back("string table \"" + key +
                                "\" is not a language and code page; "
@@ -235,65 +208,48 @@ std::vector<std::string> versionLines(const VersionBlock& block,
             warnings.push_back(std::to_string(block.tables.size() - 1) +
                                " further string tables are left out");
     } else if (!block.translations.empty()) {
-        language = block.translations[0].first;
-        codePage = block.translations[0].second;
+        s.language = block.translations[0].first;
+        s.codePage = block.translations[0].second;
     }
-    if (language != 0x0409) {
-        char buf[24];
-        std::snprintf(buf, sizeof buf, "Language=%04X", language);
-        lines.push_back(buf);
-    }
-    if (codePage != 1252)
-        lines.push_back("CodePage=" + std::to_string(codePage));
-    if (block.translations.size() > 1 ||
-        (!block.translations.empty() &&
-         block.translations[0] !=
-             std::pair<std::uint16_t, std::uint16_t>(static_cast<std::uint16_t>(language),
-                                                     static_cast<std::uint16_t>(codePage))))
+    if (block.translations.size() != 1 ||
+        block.translations[0] != std::pair<std::uint16_t, std::uint16_t>(s.language, s.codePage))
         warnings.push_back("the translations become the string table's language and code page");
 
-    bool fileVersionSeen = false, productVersionSeen = false;
-    auto versionKey = [&](const std::string& key, const std::string& value,
-                          const std::array<std::uint16_t, 4>& fixed, bool& seen) {
+    // A version string that spells its number is written as today's one key; any other text
+    // (or a number without its string) gives the number a key of its own.
+    bool fileSeen = false, productSeen = false;
+    auto versionString = [&](const std::string& value, const VersionNumber& fixed, bool& apart,
+                             bool& seen) {
         seen = true;
-        auto parsed = versionOf(value);
-        if (parsed && (!block.hasFixed || *parsed == fixed)) {
-            lines.push_back(key + "=" + value);
-            return;
-        }
-        lines.push_back(key + "=" + dotted(fixed));
-        warnings.push_back("the " + key + " string \"" + value + "\" becomes " + dotted(fixed));
+        VersionProblem problem;
+        std::optional<VersionSettings> spelt =
+            trimSpaces(value) == value && !value.empty()
+                ? parseVersionLines({"FileVersion=" + value}, problem)
+                : std::nullopt;
+        if (!spelt || spelt->fileVersion != fixed)
+            apart = true;
     };
     if (!block.tables.empty()) {
         for (const auto& [rawKey, rawValue] : block.tables[0].strings) {
-            std::string key = narrow(rawKey, lossy);
-            std::string value = narrow(rawValue, lossy);
+            std::string key = utf16ToUtf8(rawKey);
+            std::string value = utf16ToUtf8(rawValue);
             if (key == "FileVersion")
-                versionKey(key, value, block.fileVersion, fileVersionSeen);
+                versionString(value, block.fileVersion, s.fileNumberGiven, fileSeen);
             else if (key == "ProductVersion")
-                versionKey(key, value, block.productVersion, productVersionSeen);
-            else if (knownStringKey(key))
-                lines.push_back(key + "=" + value);
-            else
+                versionString(value, block.productVersion, s.productNumberGiven, productSeen);
+            else if (!knownStringKey(key)) {
                 warnings.push_back("the string " + key + " is left out");
+                continue;
+            }
+            if (trimSpaces(value) != value)
+                warnings.push_back("the spaces around the " + key + " string are dropped");
+            s.strings.push_back({key, value});
         }
     }
-    // A fixed version without its string gains one.
-    const std::array<std::uint16_t, 4> zero{};
-    if (!fileVersionSeen && block.fileVersion != zero) {
-        lines.push_back("FileVersion=" + dotted(block.fileVersion));
-        warnings.push_back("a FileVersion string is added");
-    }
-    if (!productVersionSeen && block.productVersion != zero) {
-        lines.push_back("ProductVersion=" + dotted(block.productVersion));
-        warnings.push_back("a ProductVersion string is added");
-    }
-    if (block.hasFixed && (block.fileFlags != 0 || block.fileSubtype != 0 ||
-                           block.fileDateMS != 0 || block.fileDateLS != 0))
-        warnings.push_back("file flags, subtype and date become 0");
-    if (lossy)
-        warnings.push_back("characters outside Windows-1252 become ?");
-    return lines;
+    const VersionNumber zero{};
+    s.fileNumberGiven |= !fileSeen && block.fileVersion != zero;
+    s.productNumberGiven |= !productSeen && block.productVersion != zero;
+    return versionLines(s);
 }
 
 } // namespace kelbo

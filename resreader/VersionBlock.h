@@ -20,6 +20,7 @@ struct VersionStringTable {
 };
 
 struct VersionBlock {
+    ResLayout layout = ResLayout::Bits32;
     bool hasFixed = false;
     std::array<std::uint16_t, 4> fileVersion{};
     std::array<std::uint16_t, 4> productVersion{};
@@ -39,8 +40,8 @@ struct VersionBlock {
 std::optional<VersionBlock> parseVersionBlock(std::string_view data, ResLayout layout,
                                               std::string& error);
 
-// The project's VERS lines that build the same block, as far as those keys can say it; what they
-// cannot say is described in `warnings`.
+// The project's VERSION lines that build the same block, as far as those keys can say it; what
+// they cannot say is described in `warnings`. Text comes back as UTF-8.
 std::vector<std::string> versionLines(const VersionBlock& block,
                                       std::vector<std::string>& warnings);
 

@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KELBO_FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(project_decode project_load icon_directory bitmap_header compile recent_files xml_check manifest_lines res_reader)
+  targets=(project_decode project_load icon_directory bitmap_header compile recent_files xml_check manifest_lines res_reader pe_reader)
 fi
 
 cxx=${KELBO_FUZZ_CXX:-$(command -v clang++-14 || command -v clang++)}

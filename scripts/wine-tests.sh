@@ -6,10 +6,12 @@
 #      byte-identical .RES files;
 #   3. links the 32-bit .RES into a Windows program that reads every resource back through the
 #      Win32 API (GetFileVersionInfoW for the version information; the manifest is the one
-#      Windows starts it with) and compares it with its source.
+#      Windows starts it with) and compares it with its source;
+#   4. builds the same program without resources, writes them in with kelbo-res patch, runs it
+#      again, and compares its resources with what EndUpdateResourceW makes of the same .RES.
 # Ends with "wine: N passed, M failed" and a non-zero status when anything failed.
 # Needs: g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64, wine, wine64, googletest, cmake, g++,
-# xvfb, python3.
+# xvfb, python3, python3-pefile.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -244,11 +246,82 @@ else
   [[ $bad -gt 0 ]] && fail "consumer: $bad resource checks (log: $data/consumer.log)" "$bad"
 fi
 
+step "three languages: Linux and Wine compile them alike, the loader finds each"
+"$wl/kelbo-compile" --32 "$data/lang.kbp" "$data/lang-linux.res" >"$data/lang-linux.log" 2>&1
+lstatus=$?
+(cd "$data" && runwine "$win/kelbo-compile.exe" --32 "$windata\\winlang.kbp" "$windata\\lang.res") \
+  >"$data/lang-win.log" 2>&1
+wstatus=$?
+if [[ $lstatus -eq 0 && $wstatus -eq 0 ]] && cmp -s "$data/lang-linux.res" "$data/lang.res"; then
+  pass "a project in three languages compiles to the same bytes on Linux and Windows"
+else
+  cat "$data/lang-linux.log" "$data/lang-win.log"
+  fail "three-language compile on Linux and Windows"
+fi
+if "$triple-windres" -J res -O coff "$data/lang.res" "$data/lang-resources.o" >"$data/windres-lang.log" 2>&1 &&
+  "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$data" \
+    "$root/tests/win/consumer_lang.cpp" "$data/lang-resources.o" -o "$data/consumer_lang.exe" -lversion; then
+  (cd "$data" && runwine ./consumer_lang.exe) >"$data/consumer_lang.log" 2>&1
+  grep '^FAIL' "$data/consumer_lang.log" | head -40
+  summary=$(grep -oP '^consumer_lang: \K[0-9]+ checks, [0-9]+ failed' "$data/consumer_lang.log")
+  if [[ -z $summary ]]; then
+    tail -20 "$data/consumer_lang.log"
+    fail "consumer_lang: no result"
+  else
+    checks=${summary%% *}
+    bad=$(grep -oP '[0-9]+(?= failed)' <<<"$summary")
+    [[ $((checks - bad)) -gt 0 ]] && pass "consumer_lang: $((checks - bad)) checks in three languages" $((checks - bad))
+    [[ $bad -gt 0 ]] && fail "consumer_lang: $bad checks (log: $data/consumer_lang.log)" "$bad"
+  fi
+else
+  cat "$data/windres-lang.log"
+  fail "consumer_lang build"
+fi
+
+step "kelbo-res patch: the consumer built without resources, its resources written in after"
+# GNU ld puts .reloc after the resources, so the first patch adds a section; the second
+# rewrites that section, now the last, in place and must change nothing.
+if ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$data" -I"$root/tests/win" \
+  "$root/tests/win/consumer.cpp" -o "$data/bare.exe" -lgdi32 -luser32 -lversion ||
+  ! "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -municode \
+    "$root/tests/win/update_resources.cpp" -o "$data/update_resources.exe"; then
+  fail "patch: building the test programs"
+else
+  cp "$data/bare.exe" "$data/patched.exe"
+  if "$wl/kelbo-res" patch "$data/patched.exe" "$data/linux.kbp" >"$data/patch.log" 2>&1 &&
+    "$wl/kelbo-res" patch "$data/patched.exe" "$data/linux32.res" -o "$data/twice.exe" \
+      >>"$data/patch.log" 2>&1 && cmp -s "$data/patched.exe" "$data/twice.exe"; then
+    pass "kelbo-res patch from the project, then again from its .RES, the same bytes"
+  else
+    tail -20 "$data/patch.log"
+    fail "kelbo-res patch of the consumer"
+  fi
+  (cd "$data" && runwine ./patched.exe) >"$data/patched.log" 2>&1
+  grep '^FAIL' "$data/patched.log" | head -20
+  summary=$(grep -oP '^consumer: \K[0-9]+ checks, [0-9]+ failed' "$data/patched.log")
+  if [[ $summary =~ ^([0-9]+)\ checks,\ 0\ failed$ && ${BASH_REMATCH[1]} -gt 0 ]]; then
+    pass "the patched consumer reads its ${BASH_REMATCH[1]} resources back under Wine"
+  else
+    tail -5 "$data/patched.log"
+    fail "the patched consumer under Wine: ${summary:-no result}"
+  fi
+  # Windows' own functions, given the same .RES, make the same resources.
+  cp "$data/bare.exe" "$data/updated.exe"
+  if (cd "$data" && runwine ./update_resources.exe updated.exe win32.res) >"$data/update.log" 2>&1 &&
+    /usr/bin/python3 "$root/tests/oracle/pe_check.py" --same-tree "$data/patched.exe" \
+      "$data/updated.exe" >"$data/same-tree.log" 2>&1; then
+    pass "kelbo-res patch and EndUpdateResourceW give the same resources"
+  else
+    cat "$data/update.log" "$data/same-tree.log" | head -20
+    fail "kelbo-res patch and EndUpdateResourceW differ"
+  fi
+fi
+
 step "kelbo-res.exe: list and import under Wine"
 "$wl/kelbo-res" list "$data/linux32.res" >"$data/list-linux.txt" 2>&1
-# kelbo-res.exe writes in the ANSI code page (1252 here), kelbo-res on Linux in UTF-8.
-(cd "$data" && runwine "$win/kelbo-res.exe" list "$windata\\win32.res") 2>&1 | tr -d '\r' |
-  iconv -f CP1252 -t UTF-8 >"$data/list-win.txt"
+# Both write UTF-8 to a pipe.
+(cd "$data" && runwine "$win/kelbo-res.exe" list "$windata\\win32.res") 2>&1 | tr -d '\r' \
+  >"$data/list-win.txt"
 if [[ -s $data/list-linux.txt ]] && cmp -s "$data/list-linux.txt" "$data/list-win.txt"; then
   pass "kelbo-res list gives the same listing on Linux and Windows"
 else

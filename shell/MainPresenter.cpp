@@ -4,6 +4,7 @@
 
 #include "messages/Captions.h"
 #include "messages/ErrorCodes.h"
+#include "peimage/PePatch.h"
 #include "platform/PathRules.h"
 #include "project/Listing.h"
 #include "projectfile/ProjectCommands.h"
@@ -18,7 +19,10 @@ namespace {
 
 const FileFilter kProjectFilter{"Resource Project (KBP)", {"*.KBP", "*.kbp"}};
 const FileFilter kResFilter{"Res-File (RES)", {"*.RES", "*.res"}};
-const FileFilter kImportFilter{"Resource File (RES)", {"*.RES"}};
+const FileFilter kImportFilter{"Resource File or Program (RES, EXE, DLL, OCX)",
+                               {"*.RES", "*.EXE", "*.DLL", "*.OCX"}};
+const FileFilter kProgramFilter{"Program (EXE, DLL, OCX)",
+                                {"*.EXE", "*.exe", "*.DLL", "*.dll", "*.OCX", "*.ocx"}};
 const FileFilter kScriptFilter{"Resource Script (RC)", {"*.RC"}};
 
 // An import that writes more files than this shows its progress; a smaller one is over before
@@ -376,6 +380,50 @@ void MainPresenter::compile() {
         window.showLog();
     }
     if (!ok)
+        platform_.beep();
+}
+
+void MainPresenter::compileIntoProgramClicked() {
+    if (CountItems(session_.project) == 0) {
+        showError(platform_, view_, kNothingToCompile);
+        return;
+    }
+    FileDialogSpec spec;
+    spec.title = "Compile into Program";
+    const std::string& browse = !session_.ResDir.empty()       ? session_.ResDir
+                                : !session_.ProjectDir.empty() ? session_.ProjectDir
+                                                               : session_.ExeDir;
+    spec.initialDir = folderForBrowsing(browse);
+    spec.filter = kProgramFilter;
+    spec.defaultSuffix = "EXE";
+    if (const std::optional<std::string> path = askFile(spec))
+        compileIntoProgram(*path);
+}
+
+void MainPresenter::compileIntoProgram(const std::string& programPath) {
+    BusyPointer busy(platform_);
+    CompileLogPresenter& window = view().openCompileLog();
+    PatchOptions options;
+    PatchResult result = kelbo::compileIntoProgram(session_.project, programPath, programPath,
+                                                   options, window.log(), fs_);
+    // A signature would no longer hold: it goes only when the user says so.
+    if (result.refusedSigned) {
+        window.showLog();
+        const BoxAnswer answer = platform_.messageBox(
+            view_,
+            "The program is signed, and its signature would no longer hold.\r\nRemove the "
+            "signature and write the resources? Sign the program again afterwards.\r\n" +
+                programPath,
+            "WARNING", BoxIcon::Exclamation, BoxButtons::OkCancel);
+        if (answer != BoxAnswer::Ok)
+            return;
+        window.log().clear();
+        options.unsign = true;
+        result = kelbo::compileIntoProgram(session_.project, programPath, programPath, options,
+                                           window.log(), fs_);
+    }
+    window.showLog();
+    if (!result.ok)
         platform_.beep();
 }
 

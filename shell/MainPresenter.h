@@ -107,6 +107,9 @@ public:
     void versionClicked();
     void languagesClicked();
     void compileClicked(int bits);
+    // Compiles in the 32-bit layout into a chosen program (EXE, DLL, OCX), its resources
+    // replacing the program's, and shows the log.
+    void compileIntoProgramClicked();
     void helpClicked();
     void aboutClicked();
 
@@ -142,6 +145,7 @@ private:
     std::optional<std::string> askImportProject(const std::string& resPath);
     void showWarnings(const std::vector<std::string>& warnings, const std::string& what);
     void compile();
+    void compileIntoProgram(const std::string& programPath);
     void openItemDialog(int selected);
     MainView& view();
 

@@ -54,9 +54,24 @@ TEST(PathRules, BareNamesAreTakenInTheCurrentFolder) {
 }
 
 TEST(PathRules, RecentPathsAreLowerCasedOnlyWhereCaseIsIgnored) {
-    EXPECT_EQ(recentFileForm("C:\\WORK\\DEMO.KBP", W), "c:\\work\\demo.kbp");
-    EXPECT_EQ(recentFileForm("C:\\\xC9T\xC9\\A.KBP", W), "c:\\\xE9t\xE9\\a.kbp");
-    EXPECT_EQ(recentFileForm("/Home/U/Demo.KBP", P), "/Home/U/Demo.KBP");
+    const struct {
+        const char* path;
+        PathStyle style;
+        const char* expected;
+    } cases[] = {
+        {"C:\\WORK\\DEMO.KBP", W, "c:\\work\\demo.kbp"},
+        // Windows-1252's own pairs, the three above 0x7F included.
+        {"C:\\ÉTÉ\\ŠŒŸ.KBP", W, "c:\\été\\šœÿ.kbp"},
+        // Cyrillic, Greek (Σ to σ, not the final ς) and Latin Extended-A.
+        {"D:\\ПРОЕКТЫ\\ЀЉ.KBP", W, "d:\\проекты\\ѐљ.kbp"},
+        {"D:\\ΣΩ\\ĀŁ.KBP", W, "d:\\σω\\āł.kbp"},
+        // No case: Chinese, an emoji past U+FFFF; invalid UTF-8 is kept as it is.
+        {"E:\\项目\\😀.KBP", W, "e:\\项目\\😀.kbp"},
+        {"E:\\\xFF\xC3.KBP", W, "e:\\\xFF\xC3.kbp"},
+        {"/Home/Ü/ПРОЕКТ.KBP", P, "/Home/Ü/ПРОЕКТ.KBP"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(recentFileForm(c.path, c.style), c.expected) << c.path;
 }
 
 } // namespace

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "platform/Unicode.h"
 #include "projectfile/ProjectCommands.h"
 #include "projectfile/ProjectFile.h"
 #include "tests/TestSupport.h"
+#include "tests/support/ProjectBuilder.h"
 
 namespace kelbo {
 namespace {
 
+using test::ProjectBuilder;
 using test::projectBytes;
 using test::readFile;
 using test::TempDir;
@@ -133,6 +136,208 @@ TEST(ProjectFile, DamagedExtensionBlocksAreRefusedWhole) {
         EXPECT_FALSE(decodeProject(bytes)) << bytes.substr(base.size());
     // Bytes after the WAVE section that do not announce the block are still ignored.
     EXPECT_TRUE(decodeProject(projectBytes({{"a\tb"}, {}, {}, {}}) + "KELBOEX"));
+}
+
+// Languages and text: each project, the exact bytes it is written as, and back.
+TEST(ProjectFile, LanguagesAndUtf8TextRoundTripInTheirLayout) {
+    struct Case {
+        const char* what;
+        Project project;
+        std::string bytes;
+    };
+    std::vector<Case> cases;
+    {
+        // Windows-1252 text in language 0000 keeps today's bytes, without the block.
+        Project p;
+        p.append(ResourceKind::String, "1\tCafé € Ÿ");
+        p.append(ResourceKind::Bitmap, "é\tC:\\ÉTÉ\\A.BMP");
+        cases.push_back({"Windows-1252", p,
+                         ProjectBuilder().original(
+                             {{"\xE9\tC:\\\xC9T\xC9\\A.BMP"}, {}, {"1\tCaf\xE9 \x80 \x9F"}, {}})});
+    }
+    {
+        Project p;
+        p.append(ResourceKind::String, "1\tHello");
+        p.setBaseLanguage(0x0419);
+        cases.push_back({"BASE alone", p,
+                         ProjectBuilder().original({{}, {}, {"1\tHello"}, {}}).ext().base("0419")});
+    }
+    {
+        // The base's own kinds come before BASE; LANG 0000 is allowed beside another base.
+        Project p;
+        p.setBaseLanguage(0x0409);
+        p.append(ResourceKind::Cursor, "A\t/a.cur");
+        p.append(ResourceKind::Version, "FileVersion=1.0");
+        p.section(p.addSection(0x0000)).append(ResourceKind::String, "1\tneutral");
+        cases.push_back({"BASE and LANG 0000", p,
+                         ProjectBuilder()
+                             .original()
+                             .ext()
+                             .section("CURS", {"A\t/a.cur"})
+                             .section("VERS", {"FileVersion=1.0"})
+                             .base("0409")
+                             .lang("0000")
+                             .section("STRG", {"1\tneutral"})});
+    }
+    {
+        // Several languages, every kind in its order, and a language not filled yet.
+        Project p;
+        p.append(ResourceKind::String, "1\tHello");
+        LanguageSection& de = p.section(p.addSection(0x0407));
+        for (ResourceKind kind : kAllKinds)
+            de.append(kind, std::string(kindName(kind)) + "\tx");
+        p.addSection(0x040C);
+        p.section(p.addSection(0x0C0A)).append(ResourceKind::Wave, "W\t/w.wav");
+        cases.push_back({"several sections", p,
+                         ProjectBuilder()
+                             .original({{}, {}, {"1\tHello"}, {}})
+                             .ext()
+                             .lang("0407")
+                             .section("BITM", {"BITMAP\tx"})
+                             .section("ICON", {"ICON\tx"})
+                             .section("STRG", {"STRING\tx"})
+                             .section("WAVE", {"WAVE\tx"})
+                             .section("CURS", {"CURSOR\tx"})
+                             .section("DATA", {"DATA\tx"})
+                             .section("MANI", {"MANIFEST\tx"})
+                             .section("VERS", {"VERSION\tx"})
+                             .lang("040C")
+                             .lang("0C0A")
+                             .section("WAVE", {"W\t/w.wav"})});
+    }
+    {
+        // One character outside Windows-1252 in the last line of the last section puts every
+        // line of the file in UTF-8, the first four sections included.
+        Project p;
+        p.append(ResourceKind::Bitmap, "é\t/é.bmp");
+        p.append(ResourceKind::Data, "7\tTÉ\t/d");
+        LanguageSection& ru = p.section(p.addSection(0x0419));
+        ru.append(ResourceKind::String, "1\tCafé");
+        ru.append(ResourceKind::Version, "CompanyName=Кельбо 😀");
+        cases.push_back({"TEXT", p,
+                         ProjectBuilder()
+                             .original({{"é\t/é.bmp"}, {}, {}, {}})
+                             .ext()
+                             .text()
+                             .section("DATA", {"7\tTÉ\t/d"})
+                             .lang("0419")
+                             .section("STRG", {"1\tCafé"})
+                             .section("VERS", {"CompanyName=Кельбо 😀"})});
+    }
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        EXPECT_EQ(encodeProject(c.project, error), c.bytes) << error;
+        EXPECT_EQ(decodeProject(c.bytes), c.project);
+        // The streaming load reads the same.
+        writeFile(dir.file("p.kbp"), c.bytes);
+        EXPECT_EQ(loadProjectFile(dir.file("p.kbp")), c.project);
+    }
+}
+
+TEST(ProjectFile, EveryWindows1252ByteComesBackAsItWas) {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string bytes = ProjectBuilder().original({{}, {}, {all}, {}});
+    std::optional<Project> p = decodeProject(bytes);
+    ASSERT_TRUE(p);
+    EXPECT_TRUE(isValidUtf8(p->line(ResourceKind::String, 0)));
+    EXPECT_EQ(p->line(ResourceKind::String, 0).substr(0x7E, 9), "\x7F€\xC2\x81‚");
+    std::string error;
+    EXPECT_EQ(encodeProject(*p, error), bytes);
+}
+
+TEST(ProjectFile, LenientSpellingsAreRead) {
+    const std::string hello = ProjectBuilder().original({{}, {}, {"1\tHi"}, {}}).ext();
+    Project lower;
+    lower.append(ResourceKind::String, "1\tHi");
+    lower.addSection(0x041A);
+    // A language in lower case; TEXT where every line would fit Windows-1252; BASE 0000.
+    EXPECT_EQ(decodeProject(ProjectBuilder(hello).lang("041a")), lower);
+    Project plain;
+    plain.append(ResourceKind::String, "1\tHi");
+    EXPECT_EQ(decodeProject(ProjectBuilder(hello).text()), plain);
+    EXPECT_EQ(decodeProject(ProjectBuilder(hello).base("0000")), plain);
+}
+
+TEST(ProjectFile, DamagedLanguageAndTextSectionsAreRefusedWhole) {
+    const std::string head = ProjectBuilder().original({{"a\tb"}, {}, {}, {}}).ext();
+    auto after = [&] { return ProjectBuilder(head); };
+    const std::string strg = ProjectBuilder("").section("STRG", {"1\tx"});
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"TEXT after CURS", after().section("CURS", {"c\t/c"}).text()},
+        {"TEXT after LANG", after().lang("0419").text()},
+        {"TEXT twice", after().text().text()},
+        {"TEXT not UTF-8", after().text("utf-8")},
+        {"TEXT of two lines", after().section("TEXT", {"UTF-8", "UTF-8"})},
+        {"TEXT of no line", after().section("TEXT", {})},
+        {"invalid UTF-8 in a first section",
+         ProjectBuilder().original({{"\xE9\tb"}, {}, {}, {}}).ext().text()},
+        {"invalid UTF-8 in a language", after().text().lang("0419").section("STRG", {"1\t\xC3("})},
+        {"overlong UTF-8", after().text().section("VERS", {"A=\xC0\xAF"})},
+        {"surrogate in UTF-8", after().text().section("MANI", {"name=\xED\xA0\x80"})},
+        {"short language", after().lang("419")},
+        {"long language", after().lang("04190")},
+        {"language not hex", after().lang("04G9")},
+        {"language with a space", after().lang(" 419")},
+        {"BASE not hex", after().base("x419")},
+        {"LANG of two lines", after().section("LANG", {"0419", "0407"})},
+        {"LANG of no line", after().section("LANG", {})},
+        {"language twice", after().lang("0419").lang("0419")},
+        {"language twice in other cases", after().lang("041a").lang("041A")},
+        {"LANG in the base's language", after().base("0409").lang("0409")},
+        {"LANG 0000 beside base 0000", after().lang("0000")},
+        {"BASE after LANG", after().lang("0419").base("0409")},
+        {"BASE twice", after().base("0409").base("0407")},
+        {"CURS after BASE", after().base("0409").section("CURS", {"c\t/c"})},
+        {"BITM in the base", after().section("BITM", {"b\t/b"})},
+        {"kinds misordered", after().lang("0419").section("WAVE", {"w\t/w"}).raw(strg)},
+        {"kind twice", after().lang("0419").raw(strg).raw(strg)},
+        {"empty kind", after().lang("0419").section("STRG", {})},
+        {"unknown tag", after().lang("0419").section("STRN", {"1\tx"})},
+        {"count above its records", after().lang("0419").section("STRG", 2, {"1\tx"})},
+        {"record cut", after().lang("0419").raw(strg.substr(0, strg.size() - 1))},
+        {"LANG cut", after().raw("LANG\x01")},
+        {"tag cut", after().lang("0419").raw("STR")},
+    };
+    ASSERT_TRUE(decodeProject(after().text().base("0409").lang("0419").raw(strg)));
+    TempDir dir;
+    for (const auto& c : cases) {
+        EXPECT_FALSE(decodeProject(c.bytes)) << c.what;
+        writeFile(dir.file("bad.kbp"), c.bytes);
+        EXPECT_FALSE(loadProjectFile(dir.file("bad.kbp"))) << c.what;
+    }
+}
+
+TEST(ProjectFile, LimitsApplyToTheEncodedBytesAndNameTheLanguage) {
+    std::string error;
+    // 32767 characters of é are 32767 bytes in Windows-1252, twice as many in UTF-8.
+    Project p;
+    p.append(
+        ResourceKind::String, "1\t" + [] {
+            std::string s;
+            for (int i = 2; i < kMaxLineLength; ++i)
+                s += "é";
+            return s;
+        }());
+    EXPECT_TRUE(encodeProject(p, error)) << error;
+    LanguageSection& ru = p.section(p.addSection(0x0419));
+    ru.append(ResourceKind::String, "1\tПривет");
+    EXPECT_FALSE(encodeProject(p, error));
+    EXPECT_EQ(error, "A STRING item is longer than 32767 bytes");
+    p.base().clear(ResourceKind::String);
+    ru.setLines(ResourceKind::Data, Project::Lines(kMaxLinesPerKind + 1, "x"));
+    EXPECT_FALSE(encodeProject(p, error));
+    EXPECT_EQ(error, "The DATA list of language 0419 holds more than 32767 items");
+    ru.clear(ResourceKind::Data);
+    ru.append(ResourceKind::Icon, "1\t/\xFF.ico");
+    EXPECT_FALSE(encodeProject(p, error));
+    EXPECT_EQ(error, "An ICON item of language 0419 is not UTF-8 text");
 }
 
 TEST(ProjectFile, OriginalKindsAloneAreWrittenWithoutTheBlock) {

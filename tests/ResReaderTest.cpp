@@ -8,6 +8,7 @@
 #include "platform/Cp1252.h"
 #include "platform/PathRules.h"
 #include "projectfile/ProjectFile.h"
+#include "rescompiler/ItemLine.h"
 #include "rescompiler/ResCompiler.h"
 #include "resreader/Import.h"
 #include "resreader/RcExport.h"
@@ -105,8 +106,7 @@ TEST(ResReader, ReadsEveryHeaderFieldOfThe32BitLayout) {
     EXPECT_EQ(a.name.text, u"LOGO\u20AC");
     EXPECT_EQ(a.dataSize, 5u);
     EXPECT_EQ(file.substr(a.dataOffset, 5), "abcde");
-    EXPECT_EQ(describeNameUtf8(a.name), "LOGO\xE2\x82\xAC");
-    EXPECT_EQ(describeName(a.name), "LOGO\x80");
+    EXPECT_EQ(describeName(a.name), "LOGO\xE2\x82\xAC");
     const ResEntry& b = r.dir->entries[1];
     EXPECT_EQ(kindWord(b.type), "WAVE");
     EXPECT_EQ(b.memoryFlags, 0x1030);
@@ -178,7 +178,7 @@ Project fourKinds(const TempDir& dir) {
     file(ResourceKind::Bitmap, "0042", "c.bmp", sampleBitmap(1, 1));
     file(ResourceKind::Icon, "APP", "a.ico", sampleIcon({40, 41, 42}));
     file(ResourceKind::Icon, "7", "b.ico", sampleIcon({43}));
-    for (const char* s : {"1\tCaf\xE9 \x80", "0\t", "15\ttab\there", "16\t  spaces  ",
+    for (const char* s : {"1\tCaf\xC3\xA9 \xE2\x82\xAC", "0\t", "15\ttab\there", "16\t  spaces  ",
                           "32767\tlast", "200\t", "201\tsay \"hi\" \\", "17\t"})
         p.append(ResourceKind::String, s);
     file(ResourceKind::Wave, "BEEP", "a.wav", sampleWave(1001));
@@ -200,7 +200,7 @@ Project everyKind(const TempDir& dir, int bits) {
         p.append(ResourceKind::Manifest, "file=" + dir.file("a.manifest"));
         p.append(ResourceKind::Manifest, "id=2");
     }
-    for (const char* line : {"FileType=dll", "Language=0407", "CompanyName=Caf\xE9 & Co",
+    for (const char* line : {"FileType=dll", "Language=0407", "CompanyName=Caf\xC3\xA9 & Co",
                              "FileVersion=1.2.3.4", "ProductVersion=2.1", "Comments="})
         p.append(ResourceKind::Version, line);
     return p;
@@ -246,6 +246,95 @@ TEST(ResImport, RoundTripGivesTheSameBytesInBothLayouts) {
         EXPECT_EQ(readFile(dir.path() / ("back" + std::to_string(bits) + "_files") / "ARROW.cur"),
                   test::sampleCursor({40, 44}));
     }
+}
+
+// Three languages, text past Windows-1252 and past U+FFFF, and the version and manifest forms
+// that real files hold: every section comes back in its order, and the bytes too.
+TEST(ResImport, RoundTripKeepsEveryLanguageAndItsText) {
+    TempDir dir;
+    Project p = everyKind(dir, 32);
+    p.setBaseLanguage(0x0409);
+    writeFile(dir.path() / "b.manifest", "<assembly/>  ");
+    const char* const russian[][2] = {
+        {"Bitmap", "\xD0\x9B\xD0\x9E\xD0\x93\xD0\x9E"}, // ЛОГО
+        {"String", "1\t\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xF0\x9F\x98\x80"},
+        {"String", "4000\t\xCE\xB1\xCE\xB2\xCE\xB3"},
+        {"Version", "FileType=3"},
+        {"Version", "FileVersionNumber=1.0.0.1"},
+        {"Version", "ProductVersionNumber=2.0.0.0"},
+        {"Version", "FileFlagsMask=0x17"},
+        {"Version", "FileFlags=0x2"},
+        {"Version", "FileOS=0x4"},
+        {"Version", "FileSubtype=7"},
+        {"Version", "FileDate=0x0000000100000002"},
+        {"Version", "Language=0419"},
+        {"Version", "CodePage=1200"},
+        {"Version", "FileVersion=1, 0, 0, 1"},
+        {"Version", "CompanyName=\xD0\x90\xD0\x9E \xE4\xB8\xAD \xF0\x9F\x98\x80"},
+    };
+    const int ru = p.addSection(0x0419);
+    for (const auto& [kind, line] : russian) {
+        const std::string k = kind;
+        if (k == "Bitmap")
+            p.section(ru).append(ResourceKind::Bitmap,
+                                 std::string(line) + "\t" +
+                                     p.line(ResourceKind::Bitmap, 0).substr(2));
+        else
+            p.section(ru).append(k == "String" ? ResourceKind::String : ResourceKind::Version,
+                                 line);
+    }
+    p.section(ru).append(ResourceKind::Manifest, "file=" + dir.file("b.manifest"));
+    p.section(ru).append(ResourceKind::Manifest, "id=3");
+    // The same identifiers again in a third language, and a type name in Chinese.
+    const int zh = p.addSection(0x0804);
+    p.section(zh).append(ResourceKind::Icon, p.line(ResourceKind::Icon, 0));
+    p.section(zh).append(ResourceKind::String, "1\t\xE4\xBD\xA0\xE5\xA5\xBD");
+    p.section(zh).append(ResourceKind::Data, "7\t\xE7\xB1\xBB\t" + dir.file("a.bin"));
+
+    CompileLog log;
+    const std::string first = dir.file("first.res");
+    ASSERT_EQ(runCompilation(p, 32, first, log), CompileOutcome::Success) << log.text();
+    const std::string kbp = dir.file("langs.kbp");
+    ImportResult r = importResFile(first, kbp, false);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.warnings.empty()) << r.warnings.front();
+    ASSERT_EQ(r.project.sectionCount(), 3);
+    EXPECT_EQ(r.project.baseLanguage(), 0x0409);
+    EXPECT_EQ(r.project.section(1).language, 0x0419);
+    EXPECT_EQ(r.project.section(2).language, 0x0804);
+    // Lines as written, in the order the import writes them (strings by number, version keys
+    // canonical).
+    for (ResourceKind kind : {ResourceKind::String, ResourceKind::Version})
+        for (int i = 1; i < 3; ++i)
+            EXPECT_EQ(r.project.section(i).lines(kind), p.section(i).lines(kind))
+                << kindName(kind) << " " << i;
+    EXPECT_EQ(r.project.section(1).lines(ResourceKind::Manifest).back(), "id=3");
+    EXPECT_EQ(GetItemType(r.project.section(2).line(ResourceKind::Data, 0)), "\xE7\xB1\xBB");
+
+    const std::string second = dir.file("second.res");
+    CompileLog log2;
+    ASSERT_EQ(runCompilation(r.project, 32, second, log2), CompileOutcome::Success) << log2.text();
+    EXPECT_EQ(readFile(second), readFile(first));
+    // The project file holds every section.
+    std::optional<Project> back = loadProjectFile(kbp);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, r.project);
+}
+
+// A 16-bit file has no languages: everything goes to the base, its one-byte text decoded.
+TEST(ResImport, SixteenBitTextComesBackAsUtf8) {
+    std::string block(1, '\x05');
+    block += "Caf\xE9\x80";
+    block.append(15, '\0');
+    test::MemoryInput in(entry16(ordinal16(6), ordinal16(1), block) +
+                         entry16(ordinal16(10), "N\xC9" + std::string(1, '\0'), "x"));
+    ImportPlan plan = planImport(in, "w.res", "/p_files");
+    ASSERT_TRUE(plan.ok) << plan.error;
+    EXPECT_EQ(plan.project.sectionCount(), 1);
+    EXPECT_EQ(plan.project.baseLanguage(), 0);
+    EXPECT_EQ(plan.project.lines(ResourceKind::String),
+              Project::Lines{"0\tCaf\xC3\xA9\xE2\x82\xAC"});
+    EXPECT_EQ(GetItemId(plan.project.line(ResourceKind::Data, 0)), "N\xC3\x89");
 }
 
 TEST(ResImport, NeverOverwritesWithoutForceAndWritesNothingForDamage) {
@@ -300,25 +389,33 @@ TEST(ResImport, WarnsOfEveryChange) {
     for (const std::string& w : r.warnings)
         all += w + "\n";
     for (const char* expected :
-         {"resource 2 logo: language 0x0407 becomes 0", "name logo becomes LOGO",
-          "resource 14 40000: name number over 32767 becomes the name _40000",
-          "resource 3 5: memory flags 0x0030 become 0x1010",
-          "resource 3 6: icon image in no group: imported as icon ICON_IMAGE_6",
-          "A\tB?: name: characters outside Windows-1252 become _", "name: a TAB becomes _",
-          "resource CUSTOM 123: name 123 becomes _123"})
+         {"resource 2 logo (0407): name logo becomes LOGO",
+          "resource 14 40000 (0000): name number over 32767 becomes the name _40000",
+          "resource 3 5 (0000): memory flags 0x0030 become 0x1010",
+          "resource 3 6 (0000): icon image in no group: imported as icon ICON_IMAGE_6",
+          "resource 5 A\tB\xE4\xB8\x80 (0000): name: a TAB becomes _",
+          "resource CUSTOM 123 (0000): name 123 becomes _123"})
         EXPECT_NE(all.find(expected), std::string::npos) << expected << "\n" << all;
+    EXPECT_EQ(r.warnings.size(), 7u) << all;
+    // The first resource's language is the base's; the others follow in order of appearance.
+    ASSERT_EQ(r.project.sectionCount(), 2);
+    EXPECT_EQ(r.project.baseLanguage(), 0x0407);
+    const LanguageSection& neutral = r.project.section(1);
+    EXPECT_EQ(neutral.language, 0);
     const std::string folder = dir.file("w_files");
     EXPECT_EQ(r.project.lines(ResourceKind::Bitmap),
               Project::Lines{"LOGO\t" + joinPath(folder, "LOGO.bmp")});
-    EXPECT_EQ(r.project.lines(ResourceKind::Icon),
-              (Project::Lines{"_40000\t" + joinPath(folder, "_40000.ico"),
-                              "ICON_IMAGE_6\t" + joinPath(folder, "ICON_IMAGE_6.ico")}));
-    EXPECT_EQ(r.project.lines(ResourceKind::Data),
-              (Project::Lines{"A_B_\t5\t" + joinPath(folder, "5_A_B_.bin"),
-                              "_123\tCUSTOM\t" + joinPath(folder, "CUSTOM__123.bin")}));
-    EXPECT_EQ(readFile(dir.path() / "w_files" / "5_A_B_.bin"), "dlg");
+    EXPECT_EQ(neutral.lines(ResourceKind::Icon),
+              (Project::Lines{"_40000\t" + joinPath(folder, "_40000_0000.ico"),
+                              "ICON_IMAGE_6\t" + joinPath(folder, "ICON_IMAGE_6_0000.ico")}));
+    // Text beyond Windows-1252 is kept, upper-cased as a name.
+    EXPECT_EQ(
+        neutral.lines(ResourceKind::Data),
+        (Project::Lines{"A_B\xE4\xB8\x80\t5\t" + joinPath(folder, "5_A_B\xE4\xB8\x80_0000.bin"),
+                        "_123\tCUSTOM\t" + joinPath(folder, "CUSTOM__123_0000.bin")}));
+    EXPECT_EQ(readFile(dir.path() / "w_files" / "5_A_B\xE4\xB8\x80_0000.bin"), "dlg");
     // The rebuilt icon file holds the image its group named.
-    std::string ico = readFile(dir.path() / "w_files" / "_40000.ico");
+    std::string ico = readFile(dir.path() / "w_files" / "_40000_0000.ico");
     EXPECT_EQ(ico.substr(22), "image");
     EXPECT_EQ(test::get32(ico, 14), 5u);
     EXPECT_EQ(test::get32(ico, 18), 22u);
@@ -345,19 +442,62 @@ TEST(RcScript, EscapesStringsAndQuotesNamesLlvmRcCannotSpell) {
     Project p;
     p.append(ResourceKind::Bitmap, "My Pic\t/x/a.bmp");
     p.append(ResourceKind::Bitmap, "0042\t/x/b.bmp");
-    p.append(ResourceKind::String, std::string("3\ta\"b\\c\td\0001\x7F\xE9", 13));
+    p.append(ResourceKind::String, std::string("3\ta\"b\\c\td\0001\x7F\xC3\xA9", 14));
     p.append(ResourceKind::Data, "LOGO\tcustom\t/x/c.bin");
     RcScript s = makeRcScript(p);
     ASSERT_TRUE(s.ok) << s.error;
-    EXPECT_EQ(s.text, "#pragma code_page(1252)\r\nLANGUAGE 0, 0\r\n"
+    // Windows-1252 text alone keeps the script in that code page.
+    EXPECT_FALSE(s.utf8);
+    EXPECT_EQ(s.text, "#pragma code_page(1252)\r\nLANGUAGE 0x0, 0x0\r\n"
                       "\"MY PIC\" BITMAP \"/x/a.bmp\"\r\n42 BITMAP \"/x/b.bmp\"\r\n"
                       "STRINGTABLE\r\n{\r\n  3, \"a\"\"b\\\\c\\td\\0001\\177\xE9\"\r\n}\r\n"
                       "LOGO CUSTOM \"/x/c.bin\"\r\n");
     ASSERT_EQ(s.warnings.size(), 1u);
-    EXPECT_NE(s.warnings[0].find("MY PIC is quoted"), std::string::npos);
+    EXPECT_NE(s.warnings[0].find("MY PIC is quoted; windres reads it, llvm-rc refuses it"),
+              std::string::npos);
 
     p.append(ResourceKind::Wave, "1\t/x/a\"b.wav");
     EXPECT_FALSE(makeRcScript(p).ok);
+}
+
+// Each language's resources under their own LANGUAGE statement, kind by kind as the writers go;
+// a quoted name never follows a string, and text beyond Windows-1252 makes the script UTF-8.
+TEST(RcScript, WritesEachLanguageAndUtf8) {
+    Project p;
+    p.setBaseLanguage(0x0409);
+    p.append(ResourceKind::Bitmap, "A\t/x/a.bmp");
+    p.append(ResourceKind::String, "1\tOne");
+    const int ru = p.addSection(0x0419);
+    p.section(ru).append(ResourceKind::Bitmap, "A\t/x/\xD0\xB0.bmp");
+    p.section(ru).append(ResourceKind::Bitmap, "\xD0\xBA\xD1\x82\xD0\xBE\t/x/b.bmp");
+    p.section(ru).append(ResourceKind::String,
+                         "1\t\xD0\x9E\xD0\xB4\xD0\xB8\xD0\xBD \xF0\x9F\x98\x80");
+    p.section(ru).append(ResourceKind::Data, "D\tMY TYPE\t/x/d.bin");
+    p.section(ru).append(ResourceKind::Version, "FileVersion=1.0 beta");
+    p.section(ru).append(ResourceKind::Version, "FileVersionNumber=1.0.0.7");
+    p.section(ru).append(ResourceKind::Version, "FileFlags=0x2");
+    RcScript s = makeRcScript(p);
+    ASSERT_TRUE(s.ok) << s.error;
+    EXPECT_TRUE(s.utf8);
+    EXPECT_EQ(s.text, "#pragma code_page(65001)\r\n"
+                      "LANGUAGE 0x9, 0x1\r\nA BITMAP \"/x/a.bmp\"\r\n"
+                      "LANGUAGE 0x19, 0x1\r\nA BITMAP \"/x/\xD0\xB0.bmp\"\r\n"
+                      "LANGUAGE 0x19, 0x1\r\n\"\xD0\x9A\xD0\xA2\xD0\x9E\" BITMAP \"/x/b.bmp\"\r\n"
+                      "LANGUAGE 0x9, 0x1\r\nSTRINGTABLE\r\n{\r\n  1, \"One\"\r\n}\r\n"
+                      "LANGUAGE 0x19, 0x1\r\nSTRINGTABLE\r\n{\r\n"
+                      "  1, \"\xD0\x9E\xD0\xB4\xD0\xB8\xD0\xBD \xF0\x9F\x98\x80\"\r\n}\r\n"
+                      "D \"MY TYPE\" \"/x/d.bin\"\r\n"
+                      "1 VERSIONINFO\r\nFILEVERSION 1,0,0,7\r\nPRODUCTVERSION 0,0,0,0\r\n"
+                      "FILEFLAGSMASK 0x3F\r\nFILEFLAGS 0x2\r\nFILEOS 0x40004\r\nFILETYPE 0x1\r\n"
+                      "FILESUBTYPE 0x0\r\n{\r\n  BLOCK \"StringFileInfo\"\r\n  {\r\n"
+                      "    BLOCK \"040904E4\"\r\n    {\r\n"
+                      "      VALUE \"FileVersion\", \"1.0 beta\\000\"\r\n    }\r\n  }\r\n"
+                      "  BLOCK \"VarFileInfo\"\r\n  {\r\n"
+                      "    VALUE \"Translation\", 0x0409, 1252\r\n  }\r\n}\r\n");
+    ASSERT_EQ(s.warnings.size(), 2u);
+    EXPECT_NE(s.warnings[1].find("the type MY TYPE is quoted; llvm-rc refuses a quoted type and "
+                                 "windres joins it to the file name after it"),
+              std::string::npos);
 }
 
 struct Ran {
@@ -407,7 +547,8 @@ TEST(ResCommand, ListsAndExitsAsDocumented) {
               kEmptyEntry + entry32(ordinal32(5), name32(u"APP"), "g", {0x1030, 0x0409, 0}));
     Ran imported = res({"import", dir.file("d.res"), dir.file("a.kbp")});
     EXPECT_EQ(imported.status, 0);
-    EXPECT_NE(imported.err.find("warning: resource 5 APP: language 0x0409"), std::string::npos)
+    EXPECT_NE(imported.err.find("warning: resource 5 APP (0409): memory flags 0x1030"),
+              std::string::npos)
         << imported.err;
     EXPECT_EQ(res({"import", dir.file("d.res"), dir.file("a.kbp")}).status, 1);
     EXPECT_EQ(res({"import", "--force", dir.file("d.res"), dir.file("a.kbp")}).status, 0);

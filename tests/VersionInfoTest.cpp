@@ -52,7 +52,7 @@ TEST(VersionLines, EachBadLineIsNamedWithItsProblem) {
         {{"Language=04G9"}, "", "Language must be 4 hex digits"},
         {{"CodePage=65536"}, "", "CodePage must be a whole number"},
         {{"CodePage=-1"}, "", "CodePage must be a whole number"},
-        {{"FileType=exe"}, "", "FileType must be app or dll"},
+        {{"FileType=exe"}, "", "FileType must be app, dll or a number"},
         {{"CompanyName"}, "CompanyName", "key=value expected"},
         {{std::string("CompanyName=a\0b", 15)}, "", "zero character"},
         {{"CompanyName=A", "Language=0407", "companyname=B"},

@@ -211,3 +211,60 @@ write("res_reader", "all_kinds32.res",
 write("res_reader", "all_kinds16.res", res16(common + [(6, 1, 0x1030, strings16)]))
 write("res_reader", "orphan_image.res", res32([(3, 5, 0x1010, b"\x28" + bytes(39))]))
 write("res_reader", "cut.res", res32(common)[:-7])
+
+
+# Small programs for pe_reader: the resource section last or followed by .reloc, PE32 and PE32+,
+# with bytes after the sections. The directory: type 10 with a named and a numbered resource.
+def rsrc_section(rva):
+    name = "KEEP".encode("utf-16-le")
+    tables = struct.pack("<IIHHHH", 0, 0, 0, 0, 0, 1) + struct.pack("<II", 10, 0x80000000 | 24)
+    tables += struct.pack("<IIHHHH", 0, 0, 0, 0, 1, 1)
+    names_at, langs_at = 24 + 16 + 16, 24 + 32 + 48
+    data_entries_at, strings_at = langs_at + 2 * 24, langs_at + 2 * 24 + 32
+    tables += struct.pack("<II", 0x80000000 | strings_at, 0x80000000 | langs_at)
+    tables += struct.pack("<II", 1, 0x80000000 | (langs_at + 24))
+    assert len(tables) == names_at
+    tables += b"\0" * (langs_at - len(tables))
+    for i in range(2):
+        tables += struct.pack("<IIHHHH", 0, 0, 0, 0, 0, 1)
+        tables += struct.pack("<II", 0x409, data_entries_at + 16 * i)
+    data_at = strings_at + 2 + len(name)
+    data_at = (data_at + 7) // 8 * 8
+    tables += struct.pack("<IIII", rva + data_at, 4, 0, 0)
+    tables += struct.pack("<IIII", rva + data_at + 8, 3, 1252, 0)
+    tables += struct.pack("<H", 4) + name
+    tables += b"\0" * (data_at - len(tables)) + b"kept" + b"\0" * 4 + b"one"
+    return tables
+
+
+def program(plus=False, reloc=False, overlay=b""):
+    sections = [(b".text", b"\xCC" * 0x80, 0x1000), (b".rsrc", rsrc_section(0x2000), 0x2000)]
+    if reloc:
+        sections.append((b".reloc", b"\x11" * 16, 0x3000))
+    opt_size = 240 if plus else 224
+    head = bytearray(0x200)
+    head[0:2] = b"MZ"
+    struct.pack_into("<I", head, 0x3C, 0x40)
+    head[0x40:0x44] = b"PE\0\0"
+    struct.pack_into("<HHIIIHH", head, 0x44, 0x8664 if plus else 0x14C, len(sections), 0, 0, 0,
+                     opt_size, 0x22)
+    opt = 0x58
+    struct.pack_into("<H", head, opt, 0x20B if plus else 0x10B)
+    struct.pack_into("<II", head, opt + 32, 0x1000, 0x200)
+    struct.pack_into("<II", head, opt + 56, 0x1000 * (len(sections) + 1), 0x200)
+    dirs = opt + (112 if plus else 96)
+    struct.pack_into("<I", head, dirs - 4, 16)
+    struct.pack_into("<II", head, dirs + 16, 0x2000, len(sections[1][1]))
+    body, raw = b"", 0x200
+    for i, (name, data, rva) in enumerate(sections):
+        size = (len(data) + 0x1FF) // 0x200 * 0x200
+        struct.pack_into("<8sIIIIIIHHI", head, opt + opt_size + 40 * i, name, len(data), rva,
+                         size, raw, 0, 0, 0, 0, 0x40000040)
+        body += data + b"\0" * (size - len(data))
+        raw += size
+    return bytes(head) + body + overlay
+
+
+write("pe_reader", "pe32_last.exe", program())
+write("pe_reader", "pe32plus_reloc.exe", program(plus=True, reloc=True, overlay=b"PAYLOAD"))
+write("pe_reader", "pe32_cut.exe", program()[:0x300])

@@ -24,7 +24,8 @@ TEST_F(ImportExport, ImportOpensTheNewProject) {
     platform_.fileAnswers = {qpath("a.res"), qpath("a.KBP")};
     trigger("mnuImportRES");
     ASSERT_EQ(platform_.fileDialogs.size(), 2u);
-    EXPECT_EQ(platform_.fileDialogs[0].filter, "Resource File (RES) (*.RES)");
+    EXPECT_EQ(platform_.fileDialogs[0].filter,
+              "Resource File or Program (RES, EXE, DLL, OCX) (*.RES *.EXE *.DLL *.OCX)");
     EXPECT_EQ(platform_.fileDialogs[1].initialFile, "a.KBP");
     EXPECT_TRUE(platform_.boxes.empty()) << platform_.boxes.front().text.toStdString();
     EXPECT_EQ(caption(), qpath("a.KBP"));

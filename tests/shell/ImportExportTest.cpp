@@ -53,7 +53,7 @@ TEST_F(ImportExportTest, ImportOpensTheProjectThatCompilesBackToTheSameBytes) {
 
     ASSERT_EQ(platform.fileDialogs.size(), 2u);
     EXPECT_FALSE(platform.fileDialogs[0].save);
-    EXPECT_EQ(platform.fileDialogs[0].filter.name, "Resource File (RES)");
+    EXPECT_EQ(platform.fileDialogs[0].filter.name, "Resource File or Program (RES, EXE, DLL, OCX)");
     const FileDialogSpec& save = platform.fileDialogs[1];
     EXPECT_TRUE(save.save);
     EXPECT_TRUE(save.confirmOverwrite);

@@ -1,6 +1,6 @@
-// The core on Windows itself: the native path style, Windows-1252 paths through the UTF-16 file
-// API, atomic replacement with MoveFileExW, and the project and recent files with drive paths.
-// Built only for the cross build and run under Wine.
+// The core on Windows itself: the native path style, UTF-8 paths through the UTF-16 file API,
+// atomic replacement with MoveFileExW, and the project and recent files with drive paths. Built
+// only for the cross build and run under Wine.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "platform/Unicode.h"
 #include "project/Project.h"
 #include "projectfile/ProjectCommands.h"
 #include "projectfile/ProjectFile.h"
@@ -22,14 +22,13 @@
 namespace kelbo {
 namespace {
 
-std::wstring wide(const std::string& cp1252) {
-    std::u16string u = cp1252ToUtf16(cp1252);
+std::wstring wide(const std::string& utf8) {
+    std::u16string u = utf8ToUtf16(utf8);
     return std::wstring(u.begin(), u.end());
 }
 
 std::string narrow(const std::wstring& w) {
-    std::optional<std::string> s = utf16ToCp1252(std::u16string(w.begin(), w.end()));
-    return s ? *s : std::string();
+    return utf16ToUtf8(std::u16string(w.begin(), w.end()));
 }
 
 // The names in a folder, as Windows spells them.
@@ -113,7 +112,8 @@ TEST(WindowsPaths, BareNamesAndDriveRelativeNames) {
 
 TEST(WindowsPaths, RecentFilesAreLowerCased) {
     EXPECT_EQ(recentFileForm("C:\\WORK\\DEMO.KBP"), "c:\\work\\demo.kbp");
-    EXPECT_EQ(recentFileForm("C:\\\xC9T\xC9\\CAF\xC9.KBP"), "c:\\\xE9t\xE9\\caf\xE9.kbp");
+    EXPECT_EQ(recentFileForm("C:\\ÉTÉ\\CAFÉ.KBP"), "c:\\été\\café.kbp");
+    EXPECT_EQ(recentFileForm("C:\\ПРОЕКТЫ\\项目.KBP"), "c:\\проекты\\项目.kbp");
 }
 
 TEST(WindowsRuntime, ExecutableDirectoryIsTheModulesFolder) {
@@ -131,18 +131,44 @@ TEST(WindowsRuntime, CurrentDirectoryIsTheSystems) {
     EXPECT_EQ(currentDirectory(), narrow(std::wstring(buffer, n)));
 }
 
-TEST_F(WindowsFolder, Cp1252NamesReachTheDiskAsUnicode) {
-    // é, € and Ÿ: one Latin-1 letter and two from the 0x80 to 0x9F range.
-    const std::string name = "caf\xE9 \x80 \x9F.kbp";
-    std::string error;
-    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), path(name), "abc", error)) << error;
-    std::vector<std::wstring> names = namesIn(dir_);
-    ASSERT_EQ(names.size(), 1u);
-    EXPECT_EQ(names[0], L"caf\u00E9 \u20AC \u0178.kbp");
-    EXPECT_TRUE(nativeFileSystem().fileExists(path(name)));
-    EXPECT_EQ(readBack(path(name)), "abc");
-    // File names ignore case on Windows, also for the letters above 0x7F.
-    EXPECT_TRUE(nativeFileSystem().fileExists(path("CAF\xC9 \x80 \x9F.KBP")));
+TEST_F(WindowsFolder, UnicodeNamesAreCreatedReadAndRenamed) {
+    const struct {
+        const char* name;
+        const wchar_t* onDisk;
+        const char* otherCase; // file names ignore case, also beyond ASCII
+        const char* renamed;
+    } cases[] = {
+        // é, € and Ÿ: one Latin-1 letter and two from Windows-1252's 0x80 to 0x9F range.
+        {"café € Ÿ.kbp", L"caf\u00E9 \u20AC \u0178.kbp", "CAFÉ € ÿ.KBP", "été.kbp"},
+        {"Проект.kbp", L"\u041F\u0440\u043E\u0435\u043A\u0442.kbp", "ПРОЕКТ.KBP", "Файл.res"},
+        {"项目.kbp", L"\u9879\u76EE.kbp", "项目.KBP", "文件 😀.res"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        ASSERT_TRUE(writeWholeFile(nativeFileSystem(), path(c.name), "abc", error)) << error;
+        EXPECT_EQ(namesIn(dir_), std::vector<std::wstring>{c.onDisk});
+        EXPECT_TRUE(nativeFileSystem().fileExists(path(c.name)));
+        EXPECT_TRUE(nativeFileSystem().fileExists(path(c.otherCase)));
+        EXPECT_TRUE(sameFile(path(c.name), path(c.otherCase)));
+        EXPECT_EQ(readBack(path(c.name)), "abc");
+        ASSERT_TRUE(renamePath(path(c.name), path(c.renamed), error)) << error;
+        EXPECT_FALSE(nativeFileSystem().fileExists(path(c.name)));
+        EXPECT_EQ(namesIn(dir_), std::vector<std::wstring>{wide(c.renamed)});
+        EXPECT_EQ(readBack(path(c.renamed)), "abc");
+        DeleteFileW(wide(path(c.renamed)).c_str());
+    }
+    // A folder of such a name, made, found and its path read back from the system.
+    const std::string folder = path("Папка 文件夹");
+    ASSERT_TRUE(makeDirectories(joinPath(folder, "子")));
+    EXPECT_TRUE(directoryExists(joinPath(folder, "子")));
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryW(wide(folder).c_str()));
+    const std::string current = currentDirectory();
+    SetCurrentDirectoryW(before);
+    EXPECT_EQ(current, folder);
+    EXPECT_TRUE(removeDirectoryTree(folder));
 }
 
 TEST_F(WindowsFolder, ReplacingLeavesOnlyTheNewContent) {
@@ -205,11 +231,13 @@ TEST_F(WindowsFolder, MissingFileGivesAReason) {
 TEST_F(WindowsFolder, ProjectWithDrivePathsRoundTrips) {
     Project project;
     project.append(ResourceKind::Bitmap, "1\tC:\\PICS\\A.BMP");
-    project.append(ResourceKind::Icon, "app\tD:\\\xC9T\xC9\\APP.ICO");
-    project.append(ResourceKind::String, "7\tPrice \x80");
+    project.append(ResourceKind::Icon, "app\tD:\\ÉTÉ\\APP.ICO");
+    project.append(ResourceKind::String, "7\tPrice €");
+    const int russian = project.addSection(0x0419);
+    project.section(russian).append(ResourceKind::Bitmap, "1\tC:\\КАРТИНКИ\\A.BMP");
     std::string error;
-    ASSERT_TRUE(saveProjectFile(path("p.kbp"), project, error)) << error;
-    std::optional<Project> back = loadProjectFile(path("p.kbp"));
+    ASSERT_TRUE(saveProjectFile(path("проект.kbp"), project, error)) << error;
+    std::optional<Project> back = loadProjectFile(path("проект.kbp"));
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, project);
 }
@@ -246,15 +274,17 @@ TEST_F(WindowsFolder, RememberFileWritesTheLowerCasedWindowsPath) {
     const std::string cfg = path(kRecentFileName);
     std::string error;
     ASSERT_TRUE(RememberFile(cfg, "C:\\WORK\\DEMO.KBP", error)) << error;
-    ASSERT_TRUE(RememberFile(cfg, "D:\\CAF\xC9.KBP", error)) << error;
+    ASSERT_TRUE(RememberFile(cfg, "D:\\CAFÉ.KBP", error)) << error;
+    // Windows-1252 on disk while every path fits it.
     EXPECT_EQ(readBack(cfg), "d:\\caf\xE9.kbp\r\nc:\\work\\demo.kbp\r\n");
     EXPECT_EQ(readRecentFiles(cfg),
-              (std::vector<std::string>{"d:\\caf\xE9.kbp", "c:\\work\\demo.kbp"}));
+              (std::vector<std::string>{"d:\\café.kbp", "c:\\work\\demo.kbp"}));
 }
 
-TEST_F(WindowsFolder, CompileReadsSourcesByWindows1252Paths) {
-    // A .WAV whose name holds é, written through the wide API, compiled through the core.
-    const std::wstring wav = wide(dir_) + L"\\no\u00EBl.wav";
+TEST_F(WindowsFolder, CompileReadsSourcesByUnicodePaths) {
+    // A .WAV whose name holds é and Cyrillic, written through the wide API, compiled through the
+    // core.
+    const std::wstring wav = wide(dir_) + L"\\no\u00EBl \u0437\u0432\u0443\u043A.wav";
     HANDLE h = CreateFileW(wav.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DWORD written = 0;
@@ -262,7 +292,7 @@ TEST_F(WindowsFolder, CompileReadsSourcesByWindows1252Paths) {
     CloseHandle(h);
 
     Project project;
-    project.append(ResourceKind::Wave, "7\t" + path("no\xEBl.wav"));
+    project.append(ResourceKind::Wave, "7\t" + path("noël звук.wav"));
     CompileLog log;
     ASSERT_EQ(runCompilation(project, 32, path("out.res"), log), CompileOutcome::Success)
         << log.text();
@@ -320,7 +350,7 @@ TEST_F(WindowsFolder, GeneratedManifestsActivateWithTheirSettings) {
     ManifestSettings full;
     full.name = "Acme.Tool";
     full.version = "2.10.65535.0";
-    full.description = "Caf\xE9 & <co> \x80";
+    full.description = "Café & <co> €";
     full.commonControls = true;
     full.supportedOs = true;
     for (int i = 0; i < 4; ++i) {

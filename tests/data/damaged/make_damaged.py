@@ -223,3 +223,23 @@ put("res/group-too-short32.res", EMPTY32 + res_entry32(14, 1, b"\0\0\1\0\5\0"))
 put("res/string-block-cut16.res", res_entry16(6, 1, b"\x05abc"))
 put("res/version-past-parent32.res", EMPTY32 + res_entry32(16, 1, struct.pack("<HHH", 400, 0, 0) +
                                                            "VS_VERSION_INFO\0".encode("utf-16-le")))
+
+# Damaged programs, made from the fuzz seed with its resource section last (.rsrc raw data at
+# 0x400, its root table, a name table at 24, language tables at 104 and 128, data entries at
+# 152 and 168).
+with open(os.path.join(HERE, "..", "..", "fuzz", "corpus", "pe_reader", "pe32_last.exe"), "rb") as f:
+    GOOD_PE = f.read()
+
+
+def damaged_pe(*edits):
+    data = bytearray(GOOD_PE)
+    for offset, value in edits:
+        struct.pack_into("<I", data, offset, value)
+    return bytes(data)
+
+
+put("res/good.exe", GOOD_PE)
+put("res/pe-offset-past-end.exe", damaged_pe((0x3C, 0x10000)))
+put("res/pe-section-past-end.exe", GOOD_PE[:0x500])
+put("res/pe-directory-loop.exe", damaged_pe((0x400 + 24 + 16 + 12, 0x80000000 | 24)))
+put("res/pe-data-outside.exe", damaged_pe((0x400 + 152, 0x9000)))
