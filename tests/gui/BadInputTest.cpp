@@ -411,7 +411,7 @@ TEST_F(BadInput, OddLinesOfAWellFormedFileShowOpenAndAreReportedAtCompileTime) {
         "ID\tnoslash.bmp",
         "ID\t/" + longText,
         "I\r\nD\t/x.bmp",
-        "\xFF\x01\t/\x81\x9D.bmp",
+        "\u00FF\x01\t/\u0081\u009D.bmp",
         "99999999999999999999999\t/x.bmp",
         "ID\t/x.bmp\t/y.bmp",
         std::string("N\0UL\t/x.bmp", 12),

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <initializer_list>
 
 #include "SampleMedia.h"
 #include "app/Interface.h"
@@ -56,23 +57,24 @@ void selectFile(QWidget* dialog, const QString& name) {
                           files->visualItemRect(rows.first()).center());
 }
 
-// Russian and Chinese sections with their strings, as a localized project has them.
+// Russian and Chinese sections with their strings, as a localized project has them; a language
+// the project has already is left as it is.
 void addTranslations(Project& project) {
-    LanguageSection& russian = project.section(project.addSection(0x0419));
-    russian.append(ResourceKind::String,
-                   "100\t\u0414\u043E\u0431\u0440\u043E "
-                   "\u043F\u043E\u0436\u0430\u043B\u043E\u0432\u0430\u0442\u044C \u0432 "
-                   "\u043A\u043E\u043C\u043F\u0438\u043B\u044F\u0442\u043E\u0440 "
-                   "\u0440\u0435\u0441\u0443\u0440\u0441\u043E\u0432");
-    russian.append(
-        ResourceKind::String,
-        "101\t\u0424\u0430\u0439\u043B \u043D\u0435 \u043D\u0430\u0439\u0434\u0435\u043D");
-    russian.append(ResourceKind::String, "102\t\u0413\u043E\u0442\u043E\u0432\u043E");
-    LanguageSection& chinese = project.section(project.addSection(0x0804));
-    chinese.append(ResourceKind::String,
-                   "100\t\u6B22\u8FCE\u4F7F\u7528\u8D44\u6E90\u7F16\u8BD1\u5668");
-    chinese.append(ResourceKind::String, "101\t\u627E\u4E0D\u5230\u6587\u4EF6");
-    chinese.append(ResourceKind::String, "102\t\u5B8C\u6210");
+    const auto add = [&](LanguageId language, std::initializer_list<const char*> lines) {
+        if (project.findSection(language) >= 0)
+            return;
+        LanguageSection& section = project.section(project.addSection(language));
+        for (const char* line : lines)
+            section.append(ResourceKind::String, line);
+    };
+    add(0x0419, {"100\t\u0414\u043E\u0431\u0440\u043E "
+                 "\u043F\u043E\u0436\u0430\u043B\u043E\u0432\u0430\u0442\u044C \u0432 "
+                 "\u043A\u043E\u043C\u043F\u0438\u043B\u044F\u0442\u043E\u0440 "
+                 "\u0440\u0435\u0441\u0443\u0440\u0441\u043E\u0432",
+                 "101\t\u0424\u0430\u0439\u043B \u043D\u0435 \u043D\u0430\u0439\u0434\u0435\u043D",
+                 "102\t\u0413\u043E\u0442\u043E\u0432\u043E"});
+    add(0x0804, {"100\t\u6B22\u8FCE\u4F7F\u7528\u8D44\u6E90\u7F16\u8BD1\u5668",
+                 "101\t\u627E\u4E0D\u5230\u6587\u4EF6", "102\t\u5B8C\u6210"});
 }
 
 // Nothing in a photograph answers a box or plays a sound.

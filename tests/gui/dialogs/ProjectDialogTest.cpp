@@ -263,7 +263,7 @@ protected:
 
 TEST_F(VersionDialog, ShowsTheProjectsVersionInformation) {
     session.project.append(ResourceKind::Version, "FileVersion=1.2.3.4");
-    session.project.append(ResourceKind::Version, "CompanyName=Kelbo \x80");
+    session.project.append(ResourceKind::Version, "CompanyName=Kelbo \u20AC");
     open();
     EXPECT_EQ(dialog->objectName(), "frmVersion");
     const QStringList parts = {"1", "2", "3", "4"};
