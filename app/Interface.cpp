@@ -223,6 +223,7 @@ void Interface::buildMenus() {
         {"mnuLanguages", [this] { presenter_.languagesClicked(); }},
         {"mnuCompile16", [this] { presenter_.compileClicked(16); }},
         {"mnuCompile32", [this] { presenter_.compileClicked(32); }},
+        {"mnuCompileProgram", [this] { presenter_.compileIntoProgramClicked(); }},
         {"mnuHelp", [this] { presenter_.helpClicked(); }},
         {"mnuAbout", [this] { presenter_.aboutClicked(); }},
     };

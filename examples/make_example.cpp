@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
     LanguageSection& russian = project.section(project.addSection(0x0419));
     for (const StringItem& item : kRussian)
         russian.append(ResourceKind::String, std::string(item.id) + '\t' + item.text);
-    for (const char* line : {"FileVersion=1.0.0.0", "ProductVersion=1.0", "Language=0419",
-                             "CompanyName=Kelbo", "FileDescription=Пример проекта Kelbo",
-                             "ProductName=Пример Kelbo"})
+    for (const char* line :
+         {"FileVersion=1.0.0.0", "ProductVersion=1.0", "Language=0419", "CompanyName=Kelbo",
+          "FileDescription=Пример проекта Kelbo", "ProductName=Пример Kelbo"})
         russian.append(ResourceKind::Version, line);
 
     std::string error;

@@ -439,6 +439,7 @@ constexpr MenuItemSpec kProjectMenu[] = {
 constexpr MenuItemSpec kCompileMenu[] = {
     {"mnuCompile16", "Compile in &16 bits-Mode"},
     {"mnuCompile32", "Compile in &32 bits-Mode"},
+    {"mnuCompileProgram", "Compile into &Program\u2026"},
 };
 constexpr MenuItemSpec kHelpMenu[] = {
     {"mnuHelp", "&Help"},

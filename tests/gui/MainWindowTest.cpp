@@ -43,6 +43,7 @@ TEST_F(MainWindow, MenusCarryEveryCommandUnderItsName) {
         {"mco", "&Compile"},
         {"mnuCompile16", "Compile in &16 bits-Mode"},
         {"mnuCompile32", "Compile in &32 bits-Mode"},
+        {"mnuCompileProgram", "Compile into &Program\u2026"},
         {"mnuAide", "&Help"},
         {"mnuHelp", "&Help"},
         {"mnuAbout", "&About"},

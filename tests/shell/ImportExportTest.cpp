@@ -4,9 +4,11 @@
 
 #include "ScriptedShell.h"
 #include "messages/Captions.h"
+#include "messages/ErrorCodes.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/ResCompiler.h"
 #include "resreader/RcExport.h"
+#include "tests/support/PeBuilder.h"
 #include "tests/support/Samples.h"
 
 namespace kelbo::test {
@@ -221,6 +223,53 @@ TEST_F(ImportExportTest, ExportWritesTheScriptAndReportsWarningsAndErrors) {
     EXPECT_EQ(platform.boxes[1].icon, BoxIcon::Stop);
     EXPECT_EQ(boxesWith("The script was not written."), 1u);
     EXPECT_EQ(readFile(dir.file("demo.rc")), written);
+}
+
+// Compile into Program: the project's resources written into a chosen program, the log ending
+// with the program's path; a signed program is changed only once the user agrees.
+TEST_F(ImportExportTest, CompileIntoProgramPatchesTheChosenProgramAndAsksBeforeUnsigning) {
+    presenter.startUp(std::string());
+    presenter.compileIntoProgramClicked();
+    ASSERT_EQ(platform.boxes.size(), 1u) << "an empty project has nothing to write";
+    EXPECT_EQ(platform.boxes[0].title, errorTitle(kNothingToCompile));
+    EXPECT_TRUE(platform.fileDialogs.empty());
+
+    presenter.session().appendItem(ResourceKind::String, "1\tПривет");
+    PeLayout plain;
+    plain.resourcesLast = false;
+    PeLayout signedOne;
+    signedOne.certificate = std::string(24, 'C');
+    struct Case {
+        const PeLayout& layout;
+        std::deque<BoxAnswer> answers;
+        bool written;
+    };
+    const Case cases[] = {
+        {plain, {}, true},
+        {signedOne, {BoxAnswer::Cancel}, false},
+        {signedOne, {BoxAnswer::Ok}, true},
+    };
+    for (const Case& c : cases) {
+        const std::string exe = dir.file("app.exe");
+        const std::string original = buildProgram(c.layout);
+        writeFile(exe, original);
+        platform.boxes.clear();
+        platform.boxAnswers = c.answers;
+        platform.answerFile(exe);
+        presenter.compileIntoProgramClicked();
+        EXPECT_EQ(platform.fileDialogs.back().filter.name, "Program (EXE, DLL, OCX)");
+        EXPECT_EQ(boxesWith("signed"), c.layout.certificate.empty() ? 0u : 1u);
+        const std::string text = view.logWindow.text;
+        if (c.written) {
+            EXPECT_NE(readFile(exe), original);
+            EXPECT_NE(text.find("\r\nProgram : " + exe + "\r\nCompilation : SuccessFull"),
+                      std::string::npos)
+                << text;
+        } else {
+            EXPECT_EQ(readFile(exe), original);
+            EXPECT_EQ(text.find("SuccessFull"), std::string::npos) << text;
+        }
+    }
 }
 
 } // namespace
