@@ -11,7 +11,8 @@ namespace kelbo {
 
 struct LanguageChoice {
     LanguageId id;
-    std::string name; // "Russian (Russia)", UTF-8
+    std::string name;   // "Russian (Russia)", UTF-8
+    std::string native; // the language's own name, "русский"; empty for English and Neutral
 };
 
 // The common languages, the most used first; "Neutral" (0000) last.
@@ -20,7 +21,9 @@ const std::vector<LanguageChoice>& commonLanguages();
 // The name of a common language; empty for any other.
 std::string languageName(LanguageId language);
 
-// "Russian (Russia) [0419]", or "Other language [0C1A]" for one not in the list.
+// "Russian (Russia) [0419]", or "Other language [0C1B]" for one not in the list.
 std::string languageCaption(LanguageId language);
+// With the language's own name, for lists with room for it: "Russian (Russia) – русский [0419]".
+std::string languageNativeCaption(LanguageId language);
 
 } // namespace kelbo

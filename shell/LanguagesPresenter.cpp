@@ -5,11 +5,13 @@
 
 namespace kelbo::shell {
 
-std::vector<std::string> languageCaptions(const Project& project) {
+std::vector<std::string> languageCaptions(const Project& project, bool native) {
     std::vector<std::string> captions;
-    for (int i = 0; i < project.sectionCount(); ++i)
-        captions.push_back(languageCaption(project.section(i).language) +
+    for (int i = 0; i < project.sectionCount(); ++i) {
+        const LanguageId language = project.section(i).language;
+        captions.push_back((native ? languageNativeCaption(language) : languageCaption(language)) +
                            (i == 0 ? " \u2013 base" : ""));
+    }
     return captions;
 }
 
@@ -22,7 +24,7 @@ void LanguagesPresenter::attach(LanguagesView& view) {
     std::vector<std::string> captions;
     for (const LanguageChoice& choice : commonLanguages()) {
         choices_.push_back(choice.id);
-        captions.push_back(languageCaption(choice.id));
+        captions.push_back(languageNativeCaption(choice.id));
     }
     view.setChoices(captions);
     view.setChoice(0);
@@ -35,7 +37,7 @@ void LanguagesPresenter::attach(LanguagesView& view) {
 }
 
 void LanguagesPresenter::showList(int select) {
-    view_->showLanguages(languageCaptions(working_), select);
+    view_->showLanguages(languageCaptions(working_, true), select);
     view_->enableRemove(select > 0);
 }
 

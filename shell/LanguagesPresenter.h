@@ -20,8 +20,9 @@
 namespace kelbo::shell {
 
 // The captions of the project's languages in order: "Russian (Russia) [0419]", the base's
-// followed by " – base".
-std::vector<std::string> languageCaptions(const Project& project);
+// followed by " – base"; with `native`, each with its own name ("Russian (Russia) – русский
+// [0419]").
+std::vector<std::string> languageCaptions(const Project& project, bool native = false);
 
 // Controls of languagesDialogSpec().
 class LanguagesView : public View {

@@ -30,9 +30,9 @@ constexpr ControlSpec kMainControls[] = {
     {.name = "lblLanguage",
      .kind = K::Label,
      .caption = "Language:",
-     .twips = {120, 165, 855, 255},
+     .twips = {120, 165, 1020, 255},
      .tabStop = false},
-    {"cboLanguage", K::ComboBox, "", {1080, 120, 3855, 315}},
+    {"cboLanguage", K::ComboBox, "", {1200, 120, 3735, 315}},
 };
 
 constexpr ControlSpec kStringControls[] = {

@@ -87,8 +87,8 @@ TEST_F(MainWindow, ControlsSitWhereTheirTwipsSay) {
     EXPECT_EQ(w.list(ResourceKind::Wave)->geometry(), QRect(px(240), px(1020), px(4695), px(4350)));
     // The language drop-down sits above the tabs, beside its label.
     EXPECT_EQ(w.findChild<QWidget*>("cboLanguage")->geometry(),
-              QRect(px(1080), px(120), px(3855), px(315)));
-    EXPECT_LT(w.findChild<QWidget*>("lblLanguage")->geometry().right(), px(1080));
+              QRect(px(1200), px(120), px(3735), px(315)));
+    EXPECT_LT(w.findChild<QWidget*>("lblLanguage")->geometry().right(), px(1200));
     EXPECT_EQ(w.centralWidget()->size(), QSize(px(6255), px(5790)));
     // Fixed size: the window cannot be resized.
     EXPECT_EQ(w.minimumSize(), w.maximumSize());

@@ -47,11 +47,15 @@ TEST_F(LanguagesDialogTest, ShowsTheLanguagesTheChoicesAndStringTickedForCopying
     LanguagesPresenter& dialog = open();
     EXPECT_EQ(view->caption, "  Languages");
     EXPECT_EQ(view->languages,
-              (std::vector<std::string>{"Neutral [0000] \u2013 base", "Russian (Russia) [0419]"}));
+              (std::vector<std::string>{
+                  "Neutral [0000] \u2013 base",
+                  "Russian (Russia) \u2013 \u0440\u0443\u0441\u0441\u043A\u0438\u0439 [0419]"}));
     EXPECT_EQ(view->selected, 1);
     EXPECT_TRUE(view->removeEnabled);
     ASSERT_EQ(view->choices.size(), commonLanguages().size());
-    EXPECT_EQ(view->choices[choiceOf(dialog, kChinese)], "Chinese (Simplified, PRC) [0804]");
+    EXPECT_EQ(view->choices[choiceOf(dialog, kChinese)],
+              "Chinese (Simplified, PRC) \u2013 \u4E2D\u6587(\u7B80\u4F53) [0804]");
+    EXPECT_EQ(view->choices[choiceOf(dialog, 0x0409)], "English (United States) [0409]");
     EXPECT_EQ(view->copyCaption,
               "Copy the items of Russian (Russia) [0419] of these kinds into a new language:");
     for (ResourceKind kind : kAllKinds)
@@ -68,7 +72,8 @@ TEST_F(LanguagesDialogTest, AddsByNameOrByCodeAndRefusesRepeatedOrMalformedCodes
     view->codeBox = " 0c1a ";
     dialog.add();
     EXPECT_EQ(languages(dialog.project()), (std::vector<LanguageId>{0, kRussian, 0x0C1A}));
-    EXPECT_EQ(view->languages.back(), "Serbian (Cyrillic, Serbia) [0C1A]");
+    EXPECT_EQ(view->languages.back(),
+              "Serbian (Cyrillic, Serbia) \u2013 \u0441\u0440\u043F\u0441\u043A\u0438 [0C1A]");
     EXPECT_EQ(view->selected, 2);
     EXPECT_EQ(view->codeBox, "");
     EXPECT_TRUE(platform.boxes.empty());
