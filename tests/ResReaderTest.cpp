@@ -413,7 +413,7 @@ TEST(ResImport, WarnsOfEveryChange) {
         neutral.lines(ResourceKind::Data),
         (Project::Lines{"A_B\xE4\xB8\x80\t5\t" + joinPath(folder, "5_A_B\xE4\xB8\x80_0000.bin"),
                         "_123\tCUSTOM\t" + joinPath(folder, "CUSTOM__123_0000.bin")}));
-    EXPECT_EQ(readFile(dir.path() / "w_files" / "5_A_B\xE4\xB8\x80_0000.bin"), "dlg");
+    EXPECT_EQ(readFile(joinPath(folder, "5_A_B\xE4\xB8\x80_0000.bin")), "dlg");
     // The rebuilt icon file holds the image its group named.
     std::string ico = readFile(dir.path() / "w_files" / "_40000_0000.ico");
     EXPECT_EQ(ico.substr(22), "image");

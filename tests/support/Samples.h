@@ -2,6 +2,7 @@
 // robustness tests: each test damages or fails around these.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -137,15 +138,28 @@ inline std::string sampleDataRes(int count, std::uint16_t language) {
     return out;
 }
 
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+// A path for the helpers below: a narrow name is UTF-8, as the core's paths are (on Windows
+// std::filesystem would take it in the ANSI code page).
+struct TestPath {
+    TestPath(const std::filesystem::path& p) : path(p) {}
+    // Anything else a path is made from (wide strings, views).
+    template <class Source>
+    requires std::constructible_from<std::filesystem::path, const Source&>
+    TestPath(const Source& source) : path(source) {}
+    TestPath(const std::string& utf8) : path(std::u8string(utf8.begin(), utf8.end())) {}
+    TestPath(const char* utf8) : TestPath(std::string(utf8)) {}
+    std::filesystem::path path;
+};
+
+inline std::string readFile(const TestPath& at) {
+    std::ifstream in(at.path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+inline void writeFile(const TestPath& at, const std::string& bytes) {
+    std::ofstream out(at.path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
@@ -167,8 +181,9 @@ public:
     const std::filesystem::path& path() const { return path_; }
     // The name is kept byte for byte (Windows-1252 for the core); the folder is plain ASCII.
     std::string file(const std::string& name) const {
-        return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator) +
-               name;
+        const std::u8string folder = path_.u8string();
+        return std::string(folder.begin(), folder.end()) +
+               static_cast<char>(std::filesystem::path::preferred_separator) + name;
     }
     // Names of everything in the folder.
     std::set<std::string> entries() const {
