@@ -149,7 +149,7 @@ TEST_F(ImportExportTest, ManyFilesShowProgressAndWarningsAreListedTwentyAtMost) 
     for (int count : {300, 301}) {
         SCOPED_TRACE(count);
         const std::string name = "de" + std::to_string(count);
-        // German resources: each is a file and a warning when imported.
+        // Each resource is a file and a warning (its memory flags) when imported.
         writeFile(dir.path() / (name + ".res"), sampleDataRes(count, 0x0407));
         platform.boxes.clear();
         platform.events.clear();
