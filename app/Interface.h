@@ -1,6 +1,6 @@
 // The main window: the lists of the project under a tab strip (one tab per kind of item lines),
-// the item buttons and the menus. It shows what its presenter decides and passes on what the user
-// does; the presenter owns the run's Session.
+// the language they show above it, the item buttons and the menus. It shows what its presenter
+// decides and passes on what the user does; the presenter owns the run's Session.
 #pragma once
 
 #include <QMainWindow>
@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/QtShellPlatform.h"
 #include "project/Project.h"
 #include "shell/MainPresenter.h"
+#include "shell/Platform.h"
 
 class QAction;
+class QComboBox;
+class QLabel;
 class QListView;
 class QMenu;
 class QPushButton;
@@ -24,7 +26,6 @@ class QFrame;
 
 namespace kelbo {
 
-class Platform;
 class ProjectListModel;
 class frmCompile;
 
@@ -33,7 +34,7 @@ class Interface : public QMainWindow, public shell::MainView {
 public:
     // `exeDir` is the program's folder (default of ProjectDir and ResDir); `recentFilesPath` is
     // the kbplast.cfg to read at start-up and to update at every save.
-    Interface(Platform& platform, std::string exeDir, std::string recentFilesPath,
+    Interface(shell::Platform& platform, std::string exeDir, std::string recentFilesPath,
               QWidget* parent = nullptr);
     ~Interface() override;
 
@@ -69,10 +70,12 @@ public:
     void showList(ResourceKind kind, const std::vector<std::string>& lines, int select) override;
     int selectedItem(ResourceKind kind) const override { return selectedIndex(kind); }
     void showRecentFiles(const std::vector<std::string>& captions) override;
+    void showLanguages(const std::vector<std::string>& captions, int current) override;
     void runStringItemDialog(shell::StringItemPresenter& presenter) override;
     void runFileItemDialog(shell::FileItemPresenter& presenter) override;
     void runManifestDialog(shell::ManifestPresenter& presenter) override;
     void runVersionDialog(shell::VersionPresenter& presenter) override;
+    void runLanguagesDialog(shell::LanguagesPresenter& presenter) override;
     void runHelp(shell::HelpPresenter& presenter) override;
     void runAbout(shell::AboutPresenter& presenter) override;
     shell::CompileLogPresenter& openCompileLog() override;
@@ -92,7 +95,7 @@ private:
     void buildControls();
     void buildMenus();
 
-    QtShellPlatform platform_;
+    shell::Platform& platform_;
     shell::MainPresenter presenter_;
 
     QTabBar* TabStrip1 = nullptr;
@@ -101,6 +104,8 @@ private:
     QPushButton* cmdAdd = nullptr;
     QPushButton* cmdModify = nullptr;
     QPushButton* cmdDelete = nullptr;
+    QLabel* lblLanguage = nullptr;
+    QComboBox* cboLanguage = nullptr;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
     QAction* mnulastBar = nullptr;

@@ -1,5 +1,5 @@
 // The start of every command-line program: temporary outputs removed on a stop, the arguments
-// taken as Windows-1252 text, then the command.
+// taken as UTF-8, then the command.
 #pragma once
 
 #include <iostream>
@@ -11,7 +11,7 @@
 
 namespace kelbo {
 
-// `badArgumentStatus` is the exit status for an argument Windows-1252 cannot hold.
+// `badArgumentStatus` is the exit status for an argument no UTF-8 path can hold.
 template <class Command>
 int runCommandMain(int argc, char** argv, int badArgumentStatus, Command command) {
     std::ios::sync_with_stdio(false);

@@ -10,7 +10,7 @@
 namespace kelbo {
 
 inline constexpr const char* kUnrepresentableArgument =
-    "Paths must be representable in Windows-1252";
+    "Paths must be UTF-8 text";
 inline constexpr const char* kCompileUsage = "usage: kelbo-compile [--16 | --32] PROJECT OUTPUT";
 
 // Exit status: 0 when the log ends with "Compilation : SuccessFull", 1 when the project cannot

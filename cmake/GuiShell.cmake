@@ -5,6 +5,5 @@ list(APPEND KELBO_GUI_SOURCES
   ${CMAKE_SOURCE_DIR}/app/PrintListing.cpp
   ${CMAKE_SOURCE_DIR}/app/resources/kelbo.qrc
   ${CMAKE_SOURCE_DIR}/platform/QtPlatform.cpp
-  ${CMAKE_SOURCE_DIR}/platform/QtShellPlatform.cpp
   ${CMAKE_SOURCE_DIR}/rescompiler/frmCompile.cpp
 )

@@ -23,7 +23,6 @@
 #include "dialogs/DriveList.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
-#include "platform/Platform.h"
 #include "shell/Preview.h"
 
 namespace kelbo {
@@ -36,13 +35,12 @@ QString joinFolder(const QString& folder, const QString& name) {
 }
 
 // The bytes of a regular file worth previewing. The file layer opens without waiting, so a
-// FIFO under a picture's name is refused rather than waited on; a path the project's code page
-// cannot spell is checked by type first.
+// FIFO under a picture's name is refused rather than waited on; a name it cannot open is tried
+// through Qt's own file access, regular files only.
 std::optional<QByteArray> previewBytes(const QString& path) {
-    if (const std::optional<std::string> name = fromQt(path)) {
-        std::string error;
-        std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
-        if (!in || in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
+    std::string error;
+    if (std::unique_ptr<InputFile> in = nativeFileSystem().openInput(fromQt(path), error)) {
+        if (in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
             return std::nullopt;
         QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
         if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
@@ -138,10 +136,9 @@ frmLoad::frmLoad(shell::FileItemPresenter& presenter, QWidget* parent)
     centreWindow(*this);
 }
 
-frmLoad::frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
-    : QDialog(parent), ownPlatform_(std::make_unique<QtShellPlatform>(platform)),
-      ownPresenter_(
-          std::make_unique<shell::FileItemPresenter>(session, *ownPlatform_, selectedIndex)),
+frmLoad::frmLoad(Session& session, shell::Platform& platform, int selectedIndex, QWidget* parent)
+    : QDialog(parent),
+      ownPresenter_(std::make_unique<shell::FileItemPresenter>(session, platform, selectedIndex)),
       presenter_(ownPresenter_.get()), kind_(session.CurrentKind) {
     buildControls();
     presenter_->attach(*this);
@@ -166,8 +163,8 @@ void frmLoad::setIdentifier(const std::string& identifier) {
     Text1_->setText(toQt(identifier));
 }
 
-shell::TypedText frmLoad::identifier() const {
-    return typedText(Text1_->text());
+std::string frmLoad::identifier() const {
+    return fromQt(Text1_->text());
 }
 
 void frmLoad::showPlayButton(bool play) {
@@ -192,8 +189,8 @@ void frmLoad::setType(const std::string& type) {
     txtType_->setText(toQt(type));
 }
 
-shell::TypedText frmLoad::type() const {
-    return typedText(txtType_->text());
+std::string frmLoad::type() const {
+    return fromQt(txtType_->text());
 }
 
 void frmLoad::setFileSize(const std::string& text) {
@@ -342,7 +339,7 @@ void frmLoad::folderChanged(const QString& folder) {
     for (const QFileInfo& entry : entries)
         if (entry.isFile())
             File1_->addItem(entry.fileName());
-    presenter_->folderShown(typedText(folder));
+    presenter_->folderShown(fromQt(folder));
 }
 
 void frmLoad::fileSelected() {
@@ -350,7 +347,7 @@ void frmLoad::fileSelected() {
     if (selected.isEmpty())
         return;
     etiName_->setText(selected.first()->text());
-    presenter_->fileChosen(typedText(etiName_->text()));
+    presenter_->fileChosen(fromQt(etiName_->text()));
 }
 
 void frmLoad::previewChosenFile() {

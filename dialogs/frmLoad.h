@@ -7,9 +7,9 @@
 #include <QString>
 #include <memory>
 
-#include "platform/QtShellPlatform.h"
 #include "project/Project.h"
 #include "shell/ItemDialogs.h"
+#include "shell/Platform.h"
 
 class QLabel;
 class QLineEdit;
@@ -29,7 +29,8 @@ public:
     explicit frmLoad(shell::FileItemPresenter& presenter, QWidget* parent = nullptr);
     // A dialog with its own presenter. Works on session.CurrentKind (any file kind): adds
     // a line when session.EditedLine is empty, otherwise replaces the line at `selectedIndex`.
-    frmLoad(Session& session, Platform& platform, int selectedIndex, QWidget* parent = nullptr);
+    frmLoad(Session& session, shell::Platform& platform, int selectedIndex,
+            QWidget* parent = nullptr);
     ~frmLoad() override;
 
     void setCaption(const std::string& caption) override;
@@ -37,12 +38,12 @@ public:
     bool showFolder(const std::string& folder) override;
     void setFileName(const std::string& name) override;
     void setIdentifier(const std::string& identifier) override;
-    shell::TypedText identifier() const override;
+    std::string identifier() const override;
     void previewChosenFile() override;
     void showPlayButton(bool play) override;
     void showDataFields(bool data) override;
     void setType(const std::string& type) override;
-    shell::TypedText type() const override;
+    std::string type() const override;
     void setFileSize(const std::string& text) override;
     void focusFileList() override;
     void close(shell::DialogResult result) override;
@@ -59,7 +60,6 @@ private:
     // The picture box shows unless the Play button or the DATA fields take its place.
     void placeSideControls();
 
-    std::unique_ptr<QtShellPlatform> ownPlatform_;
     std::unique_ptr<shell::FileItemPresenter> ownPresenter_;
     shell::FileItemPresenter* presenter_ = nullptr;
     ResourceKind kind_;

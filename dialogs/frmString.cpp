@@ -6,7 +6,6 @@
 
 #include "app/QtText.h"
 #include "dialogs/DialogMetrics.h"
-#include "platform/Platform.h"
 
 namespace kelbo {
 
@@ -17,10 +16,10 @@ frmString::frmString(shell::StringItemPresenter& presenter, QWidget* parent)
     centreWindow(*this);
 }
 
-frmString::frmString(Session& session, Platform& platform, int selectedIndex, QWidget* parent)
-    : QDialog(parent), ownPlatform_(std::make_unique<QtShellPlatform>(platform)),
-      ownPresenter_(
-          std::make_unique<shell::StringItemPresenter>(session, *ownPlatform_, selectedIndex)),
+frmString::frmString(Session& session, shell::Platform& platform, int selectedIndex,
+                     QWidget* parent)
+    : QDialog(parent),
+      ownPresenter_(std::make_unique<shell::StringItemPresenter>(session, platform, selectedIndex)),
       presenter_(ownPresenter_.get()) {
     buildControls();
     presenter_->attach(*this);
@@ -97,12 +96,12 @@ void frmString::setTextMaxLength(int characters) {
     Text1_->setMaxLength(characters);
 }
 
-shell::TypedText frmString::text() const {
-    return typedText(Text1_->text());
+std::string frmString::text() const {
+    return fromQt(Text1_->text());
 }
 
-shell::TypedText frmString::identifier() const {
-    return typedText(Text2_->text());
+std::string frmString::identifier() const {
+    return fromQt(Text2_->text());
 }
 
 void frmString::focusText() {

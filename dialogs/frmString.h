@@ -4,9 +4,9 @@
 #include <QDialog>
 #include <memory>
 
-#include "platform/QtShellPlatform.h"
 #include "project/Project.h"
 #include "shell/ItemDialogs.h"
+#include "shell/Platform.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,7 +23,8 @@ public:
     explicit frmString(shell::StringItemPresenter& presenter, QWidget* parent = nullptr);
     // A dialog with its own presenter: adds a STRING line when session.EditedLine is empty,
     // otherwise replaces the STRING line at `selectedIndex`.
-    frmString(Session& session, Platform& platform, int selectedIndex, QWidget* parent = nullptr);
+    frmString(Session& session, shell::Platform& platform, int selectedIndex,
+              QWidget* parent = nullptr);
     ~frmString() override;
 
     // Most characters the user may type into the text box.
@@ -33,8 +34,8 @@ public:
     void setText(const std::string& text) override;
     void setIdentifier(const std::string& identifier) override;
     void setTextMaxLength(int characters) override;
-    shell::TypedText text() const override;
-    shell::TypedText identifier() const override;
+    std::string text() const override;
+    std::string identifier() const override;
     void focusText() override;
     void close(shell::DialogResult result) override;
     using QDialog::close;
@@ -44,7 +45,6 @@ private:
     void accept() override;
     void reject() override;
 
-    std::unique_ptr<QtShellPlatform> ownPlatform_;
     std::unique_ptr<shell::StringItemPresenter> ownPresenter_;
     shell::StringItemPresenter* presenter_ = nullptr;
 

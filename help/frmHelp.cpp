@@ -16,7 +16,7 @@ frmHelp::frmHelp(shell::HelpPresenter& presenter, QWidget* parent)
     presenter_->attach(*this);
 }
 
-frmHelp::frmHelp(Platform& /*platform*/, QWidget* parent)
+frmHelp::frmHelp(shell::Platform& /*platform*/, QWidget* parent)
     : QDialog(parent), ownPresenter_(std::make_unique<shell::HelpPresenter>()),
       presenter_(ownPresenter_.get()) {
     buildControls();

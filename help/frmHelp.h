@@ -12,14 +12,12 @@ class QPushButton;
 
 namespace kelbo {
 
-class Platform;
-
 class frmHelp : public QDialog, public shell::HelpView {
     Q_OBJECT
 public:
     explicit frmHelp(shell::HelpPresenter& presenter, QWidget* parent = nullptr);
     // An index with its own presenter.
-    explicit frmHelp(Platform& platform, QWidget* parent = nullptr);
+    explicit frmHelp(shell::Platform& platform, QWidget* parent = nullptr);
     ~frmHelp() override;
 
     // Shows topic `index` (0 to 5) modally over the index.

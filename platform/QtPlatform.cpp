@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QAudioDevice>
+#include <QDate>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -12,9 +13,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSoundEffect>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
+#include <QWidget>
 #include <algorithm>
+
+#include "app/PrintListing.h"
+#include "app/QtText.h"
 
 namespace kelbo {
 
@@ -22,8 +28,19 @@ void QtPlatform::beep() {
     QApplication::beep();
 }
 
-Platform::BoxAnswer QtPlatform::messageBox(QWidget* parent, const QString& text,
-                                           const QString& title, BoxIcon icon, BoxButtons buttons) {
+QWidget* QtPlatform::widgetOf(shell::View* view) {
+    // Every Qt view is the window it shows.
+    return dynamic_cast<QWidget*>(view);
+}
+
+shell::BoxAnswer QtPlatform::messageBox(shell::View* owner, const std::string& text,
+                                        const std::string& title, BoxIcon icon,
+                                        BoxButtons buttons) {
+    return showBox(widgetOf(owner), toQt(text), toQt(title), icon, buttons);
+}
+
+shell::BoxAnswer QtPlatform::showBox(QWidget* parent, const QString& text, const QString& title,
+                                     BoxIcon icon, BoxButtons buttons) {
     QMessageBox box(
         icon == BoxIcon::Stop ? QMessageBox::Critical : QMessageBox::Warning, title, text,
         buttons == BoxButtons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel,
@@ -38,7 +55,27 @@ Platform::BoxAnswer QtPlatform::messageBox(QWidget* parent, const QString& text,
     return box.exec() == QMessageBox::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }
 
-std::optional<QString> QtPlatform::fileDialog(QWidget* parent, const FileDialogSpec& spec) {
+std::optional<std::string> QtPlatform::fileDialog(shell::View* owner,
+                                                  const shell::FileDialogSpec& spec) {
+    FileDialogSpec qt;
+    qt.save = spec.save;
+    qt.title = toQt(spec.title);
+    qt.initialDir = toQt(spec.initialDir);
+    qt.initialFile = toQt(spec.initialFile);
+    QStringList patterns;
+    for (const std::string& pattern : spec.filter.patterns)
+        patterns << toQt(pattern);
+    qt.filter = toQt(spec.filter.name) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                QLatin1Char(')');
+    qt.defaultSuffix = toQt(spec.defaultSuffix);
+    qt.confirmOverwrite = spec.confirmOverwrite;
+    const std::optional<QString> chosen = chooseFile(widgetOf(owner), qt);
+    if (!chosen)
+        return std::nullopt;
+    return fromQt(*chosen);
+}
+
+std::optional<QString> QtPlatform::chooseFile(QWidget* parent, const FileDialogSpec& spec) {
     QFileDialog dialog(parent);
     if (!spec.title.isEmpty())
         dialog.setWindowTitle(spec.title);
@@ -56,12 +93,23 @@ std::optional<QString> QtPlatform::fileDialog(QWidget* parent, const FileDialogS
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
+std::unique_ptr<shell::Printer> QtPlatform::choosePrinter(shell::View* owner) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printDialog(widgetOf(owner), *printer))
+        return nullptr;
+    return std::make_unique<QtPrinter>(std::move(printer));
+}
+
 bool QtPlatform::printDialog(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtPlatform::playSound(const QString& path) {
+void QtPlatform::playSound(const std::string& path) {
+    playWave(toQt(path));
+}
+
+void QtPlatform::playWave(const QString& path) {
     const QFileInfo info(path);
     if (!info.isFile() || QMediaDevices::audioOutputs().isEmpty()) {
         beep();
@@ -110,6 +158,34 @@ void QtPlatform::setBusy(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+void QtPlatform::progress(shell::View* owner, const std::string& title, std::size_t done,
+                          std::size_t total) {
+    if (!progress_) {
+        progress_ = new QProgressDialog(widgetOf(owner));
+        progress_->setObjectName("progress");
+        progress_->setWindowTitle(toQt(title));
+        progress_->setLabelText(toQt(title));
+        // The work cannot be stopped half-way: a partial import writes nothing.
+        progress_->setCancelButton(nullptr);
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(0);
+    }
+    // QProgressDialog counts in int; the steps are scaled down to fit.
+    const std::size_t scale = total / 1000000 + 1;
+    progress_->setMaximum(static_cast<int>(total / scale));
+    // A modal progress dialog paints and takes its events inside setValue.
+    progress_->setValue(static_cast<int>(done / scale));
+}
+
+void QtPlatform::progressDone() {
+    delete progress_.data();
+}
+
+shell::CalendarDate QtPlatform::today() {
+    const QDate date = QDate::currentDate();
+    return {date.year(), date.month(), date.day()};
 }
 
 } // namespace kelbo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstring>
 #include <vector>
 
@@ -70,8 +71,15 @@ std::string where(ResourceKind kind, const LanguageSection& section, bool isBase
 std::optional<std::string> encodeProject(const Project& project, std::string& error) {
     // One pass to learn whether any line needs UTF-8, since then every line is written so.
     bool utf8 = false;
+    std::bitset<0x10000> seen;
     for (int s = 0; s < project.sectionCount(); ++s) {
         const LanguageSection& section = project.section(s);
+        // The file could not be read back: a language must come once.
+        if (seen[section.language]) {
+            error = "Language " + languageHex(section.language) + " appears twice";
+            return std::nullopt;
+        }
+        seen[section.language] = true;
         for (ResourceKind kind : kAllKinds) {
             if (section.count(kind) > kMaxLinesPerKind) {
                 error = "The " + where(kind, section, s == 0, "list", false) + " holds more than " +
@@ -191,7 +199,10 @@ template <class Read> std::optional<Project> parseProject(std::uint64_t size, Re
         return length == 0 || take(line.data(), line.size());
     };
     auto readLines = [&](Project::Lines& lines, int count) {
-        lines.reserve(lines.size() + static_cast<std::size_t>(count));
+        // Only as many as the rest of the file can hold: each line takes two bytes at least.
+        lines.reserve(lines.size() +
+                      static_cast<std::size_t>(std::min<std::uint64_t>(
+                          static_cast<std::uint64_t>(count), (size - consumed) / 2)));
         for (int i = 0; i < count; ++i) {
             std::string line;
             if (!readLine(line))
@@ -227,7 +238,7 @@ template <class Read> std::optional<Project> parseProject(std::uint64_t size, Re
         // The base's part: TEXT, CURS, DATA, MANI, VERS, BASE, each at most once, in this order.
         constexpr std::array<std::string_view, 6> kBaseOrder = {kTextTag, "CURS", "DATA",
                                                                 "MANI",   "VERS", kBaseTag};
-        std::vector<bool> seen(0x10000);
+        std::bitset<0x10000> seen;
         seen[0] = true;
         bool inLanguage = false;
         std::size_t next = 0;

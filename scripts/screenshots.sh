@@ -58,6 +58,7 @@ shot() {
 shot main-window.png "$scratch/demo.kbp" main 8 "$scratch" "$scratch/demo.kbp"
 shot main-window-cursor.png "$scratch/demo.kbp" main 8 "$scratch" "$scratch/demo.kbp" 4
 shot main-window-data.png "$scratch/demo.kbp" main 8 "$scratch" "$scratch/demo.kbp" 5
+shot main-window-languages.png "$scratch/demo.kbp" main 8 "$scratch" "$scratch/demo.kbp" 2 languages
 shot dialog-load.png "  BITMAP" load 8 "$scratch"
 shot dialog-load-icon.png "  ICON" icon 8 "$scratch"
 shot dialog-load-wave.png "  WAVE" wave 8 "$scratch"
@@ -66,6 +67,7 @@ shot dialog-load-data.png "  DATA" data 8 "$scratch"
 shot dialog-manifest.png "  MANIFEST" manifest 8 "$scratch"
 shot dialog-version.png "  VERSION" version 8 "$scratch"
 shot dialog-string.png "  STRING" string 8 "$scratch"
+shot dialog-languages.png "  Languages" languages 8 "$scratch"
 shot dialog-help.png "KELBO  Version 2" help 8 "$scratch"
 shot dialog-help-topic.png " BITMAP" topic 8 "$scratch"
 shot dialog-about.png " " about 8 "$scratch"

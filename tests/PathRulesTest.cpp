@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 
 namespace kelbo {
@@ -73,6 +74,33 @@ TEST(PathRules, RecentPathsAreLowerCasedOnlyWhereCaseIsIgnored) {
     for (const auto& c : cases)
         EXPECT_EQ(recentFileForm(c.path, c.style), c.expected) << c.path;
 }
+
+#ifndef _WIN32
+TEST(PathRules, ArgumentsAreTakenAsUtf8) {
+    const struct {
+        std::vector<std::string> argv;
+        bool ok;
+    } cases[] = {
+        {{"kelbo-compile", "/p/Проект 项目 😀.kbp", "café.res"}, true},
+        // Bytes that no UTF-8 path can hold: the Windows-1252 é of an older shell.
+        {{"kelbo-compile", "ok.kbp", "/p/caf\xE9.res"}, false},
+        {{"kelbo-compile", "/p/\xC3(.kbp"}, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<char*> argv;
+        for (const std::string& a : c.argv)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        std::vector<std::string> args;
+        std::string bad;
+        EXPECT_EQ(commandLineArguments(static_cast<int>(argv.size()), argv.data(), args, bad), c.ok)
+            << c.argv[1];
+        if (c.ok)
+            EXPECT_EQ(args, std::vector<std::string>(c.argv.begin() + 1, c.argv.end()));
+        else
+            EXPECT_EQ(bad, c.argv.back());
+    }
+}
+#endif
 
 } // namespace
 } // namespace kelbo

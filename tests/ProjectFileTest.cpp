@@ -338,6 +338,11 @@ TEST(ProjectFile, LimitsApplyToTheEncodedBytesAndNameTheLanguage) {
     ru.append(ResourceKind::Icon, "1\t/\xFF.ico");
     EXPECT_FALSE(encodeProject(p, error));
     EXPECT_EQ(error, "An ICON item of language 0419 is not UTF-8 text");
+    // Sections edited around Project's own checks.
+    ru.clear(ResourceKind::Icon);
+    ru.language = 0x0000;
+    EXPECT_FALSE(encodeProject(p, error));
+    EXPECT_EQ(error, "Language 0000 appears twice");
 }
 
 TEST(ProjectFile, OriginalKindsAloneAreWrittenWithoutTheBlock) {

@@ -46,6 +46,54 @@ TEST_F(RecentFiles, HandEditedFilesAreReadSensibly) {
     EXPECT_EQ(readRecentFiles(cfg), (std::vector<std::string>{"/a", "/b", "/c", "/d", "/e"}));
 }
 
+TEST_F(RecentFiles, Windows1252WhileEveryPathFitsElseUtf8AfterAByteOrderMark) {
+    const std::string bom = "\xEF\xBB\xBF";
+    // Each step remembers a path; the file then holds exactly these bytes.
+    const struct {
+        const char* path;
+        PathStyle style;
+        std::string file;
+    } steps[] = {
+        {"C:\\ÉTÉ\\€.KBP", PathStyle::Windows, "c:\\\xE9t\xE9\\\x80.kbp\r\n"},
+        {"/home/u/Проект.kbp", PathStyle::Posix, bom + "/home/u/Проект.kbp\r\nc:\\été\\€.kbp\r\n"},
+        {"/srv/项目 😀.kbp", PathStyle::Posix,
+         bom + "/srv/项目 😀.kbp\r\n/home/u/Проект.kbp\r\nc:\\été\\€.kbp\r\n"},
+        {"/a", PathStyle::Posix,
+         bom + "/a\r\n/srv/项目 😀.kbp\r\n/home/u/Проект.kbp\r\nc:\\été\\€.kbp\r\n"},
+        {"/b", PathStyle::Posix,
+         bom + "/b\r\n/a\r\n/srv/项目 😀.kbp\r\n/home/u/Проект.kbp\r\nc:\\été\\€.kbp\r\n"},
+        {"/c", PathStyle::Posix,
+         bom + "/c\r\n/b\r\n/a\r\n/srv/项目 😀.kbp\r\n/home/u/Проект.kbp\r\n"},
+        {"/d", PathStyle::Posix, bom + "/d\r\n/c\r\n/b\r\n/a\r\n/srv/项目 😀.kbp\r\n"},
+        // The last path outside Windows-1252 has left the list.
+        {"/é", PathStyle::Posix, "/\xE9\r\n/d\r\n/c\r\n/b\r\n/a\r\n"},
+    };
+    for (const auto& step : steps) {
+        ASSERT_TRUE(RememberFile(cfg, step.path, error, nativeFileSystem(), step.style)) << error;
+        EXPECT_EQ(readFile(cfg), step.file) << step.path;
+        EXPECT_EQ(readRecentFiles(cfg).front(), recentFileForm(step.path, step.style));
+    }
+}
+
+TEST_F(RecentFiles, EitherEncodingIsReadAsUtf8) {
+    const struct {
+        std::string file;
+        std::vector<std::string> paths;
+    } cases[] = {
+        {"/caf\xE9\r\n/\x80\x81\r\n", {"/café", "/€\xC2\x81"}},
+        {"\xEF\xBB\xBF/café\r\n/Проект\r\n", {"/café", "/Проект"}},
+        // A line that is not UTF-8 in a UTF-8 list names no file that could be opened.
+        {"\xEF\xBB\xBF/a\r\n/\xE9\r\n/b", {"/a", "/b"}},
+        // A byte-order mark only counts at the start; elsewhere it is Windows-1252 text.
+        {"/a\r\n\xEF\xBB\xBF/b\r\n", {"/a", "ï»¿/b"}},
+        {"\xEF\xBB\xBF", {}},
+    };
+    for (const auto& c : cases) {
+        writeFile(cfg, c.file);
+        EXPECT_EQ(readRecentFiles(cfg), c.paths) << c.file;
+    }
+}
+
 TEST_F(RecentFiles, UnwritableFileIsReported) {
     std::string inMissing = dir.file("file-not-folder");
     writeFile(inMissing, "x");

@@ -1,10 +1,11 @@
 // The recent-files file as a user or a crash may leave it: reading gives at most five non-empty
-// paths, and remembering a project keeps the first four of them behind the new one.
+// UTF-8 paths, and remembering a project keeps the first four of them behind the new one.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "FuzzChecks.h"
+#include "platform/Unicode.h"
 #include "projectfile/RecentFiles.h"
 #include "tests/support/MemoryFileSystem.h"
 
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& p : paths) {
         FUZZ_CHECK(!p.empty());
         FUZZ_CHECK(p.find('\n') == std::string::npos);
+        FUZZ_CHECK(isValidUtf8(p));
     }
 
     std::string error;

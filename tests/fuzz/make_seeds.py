@@ -80,6 +80,35 @@ for target in ("project_decode", "project_load"):
     write(target, "extension.kbp", kbp(full) + extension)
     write(target, "extension_misordered.kbp", kbp(full) + b"KELBOEXT" + ext_data + ext_curs)
 
+# Languages and UTF-8 text: TEXT first, the base's kinds, BASE, then each LANG with its kinds.
+def one_line(tag, line):
+    return section(tag, [line])
+
+
+ru = "Привет, мир".encode()
+zh = "你好 😀".encode()
+languages = (b"KELBOEXT" + one_line(b"TEXT", b"UTF-8") + ext_curs + one_line(b"BASE", b"0409")
+             + one_line(b"LANG", b"0419") + section(b"STRG", [b"1\t" + ru])
+             + section(b"VERS", [b"CompanyName=" + ru])
+             + one_line(b"LANG", b"0804") + section(b"BITM", [b"1\tC:\\\xe5\x9b\xbe.BMP"])
+             + section(b"STRG", [b"1\t" + zh]) + one_line(b"LANG", b"0c0a"))
+for target in ("project_decode", "project_load"):
+    write(target, "languages.kbp", kbp([[], [], [b"1\tCaf\xc3\xa9"], []]) + languages)
+    write(target, "base_only.kbp", kbp(full) + b"KELBOEXT" + one_line(b"BASE", b"0419"))
+    write(target, "empty_language.kbp", kbp(full) + b"KELBOEXT" + one_line(b"LANG", b"0407"))
+    write(target, "cp1252_text.kbp", kbp([[], [], [b"1\tCaf\xe9 \x80 \x81 \x9f"], []]))
+    write(target, "invalid_utf8.kbp", kbp([[], [], [b"1\tCaf\xe9"], []]) + b"KELBOEXT"
+          + one_line(b"TEXT", b"UTF-8"))
+    write(target, "repeated_language.kbp", kbp(full) + b"KELBOEXT" + one_line(b"LANG", b"0419")
+          + one_line(b"LANG", b"0419"))
+    write(target, "text_not_first.kbp", kbp(full) + b"KELBOEXT" + ext_curs + one_line(b"TEXT", b"UTF-8"))
+    write(target, "base_after_lang.kbp", kbp(full) + b"KELBOEXT" + one_line(b"LANG", b"0419")
+          + one_line(b"BASE", b"0409"))
+
+write("recent_files", "cp1252", b"c:\\caf\xe9\\\x80.kbp\r\n/home/u/a.kbp\r\n")
+write("recent_files", "utf8_bom", b"\xef\xbb\xbf/home/u/" + ru + b".kbp\r\n/srv/" + zh + b".kbp\r\n/a\r\n")
+write("recent_files", "utf8_invalid", b"\xef\xbb\xbf/a\r\n/\xe9\r\n/b\r\n")
+
 write("icon_directory", "one.ico", icon([40]))
 write("icon_directory", "two.ico", icon([40, 68]))
 write("icon_directory", "six.ico", icon([40, 41, 42, 43, 44, 45]))

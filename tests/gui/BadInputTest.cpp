@@ -202,7 +202,7 @@ protected:
         const ScriptedPlatform::Box& box = platform_.boxes.back();
         EXPECT_EQ(box.text, "Invalid KBP-file");
         EXPECT_EQ(box.title, "ERROR 6");
-        EXPECT_EQ(box.icon, Platform::BoxIcon::Stop);
+        EXPECT_EQ(box.icon, QtPlatform::BoxIcon::Stop);
         EXPECT_EQ(caption(), "Kelbo Version 2");
         EXPECT_TRUE(window().session().ProjectPath.empty());
         EXPECT_FALSE(window().session().ProjectChanged);
@@ -411,7 +411,7 @@ TEST_F(BadInput, OddLinesOfAWellFormedFileShowOpenAndAreReportedAtCompileTime) {
         "ID\tnoslash.bmp",
         "ID\t/" + longText,
         "I\r\nD\t/x.bmp",
-        "\xFF\x01\t/\x81\x9D.bmp",
+        "\u00FF\x01\t/\u0081\u009D.bmp",
         "99999999999999999999999\t/x.bmp",
         "ID\t/x.bmp\t/y.bmp",
         std::string("N\0UL\t/x.bmp", 12),
@@ -523,7 +523,7 @@ TEST_F(BadInput, UnreadablePicturesGiveAnEmptyPreviewAndCanStillBeAdded) {
             const QString file = pics + "/" + picture.name;
             ASSERT_TRUE(writeBytes(file, picture.bytes));
             window().ChangeTab(kindIndex(kind));
-            window().session().ItemDir = *fromQt(pics);
+            window().session().ItemDir = fromQt(pics);
             const QString identifier = QStringLiteral("P%1").arg(++tried);
             qint64 previewMs = -1;
             withModal([&] { click("cmdAdd"); },
@@ -588,7 +588,7 @@ TEST_F(BadInput, SoundBitmapsOfEveryLayoutStillShow) {
     for (const Sound& picture : sound) {
         SCOPED_TRACE(picture.name);
         ASSERT_TRUE(writeBytes(pics + "/" + picture.name, picture.bytes));
-        window().session().ItemDir = *fromQt(pics);
+        window().session().ItemDir = fromQt(pics);
         withModal([&] { click("cmdAdd"); },
                   [&](QWidget* dialog) {
                       auto* files = dialog->findChild<QListWidget*>("File1");
@@ -607,7 +607,7 @@ TEST_F(BadInput, SoundBitmapsOfEveryLayoutStillShow) {
     }
     EXPECT_TRUE(platform_.boxes.empty());
 
-    // In a folder the project's code page cannot spell: still previewed, damage still refused.
+    // In a folder named in another script: still previewed, damage still refused.
     const QString foreign = pics + QString::fromUtf8("/\xE5\x9B\xBE");
     ASSERT_TRUE(QDir().mkpath(foreign));
     ASSERT_TRUE(writeBytes(foreign + "/os2.bmp", sound.back().bytes));
@@ -637,7 +637,7 @@ TEST_F(BadInput, PictureNamesThatAreNoFilesAreNotOfferedNorStored) {
     ASSERT_TRUE(writeBytes(pics + "/real.bmp", imageBytes({8, 8}, Qt::green, "BMP")));
 
     start();
-    window().session().ItemDir = *fromQt(pics);
+    window().session().ItemDir = fromQt(pics);
     withModal([&] { click("cmdAdd"); },
               [&](QWidget* dialog) {
                   auto* files = dialog->findChild<QListWidget*>("File1");
@@ -667,7 +667,7 @@ TEST_F(BadInput, PictureNamesThatAreNoFilesAreNotOfferedNorStored) {
     for (const char* name :
          {"folder.bmp", "fifo.bmp", "tofifo.bmp", "zero.bmp", "dangling.bmp", "gone.bmp"}) {
         SCOPED_TRACE(name);
-        const std::string line = "X\t" + *fromQt(pics + "/" + name);
+        const std::string line = "X\t" + fromQt(pics + "/" + name);
         Project project;
         project.append(ResourceKind::Bitmap, line);
         writeProject(path("m.kbp"), project);
@@ -711,9 +711,9 @@ protected:
                   le32(8000) + le16(1) + le16(8) + "data" + le32(4) + "\x80\x80\x80\x80";
         restoreSources();
         Project project;
-        bmpLine = "PIC\t" + *fromQt(bmp);
-        icoLine = "1\t" + *fromQt(ico);
-        wavLine = "DING\t" + *fromQt(wav);
+        bmpLine = "PIC\t" + fromQt(bmp);
+        icoLine = "1\t" + fromQt(ico);
+        wavLine = "DING\t" + fromQt(wav);
         project.append(ResourceKind::Bitmap, bmpLine);
         project.append(ResourceKind::Icon, icoLine);
         project.append(ResourceKind::String, "1\tHello");
@@ -960,7 +960,7 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
         trigger("mnuSaveAs");
         ASSERT_EQ(platform_.boxes.size(), 1u);
         const ScriptedPlatform::Box& box = platform_.boxes[0];
-        EXPECT_EQ(box.icon, Platform::BoxIcon::Stop);
+        EXPECT_EQ(box.icon, QtPlatform::BoxIcon::Stop);
         EXPECT_TRUE(box.text.contains(file)) << box.text.toStdString();
         EXPECT_TRUE(box.text.contains(QString::fromLocal8Bit(std::strerror(target.error))))
             << box.text.toStdString();
@@ -1014,7 +1014,7 @@ TEST_F(BadInput, SaveToAnUnwritablePlaceNamesTheFileAndKeepsEverything) {
 
     // The guard's save fails the same way, and New goes on as the guard promises.
     platform_.boxes.clear();
-    platform_.boxAnswers = {Platform::BoxAnswer::Ok};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Ok};
     trigger("mnuNewKBP");
     ASSERT_EQ(platform_.boxes.size(), 2u);
     EXPECT_EQ(platform_.boxes[0].title, "WARNING");
@@ -1047,7 +1047,7 @@ TEST_F(BadInput, SaveOntoTheRecentFilesFileIsRefused) {
         platform_.fileAnswers = {target};
         trigger("mnuSaveAs");
         ASSERT_EQ(platform_.boxes.size(), 1u);
-        EXPECT_EQ(platform_.boxes[0].icon, Platform::BoxIcon::Stop);
+        EXPECT_EQ(platform_.boxes[0].icon, QtPlatform::BoxIcon::Stop);
         EXPECT_TRUE(platform_.boxes[0].text.contains(target))
             << platform_.boxes[0].text.toStdString();
         EXPECT_TRUE(w.session().ProjectChanged);

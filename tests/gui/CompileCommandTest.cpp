@@ -46,7 +46,7 @@ TEST_F(CompileCommand, BothModesFillTheLogWindow) {
         const QString res = qpath(bits == 16 ? "out16.res" : "out32.res");
         platform_.fileAnswers = {res};
         trigger(bits == 16 ? "mnuCompile16" : "mnuCompile32");
-        const Platform::FileDialogSpec& spec = platform_.fileDialogs.back();
+        const QtPlatform::FileDialogSpec& spec = platform_.fileDialogs.back();
         EXPECT_EQ(spec.title, QStringLiteral("Save As ...( %1 bits)").arg(bits));
         EXPECT_TRUE(spec.save);
         EXPECT_TRUE(spec.confirmOverwrite);
@@ -55,7 +55,7 @@ TEST_F(CompileCommand, BothModesFillTheLogWindow) {
         // The first dialog starts in the project's folder, the next in the last .RES folder.
         EXPECT_EQ(spec.initialDir, dir_.path());
         EXPECT_EQ(w.session().CompileBits, bits);
-        EXPECT_EQ(w.session().ResFileName, *fromQt(res));
+        EXPECT_EQ(w.session().ResFileName, fromQt(res));
 
         ASSERT_NE(w.compileWindow(), nullptr);
         EXPECT_TRUE(w.compileWindow()->isVisible());

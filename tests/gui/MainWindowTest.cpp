@@ -39,6 +39,7 @@ TEST_F(MainWindow, MenusCarryEveryCommandUnderItsName) {
         {"mpr", "&Project"},
         {"mnuManifest", "&Manifest\u2026"},
         {"mnuVersion", "&Version\u2026"},
+        {"mnuLanguages", "&Languages\u2026"},
         {"mco", "&Compile"},
         {"mnuCompile16", "Compile in &16 bits-Mode"},
         {"mnuCompile32", "Compile in &32 bits-Mode"},
@@ -78,12 +79,16 @@ TEST_F(MainWindow, ControlsSitWhereTheirTwipsSay) {
     const auto px = [dpi](int twips) { return qRound(twips * dpi / 1440.0); };
     auto* add = w.findChild<QPushButton*>("cmdAdd");
     ASSERT_NE(add, nullptr);
-    EXPECT_EQ(add->geometry(), QRect(px(5100), px(840), px(855), px(375)));
+    EXPECT_EQ(add->geometry(), QRect(px(5100), px(1260), px(855), px(375)));
     EXPECT_EQ(add->text(), "Add");
     EXPECT_EQ(w.findChild<QPushButton*>("cmdModify")->text(), "Modify");
     EXPECT_EQ(w.findChild<QPushButton*>("cmdDelete")->text(), "Delete");
-    EXPECT_EQ(w.list(ResourceKind::Wave)->geometry(), QRect(px(240), px(600), px(4695), px(4350)));
-    EXPECT_EQ(w.centralWidget()->size(), QSize(px(6255), px(5370)));
+    EXPECT_EQ(w.list(ResourceKind::Wave)->geometry(), QRect(px(240), px(1020), px(4695), px(4350)));
+    // The language drop-down sits above the tabs, beside its label.
+    EXPECT_EQ(w.findChild<QWidget*>("cboLanguage")->geometry(),
+              QRect(px(1080), px(120), px(3855), px(315)));
+    EXPECT_LT(w.findChild<QWidget*>("lblLanguage")->geometry().right(), px(1080));
+    EXPECT_EQ(w.centralWidget()->size(), QSize(px(6255), px(5790)));
     // Fixed size: the window cannot be resized.
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_NE(w.findChild<QWidget*>("Line1"), nullptr);
@@ -210,19 +215,19 @@ TEST_F(MainWindow, NewEmptiesTheProjectAndKeepsTheTab) {
 TEST_F(MainWindow, GuardOnNewAsksAndGoesOnWhateverTheAnswer) {
     Interface& w = start();
     w.session().appendItem(ResourceKind::Bitmap, "A\t/a.bmp");
-    platform_.boxAnswers = {Platform::BoxAnswer::Cancel};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Cancel};
     trigger("mnuNewKBP");
     ASSERT_EQ(platform_.boxes.size(), 1u);
     EXPECT_EQ(platform_.boxes[0].text, "File has changed\r\nSave-it ?");
     EXPECT_EQ(platform_.boxes[0].title, "WARNING");
-    EXPECT_EQ(platform_.boxes[0].icon, Platform::BoxIcon::Exclamation);
-    EXPECT_EQ(platform_.boxes[0].buttons, Platform::BoxButtons::OkCancel);
+    EXPECT_EQ(platform_.boxes[0].icon, QtPlatform::BoxIcon::Exclamation);
+    EXPECT_EQ(platform_.boxes[0].buttons, QtPlatform::BoxButtons::OkCancel);
     EXPECT_TRUE(platform_.fileDialogs.empty());
     EXPECT_EQ(w.session().project.totalCount(), 0);
 
     // OK on an untitled project asks for a name; cancelling that still empties the project.
     w.session().appendItem(ResourceKind::Bitmap, "A\t/a.bmp");
-    platform_.boxAnswers = {Platform::BoxAnswer::Ok};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Ok};
     trigger("mnuNewKBP");
     EXPECT_EQ(platform_.boxes.size(), 2u);
     ASSERT_EQ(platform_.fileDialogs.size(), 1u);
@@ -237,7 +242,7 @@ TEST_F(MainWindow, ExitAndTheFrameRunTheGuardOnce) {
     int exits = 0;
     QObject::connect(&w, &Interface::exitRequested, [&] { ++exits; });
     w.session().appendItem(ResourceKind::String, "1\tHello");
-    platform_.boxAnswers = {Platform::BoxAnswer::Ok};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Ok};
     platform_.fileAnswers = {qpath("kept.kbp")};
     trigger("mnuExit");
     EXPECT_EQ(platform_.boxes.size(), 1u);
@@ -250,7 +255,7 @@ TEST_F(MainWindow, ExitAndTheFrameRunTheGuardOnce) {
     Interface& again = start();
     QObject::connect(&again, &Interface::exitRequested, [&] { ++exits; });
     again.session().appendItem(ResourceKind::String, "2\tLost");
-    platform_.boxAnswers = {Platform::BoxAnswer::Cancel};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Cancel};
     const std::size_t dialogs = platform_.fileDialogs.size();
     again.close();
     EXPECT_EQ(platform_.boxes.size(), 2u);

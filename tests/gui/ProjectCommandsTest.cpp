@@ -17,7 +17,7 @@ TEST_F(ProjectCommands, SaveOnAnUntitledProjectWritesItAndRemembersItTwice) {
     trigger("mnuSaveKBP");
 
     ASSERT_EQ(platform_.fileDialogs.size(), 1u);
-    const Platform::FileDialogSpec& spec = platform_.fileDialogs[0];
+    const QtPlatform::FileDialogSpec& spec = platform_.fileDialogs[0];
     EXPECT_TRUE(spec.save);
     EXPECT_TRUE(spec.confirmOverwrite);
     EXPECT_TRUE(spec.title.isEmpty());
@@ -83,7 +83,7 @@ TEST_F(ProjectCommands, FailedSaveIsReportedAndKeepsTheChanges) {
     trigger("mnuSaveKBP");
     // One box, naming the file and why; no second attempt by Save.
     ASSERT_EQ(platform_.boxes.size(), 1u);
-    EXPECT_EQ(platform_.boxes[0].icon, Platform::BoxIcon::Stop);
+    EXPECT_EQ(platform_.boxes[0].icon, QtPlatform::BoxIcon::Stop);
     EXPECT_TRUE(platform_.boxes[0].text.contains(target)) << platform_.boxes[0].text.toStdString();
     EXPECT_GT(platform_.boxes[0].text.size(), target.size() + 10);
     EXPECT_TRUE(w.session().ProjectChanged);
@@ -110,12 +110,12 @@ TEST_F(ProjectCommands, OpenRunsTheGuardThenLoadsTheChosenFile) {
     writeProject(path("other.kbp"), sampleProject());
     Interface& w = start();
     w.session().appendItem(ResourceKind::Bitmap, "A\t/a.bmp");
-    platform_.boxAnswers = {Platform::BoxAnswer::Cancel};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Cancel};
     platform_.fileAnswers = {qpath("other.kbp")};
     trigger("mnuOpenKBP");
     EXPECT_EQ(platform_.events, std::vector<QString>({"box", "file"}));
     EXPECT_EQ(platform_.boxes[0].title, "WARNING");
-    const Platform::FileDialogSpec& spec = platform_.fileDialogs[0];
+    const QtPlatform::FileDialogSpec& spec = platform_.fileDialogs[0];
     EXPECT_FALSE(spec.save);
     EXPECT_EQ(spec.defaultSuffix, "KBP");
     EXPECT_EQ(spec.initialDir, toQt(exeDir()));
@@ -128,7 +128,7 @@ TEST_F(ProjectCommands, OpenRunsTheGuardThenLoadsTheChosenFile) {
     // Guard answered OK: the work is saved before the other file is opened.
     w.session().ProjectPath.clear();
     w.session().appendItem(ResourceKind::Wave, "W\t/w.wav");
-    platform_.boxAnswers = {Platform::BoxAnswer::Ok};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Ok};
     platform_.fileAnswers = {qpath("saved-first.kbp"), qpath("other.kbp")};
     trigger("mnuOpenKBP");
     EXPECT_EQ(readProject(path("saved-first.kbp"))->count(ResourceKind::Wave), 2);
@@ -148,7 +148,7 @@ TEST_F(ProjectCommands, OpenCancelledOrInvalid) {
     bad.write("KELBO201");
     bad.close();
     w.session().appendItem(ResourceKind::Icon, "I\t/i.ico");
-    platform_.boxAnswers = {Platform::BoxAnswer::Cancel};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Cancel};
     platform_.fileAnswers = {qpath("bad.kbp")};
     trigger("mnuOpenKBP");
     ASSERT_EQ(platform_.boxes.size(), 2u);

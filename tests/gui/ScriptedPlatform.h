@@ -1,4 +1,5 @@
-// A Platform for tests: every box, dialog and sound is recorded, and answered from a script.
+// The Qt platform for tests: every box, dialog and sound is recorded, and answered from a
+// script; the conversions of texts and the progress window are the real ones.
 #pragma once
 
 #include <QPrinter>
@@ -8,11 +9,11 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/QtPlatform.h"
 
 namespace kelbo::test {
 
-class ScriptedPlatform : public Platform {
+class ScriptedPlatform : public QtPlatform {
 public:
     struct Box {
         QString text;
@@ -41,8 +42,8 @@ public:
         ++beeps;
         events.push_back("beep");
     }
-    BoxAnswer messageBox(QWidget*, const QString& text, const QString& title, BoxIcon icon,
-                         BoxButtons buttons) override {
+    BoxAnswer showBox(QWidget*, const QString& text, const QString& title, BoxIcon icon,
+                      BoxButtons buttons) override {
         boxes.push_back({text, title, icon, buttons});
         events.push_back("box");
         if (boxAnswers.empty())
@@ -51,7 +52,7 @@ public:
         boxAnswers.pop_front();
         return answer;
     }
-    std::optional<QString> fileDialog(QWidget*, const FileDialogSpec& spec) override {
+    std::optional<QString> chooseFile(QWidget*, const FileDialogSpec& spec) override {
         fileDialogs.push_back(spec);
         events.push_back("file");
         if (fileAnswers.empty())
@@ -69,7 +70,7 @@ public:
         events.push_back("print");
         return onPrintDialog ? onPrintDialog(printer) : false;
     }
-    void playSound(const QString& path) override {
+    void playWave(const QString& path) override {
         sounds.push_back(path);
         events.push_back("sound");
     }

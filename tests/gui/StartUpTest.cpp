@@ -93,10 +93,10 @@ TEST_F(StartUp, FullProjectShowsEveryLineOfEveryKind) {
 class VisibilityPlatform : public ScriptedPlatform {
 public:
     std::vector<bool> parentVisible;
-    BoxAnswer messageBox(QWidget* parent, const QString& text, const QString& title, BoxIcon icon,
-                         BoxButtons buttons) override {
+    BoxAnswer showBox(QWidget* parent, const QString& text, const QString& title, BoxIcon icon,
+                      BoxButtons buttons) override {
         parentVisible.push_back(parent && parent->window()->isVisible());
-        return ScriptedPlatform::messageBox(parent, text, title, icon, buttons);
+        return ScriptedPlatform::showBox(parent, text, title, icon, buttons);
     }
 };
 
@@ -106,8 +106,7 @@ TEST_F(StartUp, InvalidFileIsReportedBeforeTheWindowAppears) {
     bad.write("kelbo200\0\0\0\0\0\0\0\0", 16);
     bad.close();
 
-    // The last name holds a character Windows-1252 has no byte for: no project can be kept
-    // under it.
+    // A missing file in any script is missing like another.
     for (const char* name : {"bad.kbp", "missing.kbp", "\xE9\xA1\xB9.kbp"}) {
         SCOPED_TRACE(name);
         VisibilityPlatform platform;
@@ -116,7 +115,7 @@ TEST_F(StartUp, InvalidFileIsReportedBeforeTheWindowAppears) {
         ASSERT_EQ(platform.boxes.size(), 1u);
         EXPECT_EQ(platform.boxes[0].text, "Invalid KBP-file");
         EXPECT_EQ(platform.boxes[0].title, "ERROR 6");
-        EXPECT_EQ(platform.boxes[0].icon, Platform::BoxIcon::Stop);
+        EXPECT_EQ(platform.boxes[0].icon, QtPlatform::BoxIcon::Stop);
         EXPECT_EQ(platform.events, std::vector<QString>({"beep", "box"}));
         EXPECT_EQ(platform.parentVisible, std::vector<bool>({false}));
         EXPECT_EQ(w.windowTitle(), "Kelbo Version 2");
@@ -159,7 +158,7 @@ TEST_F(StartUp, RecentItemRunsTheGuardThenLoadsItsFile) {
     cfg.close();
     Interface& w = start();
     w.session().appendItem(ResourceKind::Bitmap, "X\t/x.bmp");
-    platform_.boxAnswers = {Platform::BoxAnswer::Cancel};
+    platform_.boxAnswers = {QtPlatform::BoxAnswer::Cancel};
     trigger("mnufile2");
     ASSERT_FALSE(platform_.boxes.empty());
     EXPECT_EQ(platform_.boxes[0].title, "WARNING");

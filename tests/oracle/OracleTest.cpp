@@ -401,14 +401,14 @@ TEST_F(OracleTest, ExampleProjectMatchesLlvmRc) {
     ASSERT_TRUE(project) << KELBO_EXAMPLE_KBP;
     ASSERT_GT(project->totalCount(), 0);
     // The example's manifest and version are checked where their own tests check them; the
-    // 16-bit layout has no manifest at all, and no languages.
-    for (int i = 0; i < project->sectionCount(); ++i) {
-        project->section(i).clear(ResourceKind::Manifest);
-        project->section(i).clear(ResourceKind::Version);
-    }
-    compareWithLlvmRc(*project, 32);
+    // 16-bit layout has no manifest at all, and no languages. Its Russian section is checked
+    // with the other languages, by the exported script's own oracle test.
+    project->clear(ResourceKind::Manifest);
+    project->clear(ResourceKind::Version);
+    ASSERT_GT(project->sectionCount(), 1) << "the example should show a second language";
     while (project->sectionCount() > 1)
         project->removeSection(1);
+    compareWithLlvmRc(*project, 32);
     compareWithLlvmRc(*project, 16);
 }
 

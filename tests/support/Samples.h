@@ -113,7 +113,7 @@ inline std::string projectBytes(const std::vector<std::vector<std::string>>& kin
 }
 
 // A .RES in the 32-bit layout of `count` RCDATA resources numbered from 1, each of a few bytes,
-// in `language`, with rc.exe's memory flags for them, which an import warns it does not keep.
+// in `language`.
 inline std::string sampleDataRes(int count, std::uint16_t language) {
     // The layout's leading empty entry.
     std::string out =
@@ -127,7 +127,7 @@ inline std::string sampleDataRes(int count, std::uint16_t language) {
         le16(out, 0xFFFF);
         le16(out, static_cast<std::uint32_t>(i));
         le32(out, 0);
-        le16(out, 0x1030);
+        le16(out, 0x30);
         le16(out, language);
         le32(out, 0);
         le32(out, 0);

@@ -132,6 +132,28 @@ put("projects/wrong-digit.kbp", kbp(good, b"KELBO201"))
 put("projects/lower-case.kbp", kbp(good, b"kelbo200"))
 put("projects/empty-project.kbp", kbp([[], [], [], []]))
 put("projects/trailing-bytes.kbp", kbp(good) + b"\x05\x00trailing bytes")
+
+
+# Languages and UTF-8 text in the extension block, each damaged in one way.
+def tagged(tag, *lines):
+    return tag + kbp([list(lines)], signature=b"")
+
+
+ru_string = tagged(b"STRG", "1\tПривет".encode())
+put("projects/language-twice.kbp", kbp(good) + b"KELBOEXT" + tagged(b"LANG", b"0419") + ru_string
+    + tagged(b"LANG", b"0419"))
+put("projects/language-of-base.kbp", kbp(good) + b"KELBOEXT" + tagged(b"BASE", b"0409")
+    + tagged(b"LANG", b"0409") + ru_string)
+put("projects/base-after-language.kbp", kbp(good) + b"KELBOEXT" + tagged(b"LANG", b"0419") + ru_string
+    + tagged(b"BASE", b"0409"))
+put("projects/kinds-misordered.kbp", kbp(good) + b"KELBOEXT" + tagged(b"LANG", b"0419") + ru_string
+    + tagged(b"BITM", b"2\tsources/good.bmp"))
+put("projects/language-not-hex.kbp", kbp(good) + b"KELBOEXT" + tagged(b"LANG", b"ru-R"))
+put("projects/text-not-first.kbp", kbp(good) + b"KELBOEXT" + tagged(b"LANG", b"0419") + ru_string
+    + tagged(b"TEXT", b"UTF-8"))
+put("projects/text-not-utf8.kbp", kbp(good) + b"KELBOEXT" + tagged(b"TEXT", b"UTF-16"))
+put("projects/invalid-utf8.kbp", kbp([[], [], [b"1\tCaf\xe9"], []]) + b"KELBOEXT" + tagged(b"TEXT", b"UTF-8"))
+put("projects/empty-language-kind.kbp", kbp(good) + b"KELBOEXT" + tagged(b"LANG", b"0419") + tagged(b"STRG"))
 put("projects/negative-count.kbp", b"KELBO200" + struct.pack("<hhhh", -1, 0, 0, 0))
 put("projects/negative-wave-count.kbp", b"KELBO200" + struct.pack("<hhhh", 0, 0, 0, -3))
 put("projects/most-negative-count.kbp", b"KELBO200" + struct.pack("<hhhh", 0, -32768, 0, 0))

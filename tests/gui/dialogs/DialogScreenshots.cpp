@@ -16,18 +16,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <initializer_list>
 
 #include "SampleMedia.h"
 #include "app/Interface.h"
 #include "app/QtText.h"
+#include "dialogs/frmLanguages.h"
 #include "dialogs/frmLoad.h"
 #include "dialogs/frmManifest.h"
 #include "dialogs/frmString.h"
 #include "dialogs/frmVersion.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
-#include "platform/Platform.h"
-#include "platform/QtShellPlatform.h"
+#include "platform/QtPlatform.h"
 
 using namespace kelbo;
 
@@ -56,16 +57,36 @@ void selectFile(QWidget* dialog, const QString& name) {
                           files->visualItemRect(rows.first()).center());
 }
 
+// Russian and Chinese sections with their strings, as a localized project has them; a language
+// the project has already is left as it is.
+void addTranslations(Project& project) {
+    const auto add = [&](LanguageId language, std::initializer_list<const char*> lines) {
+        if (project.findSection(language) >= 0)
+            return;
+        LanguageSection& section = project.section(project.addSection(language));
+        for (const char* line : lines)
+            section.append(ResourceKind::String, line);
+    };
+    add(0x0419, {"100\t\u0414\u043E\u0431\u0440\u043E "
+                 "\u043F\u043E\u0436\u0430\u043B\u043E\u0432\u0430\u0442\u044C \u0432 "
+                 "\u043A\u043E\u043C\u043F\u0438\u043B\u044F\u0442\u043E\u0440 "
+                 "\u0440\u0435\u0441\u0443\u0440\u0441\u043E\u0432",
+                 "101\t\u0424\u0430\u0439\u043B \u043D\u0435 \u043D\u0430\u0439\u0434\u0435\u043D",
+                 "102\t\u0413\u043E\u0442\u043E\u0432\u043E"});
+    add(0x0804, {"100\t\u6B22\u8FCE\u4F7F\u7528\u8D44\u6E90\u7F16\u8BD1\u5668",
+                 "101\t\u627E\u4E0D\u5230\u6587\u4EF6", "102\t\u5B8C\u6210"});
+}
+
 // Nothing in a photograph answers a box or plays a sound.
-class SilentPlatform : public Platform {
+class SilentPlatform : public QtPlatform {
 public:
     void beep() override {}
-    BoxAnswer messageBox(QWidget*, const QString&, const QString&, BoxIcon, BoxButtons) override {
+    BoxAnswer showBox(QWidget*, const QString&, const QString&, BoxIcon, BoxButtons) override {
         return BoxAnswer::Ok;
     }
-    std::optional<QString> fileDialog(QWidget*, const FileDialogSpec&) override { return {}; }
+    std::optional<QString> chooseFile(QWidget*, const FileDialogSpec&) override { return {}; }
     bool printDialog(QWidget*, QPrinter&) override { return false; }
-    void playSound(const QString&) override {}
+    void playWave(const QString&) override {}
     void setBusy(bool) override {}
 };
 
@@ -83,11 +104,16 @@ int main(int argc, char** argv) {
     if (which == "main" && argc > 4) {
         // A tab of the project (STRING unless told) with its second line, or its only one,
         // selected.
-        Interface window(platform, fromQt(base).value_or(""),
-                         fromQt(base + "/kbplast.cfg").value_or(""));
+        Interface window(platform, fromQt(base), fromQt(base + "/kbplast.cfg"));
         window.startUp(QString::fromLocal8Bit(argv[4]));
         const int tab = argc > 5 ? QString::fromLocal8Bit(argv[5]).toInt() : 2;
         window.findChild<QTabBar*>("TabStrip1")->setCurrentIndex(tab);
+        if (argc > 6 && QString::fromLocal8Bit(argv[6]) == "languages") {
+            // The project in two more languages, the Russian one on show.
+            addTranslations(window.session().project);
+            window.showLanguages(shell::languageCaptions(window.session().project), 1);
+            window.presenter().languageChosen(1);
+        }
         QListView* list = window.list(window.session().CurrentKind);
         list->setCurrentIndex(list->model()->index(list->model()->rowCount() > 1 ? 1 : 0, 0));
         window.show();
@@ -116,16 +142,17 @@ int main(int argc, char** argv) {
     write(folder + "/readme.txt", "Sample resources\r\n");
 
     Session session;
-    session.ItemDir = fromQt(folder).value_or("");
+    session.ItemDir = fromQt(folder);
     QIcon appIcon(QStringLiteral(":/kelbo/kelbo.png"));
     if (appIcon.isNull())
         appIcon = QIcon(QPixmap::fromImage(samplePicture(32)));
 
     std::unique_ptr<QDialog> dialog;
     // The Project menu's dialogs work through the behaviour layer's platform.
-    QtShellPlatform shellPlatform(platform);
+    shell::Platform& shellPlatform = platform;
     std::unique_ptr<shell::ManifestPresenter> manifest;
     std::unique_ptr<shell::VersionPresenter> version;
+    std::unique_ptr<shell::LanguagesPresenter> languages;
     if (which == "load" || which == "icon" || which == "wave" || which == "cursor" ||
         which == "data") {
         session.CurrentKind = which == "icon"     ? ResourceKind::Icon
@@ -156,10 +183,18 @@ int main(int argc, char** argv) {
         for (const char* line :
              {"FileVersion=2.12.0.0", "ProductVersion=2.12.0.0", "CompanyName=Kelbo",
               "FileDescription=Kelbo example project", "ProductName=Kelbo demo",
-              "LegalCopyright=\xA9 2026 The Kelbo developers"})
+              "LegalCopyright=\u00A9 2026 The Kelbo developers"})
             session.project.append(ResourceKind::Version, line);
         version = std::make_unique<shell::VersionPresenter>(session, shellPlatform);
         dialog = std::make_unique<frmVersion>(*version);
+        dialog->show();
+    } else if (which == "languages") {
+        session.project.append(ResourceKind::String, "100\tWelcome to the resource compiler");
+        addTranslations(session.project);
+        session.CurrentSection = 1;
+        languages = std::make_unique<shell::LanguagesPresenter>(session, shellPlatform);
+        dialog = std::make_unique<frmLanguages>(*languages);
+        dialog->findChild<QLineEdit*>("txtCode")->setText("0422");
         dialog->show();
     } else if (which == "string") {
         session.EditedLine = "100\tWelcome to the resource compiler";

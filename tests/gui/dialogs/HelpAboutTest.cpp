@@ -107,7 +107,7 @@ std::vector<ExpectedTopic> expectedTopics() {
     };
 }
 
-TEST(HelpIndex, ShowsNineLinkStyledTopicsAndAnExitButton) {
+TEST(HelpIndex, ShowsTenLinkStyledTopicsAndAnExitButton) {
     ScriptedPlatform platform;
     frmHelp index(platform);
     index.show();
@@ -120,7 +120,8 @@ TEST(HelpIndex, ShowsNineLinkStyledTopicsAndAnExitButton) {
         labels << topic.label;
     labels << "CURSOR"
            << "DATA"
-           << "Project menu";
+           << "Project menu"
+           << "Languages";
     ASSERT_EQ(labels.size(), shell::HelpPresenter::kTopicCount);
     int previousBottom = -1;
     for (int i = 0; i < labels.size(); ++i) {

@@ -10,12 +10,13 @@
 #include <memory>
 
 #include "dialogs/DirList.h"
+#include "dialogs/frmLanguages.h"
 #include "dialogs/frmLoad.h"
 #include "dialogs/frmManifest.h"
 #include "dialogs/frmString.h"
 #include "dialogs/frmVersion.h"
 #include "help/frmsubhelp.h"
-#include "platform/QtShellPlatform.h"
+#include "platform/QtPlatform.h"
 #include "shell/HelpPresenters.h"
 #include "tests/gui/ScriptedPlatform.h"
 #include "tests/gui/dialogs/DialogTestSupport.h"
@@ -210,7 +211,7 @@ protected:
 
     Session session;
     ScriptedPlatform platform;
-    QtShellPlatform shellPlatform{platform};
+    shell::Platform& shellPlatform = platform;
     std::unique_ptr<shell::ManifestPresenter> presenter;
     std::unique_ptr<frmManifest> dialog;
 };
@@ -277,7 +278,7 @@ protected:
 
     Session session;
     ScriptedPlatform platform;
-    QtShellPlatform shellPlatform{platform};
+    shell::Platform& shellPlatform = platform;
     std::unique_ptr<shell::VersionPresenter> presenter;
     std::unique_ptr<frmVersion> dialog;
 };
@@ -328,6 +329,71 @@ TEST(SubHelpKeys, EnterOnTheFocusedIndexGoesBackToTheIndex) {
     tabTo(&window, "Command1");
     press(Qt::Key_Return);
     EXPECT_FALSE(window.isVisible());
+}
+
+class LanguagesDialogKeys : public ::testing::Test {
+protected:
+    frmLanguages& open() {
+        dialog.reset();
+        presenter = std::make_unique<shell::LanguagesPresenter>(session, shellPlatform);
+        dialog = std::make_unique<frmLanguages>(*presenter);
+        activate(dialog.get());
+        return *dialog;
+    }
+    QStringList cycleFrom(const char* name) {
+        control<QWidget>(dialog.get(), name)->setFocus(Qt::TabFocusReason);
+        return tabCycle();
+    }
+
+    Session session;
+    ScriptedPlatform platform;
+    shell::Platform& shellPlatform = platform;
+    std::unique_ptr<shell::LanguagesPresenter> presenter;
+    std::unique_ptr<frmLanguages> dialog;
+};
+
+TEST_F(LanguagesDialogKeys, TabGoesThroughTheListTheChoiceTheKindsThenTheButtons) {
+    QStringList expected = {"lstLanguages", "cboLanguage", "txtCode"};
+    for (int k = 0; k < kKindCount; ++k)
+        expected << QStringLiteral("chkCopy%1").arg(k);
+    expected << "cmdAdd"
+             << "cmdBase"
+             << "cmdOK"
+             << "cmdCancel";
+    open();
+    // Only the base: Remove is greyed and skipped.
+    EXPECT_EQ(cycleFrom("lstLanguages"), expected);
+    session.project.addSection(0x0419);
+    session.CurrentSection = 1;
+    open();
+    expected.insert(1, "cmdRemove");
+    EXPECT_EQ(cycleFrom("lstLanguages"), expected);
+}
+
+TEST_F(LanguagesDialogKeys, EnterIsOkUnlessAnotherButtonHasTheFocusEscapeCancels) {
+    open();
+    tabTo(dialog.get(), "txtCode");
+    QTest::keyClicks(QApplication::focusWidget(), "0419");
+    tabTo(dialog.get(), "cmdAdd");
+    press(Qt::Key_Return); // Add, focused, takes Enter
+    EXPECT_TRUE(dialog->isVisible());
+    tabTo(dialog.get(), "chkCopy2");
+    press(Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(session.project.sectionCount(), 2);
+
+    for (const char* where : {"lstLanguages", "cmdOK"}) {
+        open();
+        tabTo(dialog.get(), where);
+        press(Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible()) << where;
+        EXPECT_EQ(dialog->result(), QDialog::Rejected) << where;
+    }
+    open();
+    tabTo(dialog.get(), "cmdCancel");
+    press(Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(session.project.sectionCount(), 2);
 }
 
 } // namespace

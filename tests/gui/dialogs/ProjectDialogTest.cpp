@@ -14,7 +14,7 @@
 #include "dialogs/frmLoad.h"
 #include "dialogs/frmManifest.h"
 #include "dialogs/frmVersion.h"
-#include "platform/QtShellPlatform.h"
+#include "platform/QtPlatform.h"
 #include "tests/gui/ScriptedPlatform.h"
 #include "tests/gui/dialogs/DialogTestSupport.h"
 
@@ -162,7 +162,7 @@ protected:
 
     Session session;
     ScriptedPlatform platform;
-    QtShellPlatform shellPlatform{platform};
+    shell::Platform& shellPlatform = platform;
     std::unique_ptr<shell::ManifestPresenter> presenter;
     std::unique_ptr<frmManifest> dialog;
 };
@@ -256,14 +256,14 @@ protected:
 
     Session session;
     ScriptedPlatform platform;
-    QtShellPlatform shellPlatform{platform};
+    shell::Platform& shellPlatform = platform;
     std::unique_ptr<shell::VersionPresenter> presenter;
     std::unique_ptr<frmVersion> dialog;
 };
 
 TEST_F(VersionDialog, ShowsTheProjectsVersionInformation) {
     session.project.append(ResourceKind::Version, "FileVersion=1.2.3.4");
-    session.project.append(ResourceKind::Version, "CompanyName=Kelbo \x80");
+    session.project.append(ResourceKind::Version, "CompanyName=Kelbo \u20AC");
     open();
     EXPECT_EQ(dialog->objectName(), "frmVersion");
     const QStringList parts = {"1", "2", "3", "4"};
