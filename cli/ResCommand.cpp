@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/Terminal.h"
 #include "messages/Captions.h"
 #include "messages/ErrorCodes.h"
 #include "peimage/PePatch.h"
@@ -28,14 +29,14 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
     std::string error;
     std::unique_ptr<InputFile> in = fs.openInput(resPath, error);
     if (!in) {
-        err << resPath << ": " << error << "\n";
+        writeLine(err, resPath + ": " + error);
         return 1;
     }
     // A program's directory is read whole before anything is listed: its checks span tables.
     if (looksLikeProgram(*in)) {
         std::optional<ResDirectory> dir = readResourceEntries(*in, resPath, error);
         if (!dir) {
-            err << error << "\n";
+            writeLine(err, error);
             return 1;
         }
         out << "LAYOUT 32\n";
@@ -45,7 +46,7 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
     }
     ResReader reader(*in, resPath);
     if (!reader.start()) {
-        err << reader.error() << "\n";
+        writeLine(err, reader.error());
         return 1;
     }
     out << (reader.layout() == ResLayout::Bits32 ? "LAYOUT 32" : "LAYOUT 16") << "\n";
@@ -54,7 +55,7 @@ int list(const std::string& resPath, std::ostream& out, std::ostream& err, FileS
         listEntry(e, out);
     out.flush();
     if (!reader.error().empty()) {
-        err << reader.error() << "\n";
+        writeLine(err, reader.error());
         return 1;
     }
     return 0;
@@ -103,7 +104,7 @@ int patch(const std::string& programPath, const std::string& fromPath, std::stri
 
 void printWarnings(const std::vector<std::string>& warnings, std::ostream& err) {
     for (const std::string& w : warnings)
-        err << "warning: " << w << "\n";
+        writeLine(err, "warning: " + w);
 }
 
 int import(const std::string& resPath, const std::string& projectPath, bool force,
@@ -111,7 +112,7 @@ int import(const std::string& resPath, const std::string& projectPath, bool forc
     ImportResult result = importResFile(resPath, projectPath, force, fs);
     printWarnings(result.warnings, err);
     if (!result.ok) {
-        err << result.error << "\n";
+        writeLine(err, result.error);
         return 1;
     }
     return 0;
@@ -121,13 +122,13 @@ int rc(const std::string& projectPath, const std::string& rcPath, std::ostream& 
        FileSystem& fs) {
     std::optional<Project> project = loadProjectFile(projectPath, fs);
     if (!project) {
-        err << projectPath << ": " << errorMessage(kInvalidProjectFile) << "\n";
+        writeLine(err, projectPath + ": " + std::string(errorMessage(kInvalidProjectFile)));
         return 1;
     }
     RcScript script = exportRcScript(*project, rcPath, fs);
     printWarnings(script.warnings, err);
     if (!script.ok) {
-        err << script.error << "\n";
+        writeLine(err, script.error);
         return 1;
     }
     return 0;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/Cp1252.h"
+#include "platform/Unicode.h"
 #include "rescompiler/ItemLine.h"
 #include "rescompiler/XmlCheck.h"
 
@@ -195,7 +196,9 @@ std::optional<Parsed> parse(const Project::Lines& lines, ManifestProblem& proble
 // in attributes.
 std::string xmlText(std::string_view text) {
     std::string out;
-    for (char c : text) {
+    // Bytes that are no UTF-8 (never in a loaded project) become U+FFFD, so the XML stays
+    // well-formed.
+    for (char c : isValidUtf8(text) ? std::string(text) : utf16ToUtf8(utf8ToUtf16(text))) {
         switch (c) {
         case '&':
             out += "&amp;";

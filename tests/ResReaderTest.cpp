@@ -511,13 +511,18 @@ Ran res(const std::vector<std::string>& args) {
 
 TEST(ResCommand, ListsAndExitsAsDocumented) {
     TempDir dir;
-    writeFile(dir.path() / "a.res",
-              kEmptyEntry + entry32(ordinal32(14), name32(u"APP"), "g", {0x1030, 0x0409, 0}) +
-                  entry32(name32(u"WAVE"), ordinal32(3), "wave"));
+    writeFile(
+        dir.path() / "a.res",
+        kEmptyEntry + entry32(ordinal32(14), name32(u"APP"), "g", {0x1030, 0x0409, 0}) +
+            entry32(name32(u"WAVE"), ordinal32(3), "wave") +
+            entry32(name32(u"\u7C7B"), name32(u"\u041B\u041E\U0001F600"), "", {0x30, 0x0419, 0}));
     Ran list = res({"list", dir.file("a.res")});
     EXPECT_EQ(list.status, 0) << list.err;
-    EXPECT_EQ(list.out, "LAYOUT 32\n14\tAPP\t0x0409\t0x1030\t1\tGROUP_ICON\n"
-                        "WAVE\t3\t0x0000\t0x0030\t4\tWAVE\n");
+    // Names in UTF-8, every character kept.
+    EXPECT_EQ(list.out,
+              "LAYOUT 32\n14\tAPP\t0x0409\t0x1030\t1\tGROUP_ICON\n"
+              "WAVE\t3\t0x0000\t0x0030\t4\tWAVE\n"
+              "\xE7\xB1\xBB\t\xD0\x9B\xD0\x9E\xF0\x9F\x98\x80\t0x0419\t0x0030\t0\tDATA\n");
     writeFile(dir.path() / "b.res", entry16(ordinal16(24), ordinal16(1), "<x/>"));
     EXPECT_EQ(res({"list", dir.file("b.res")}).out,
               "LAYOUT 16\n24\t1\t0x0000\t0x0030\t4\tMANIFEST\n");

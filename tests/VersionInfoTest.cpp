@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "rescompiler/BlockBuilder.h"
+#include "rescompiler/ItemLine.h"
 #include "rescompiler/VersionInfo.h"
 #include "tests/TestSupport.h"
 
@@ -53,6 +54,13 @@ TEST(VersionLines, EachBadLineIsNamedWithItsProblem) {
         {{"CodePage=65536"}, "", "CodePage must be a whole number"},
         {{"CodePage=-1"}, "", "CodePage must be a whole number"},
         {{"FileType=exe"}, "", "FileType must be app, dll or a number"},
+        {{"FileFlags=0x1G"}, "", "FileFlags must be a number up to 0xFFFFFFFF"},
+        {{"FileOS=4294967296"}, "", "FileOS must be a number"},
+        {{"FileSubtype="}, "", "FileSubtype must be a number"},
+        {{"FileDate=0x10000000000000000"}, "", "FileDate must be a number of up to 16 hex"},
+        {{"FileVersionNumber=1.0 beta"}, "", "FileVersionNumber: part \"0 beta\" is not a number"},
+        // Without a number key of its own, the string must still spell the number.
+        {{"ProductVersionNumber=1", "FileVersion=1.0 beta"}, "", "\"0 beta\" is not a number"},
         {{"CompanyName"}, "CompanyName", "key=value expected"},
         {{std::string("CompanyName=a\0b", 15)}, "", "zero character"},
         {{"CompanyName=A", "Language=0407", "companyname=B"},
@@ -109,8 +117,12 @@ TEST(VersionLines, CanonicalLinesParseBackToTheSameSettings) {
     const std::vector<Project::Lines> inputs = {
         {},
         {"FileType=app", "Language=0409", "CodePage=1252"},
-        {"legalcopyright=\xA9 2026", "FileType=dll", "ProductVersion=3", "CodePage=0",
+        {"legalcopyright=\xC2\xA9 2026", "FileType=dll", "ProductVersion=3", "CodePage=0",
          "Language=ffff", "SpecialBuild="},
+        // The fixed fields apart, and version strings as any text (or none).
+        {"FileVersion=1, 0, 0, 1 \xD0\xB1\xD0\xB5\xD1\x82\xD0\xB0", "filetype=7",
+         "FileVersionNumber=1.0.0.1", "ProductVersionNumber=2", "FileFlagsMask=63",
+         "FileFlags=0x2b", "FileOS=4", "FileSubtype=0x10", "FileDate=0x1D0000000000002"},
     };
     for (const Project::Lines& lines : inputs) {
         auto s = parseVersionLines(lines, problem);
@@ -121,6 +133,10 @@ TEST(VersionLines, CanonicalLinesParseBackToTheSameSettings) {
     }
     EXPECT_EQ(versionLines(*parseVersionLines({"filetype=app", "language=0409"}, problem)),
               Project::Lines{});
+    // Values of the defaults write nothing; others are written in one spelling.
+    EXPECT_EQ(versionLines(*parseVersionLines(
+                  {"FileFlagsMask=0x3F", "FileOS=0x40004", "FileFlags=43", "FileType=2"}, problem)),
+              (Project::Lines{"FileType=dll", "FileFlags=0x2B", "FileOS=0x40004"}));
 
     // Settings made in a window: a fixed version without a string of its own gets one.
     VersionSettings edited;
@@ -205,6 +221,32 @@ TEST(VersionInfo, BothFormsAgreeOnTheFixedInfoButTheSystem) {
     EXPECT_EQ(get32(f16, 32), 0x1u);
     EXPECT_EQ(f32.substr(0, 32), f16.substr(0, 32));
     EXPECT_EQ(f32.substr(36), f16.substr(36));
+}
+
+// Each fixed field where VS_FIXEDFILEINFO keeps it; the strings as written, not the numbers.
+TEST(VersionInfo, FixedFieldsAndFreeStringsGoWhereTheyBelong) {
+    const Project::Lines lines = {"FileVersionNumber=1.2.3.4",
+                                  "FileVersion=1.0 beta",
+                                  "FileFlagsMask=0x17",
+                                  "FileFlags=0x2",
+                                  "FileOS=0x4",
+                                  "FileType=3",
+                                  "FileSubtype=7",
+                                  "FileDate=0x0000000100000002"};
+    for (int bits : {32, 16}) {
+        SCOPED_TRACE(bits);
+        VersionProblem problem;
+        auto data = buildVersionResource(lines, bits, problem);
+        ASSERT_TRUE(data) << problem.text;
+        const std::string f = data->substr(bits == 32 ? kFixed32 : kFixed16, 52);
+        EXPECT_EQ(get32(f, 8), 0x00010002u);
+        EXPECT_EQ(get32(f, 12), 0x00030004u);
+        const std::uint32_t want[] = {0x17, 0x2, 0x4, 3, 7, 1, 2};
+        for (std::size_t i = 0; i < std::size(want); ++i)
+            EXPECT_EQ(get32(f, 24 + 4 * i), want[i]) << "field " << i;
+        const std::string text = bits == 32 ? WidenText("1.0 beta") : "1.0 beta";
+        EXPECT_NE(data->find(text), std::string::npos);
+    }
 }
 
 TEST(VersionInfo, DataBeyondTheLengthWordIsRefused) {

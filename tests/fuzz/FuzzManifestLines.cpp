@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(std::find(lines.begin(), lines.end(), problem.line) != lines.end());
         return 0;
     }
-    FUZZ_CHECK(settings->id == 1 || settings->id == 2);
+    FUZZ_CHECK(settings->id >= 1 && settings->id <= kManifestIdLast);
     ManifestProblem again;
     std::optional<ManifestSettings> back = parseManifest(manifestLines(*settings), again);
     FUZZ_CHECK(back && *back == *settings);

@@ -67,9 +67,10 @@ std::string scriptId(const std::string& rawId) {
     return id;
 }
 
-// The resource script that says what the project says, in Windows-1252 like the project.
-std::string resourceScript(const Project& project) {
-    std::string rc = "LANGUAGE 0, 0\n";
+// The resource script that says what one language section says, in UTF-8 like the project.
+std::string sectionScript(const kelbo::LanguageSection& project) {
+    std::string rc = "LANGUAGE " + std::to_string(project.language & 0x3FF) + ", " +
+                     std::to_string(project.language >> 10) + "\n";
     auto fileKind = [&](ResourceKind kind, const char* keyword) {
         for (const std::string& line : project.lines(kind)) {
             std::size_t tab = line.find('\t');
@@ -104,15 +105,27 @@ std::string resourceScript(const Project& project) {
     return rc;
 }
 
+// Every section in turn, each under its LANGUAGE statement.
+std::string resourceScript(const Project& project) {
+    std::string rc;
+    for (const kelbo::LanguageSection& section : project.sections())
+        rc += sectionScript(section);
+    return rc;
+}
+
 // Resources a project must give besides icon and cursor images: one per bitmap, icon group,
-// wave, cursor group and custom item, one per string block in use.
+// wave, cursor group and custom item, one per string block in use, in each language.
 std::size_t expectedOtherResources(const Project& project) {
-    std::set<long> blocks;
-    for (const std::string& line : project.lines(ResourceKind::String))
-        blocks.insert(std::stol(trimSpaces(line.substr(0, line.find('\t')))) / 16);
-    return project.count(ResourceKind::Bitmap) + project.count(ResourceKind::Icon) +
-           project.count(ResourceKind::Wave) + project.count(ResourceKind::Cursor) +
-           project.count(ResourceKind::Data) + blocks.size();
+    std::size_t n = 0;
+    for (const kelbo::LanguageSection& s : project.sections()) {
+        std::set<long> blocks;
+        for (const std::string& line : s.lines(ResourceKind::String))
+            blocks.insert(std::stol(trimSpaces(line.substr(0, line.find('\t')))) / 16);
+        n += s.count(ResourceKind::Bitmap) + s.count(ResourceKind::Icon) +
+             s.count(ResourceKind::Wave) + s.count(ResourceKind::Cursor) +
+             s.count(ResourceKind::Data) + blocks.size();
+    }
+    return n;
 }
 
 std::size_t countImages(const std::vector<oracle::Resource>& all) {
