@@ -87,9 +87,9 @@ shell::ManifestSource ManifestDialog::source() const {
     return shell::ManifestSource::None;
 }
 
-void ManifestDialog::fill(int id, const std::string& cp1252) {
+void ManifestDialog::fill(int id, const std::string& value) {
     filling_ = true;
-    setText(id, wide(cp1252));
+    setText(id, wide(value));
     filling_ = false;
 }
 
@@ -98,7 +98,7 @@ void ManifestDialog::setFilePath(const std::string& path) {
 }
 
 shell::TypedText ManifestDialog::filePath() const {
-    return typedText(ids::txtFile);
+    return shell::TypedText::of(lineText(ids::txtFile));
 }
 
 void ManifestDialog::setCommonControls(bool on) {
@@ -138,7 +138,7 @@ void ManifestDialog::setAssemblyName(const std::string& name) {
 }
 
 shell::TypedText ManifestDialog::assemblyName() const {
-    return typedText(ids::txtName);
+    return shell::TypedText::of(lineText(ids::txtName));
 }
 
 void ManifestDialog::setAssemblyVersion(const std::string& version) {
@@ -146,7 +146,7 @@ void ManifestDialog::setAssemblyVersion(const std::string& version) {
 }
 
 shell::TypedText ManifestDialog::assemblyVersion() const {
-    return typedText(ids::txtVersion);
+    return shell::TypedText::of(lineText(ids::txtVersion));
 }
 
 void ManifestDialog::setDescription(const std::string& description) {
@@ -154,7 +154,7 @@ void ManifestDialog::setDescription(const std::string& description) {
 }
 
 shell::TypedText ManifestDialog::description() const {
-    return typedText(ids::txtDescription);
+    return shell::TypedText::of(lineText(ids::txtDescription));
 }
 
 void ManifestDialog::setDll(bool on) {
@@ -177,7 +177,7 @@ void ManifestDialog::enableControls(bool file, bool generated) {
 void ManifestDialog::showXml(const std::string& utf8) {
     // A multi-line edit breaks lines at CR LF only.
     std::wstring shown;
-    for (wchar_t c : wideFromUtf8(utf8)) {
+    for (wchar_t c : wide(utf8)) {
         if (c == L'\n' && (shown.empty() || shown.back() != L'\r'))
             shown += L'\r';
         shown += c;

@@ -45,7 +45,7 @@ private:
     bool onInit() override;
     bool onCommand(int id, int code, HWND control) override;
     // A text the presenter puts in: its change is no user's and is not reported back.
-    void fill(int id, const std::string& cp1252);
+    void fill(int id, const std::string& value);
 
     shell::ManifestPresenter& presenter_;
     bool filling_ = false;

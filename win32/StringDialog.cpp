@@ -50,15 +50,11 @@ void StringDialog::setTextMaxLength(int characters) {
 }
 
 shell::TypedText StringDialog::text() const {
-    char32_t bad = 0;
-    std::optional<std::string> value = narrow(DialogWindow::text(ids::Text1), &bad);
-    return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
+    return shell::TypedText::of(narrow(DialogWindow::text(ids::Text1)));
 }
 
 shell::TypedText StringDialog::identifier() const {
-    char32_t bad = 0;
-    std::optional<std::string> value = narrow(DialogWindow::text(ids::Text2), &bad);
-    return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
+    return shell::TypedText::of(narrow(DialogWindow::text(ids::Text2)));
 }
 
 void StringDialog::focusText() {

@@ -91,7 +91,7 @@ void VersionDialog::setVersionPart(Field field, int part, const std::string& tex
 shell::TypedText VersionDialog::versionPart(Field field, int part) const {
     if (part < 0 || part >= 4)
         return shell::TypedText::of({});
-    return typedText(partId(field, part));
+    return shell::TypedText::of(lineText(partId(field, part)));
 }
 
 void VersionDialog::setStringsFromNumbers(bool on) {
@@ -134,7 +134,7 @@ void VersionDialog::setString(int index, const std::string& text) {
 shell::TypedText VersionDialog::string(int index) const {
     if (index < 0 || index >= shell::kVersionStringCount)
         return shell::TypedText::of({});
-    return typedText(ids::txtString0 + index);
+    return shell::TypedText::of(lineText(ids::txtString0 + index));
 }
 
 void VersionDialog::close(shell::DialogResult result) {

@@ -104,7 +104,7 @@ shell::BoxAnswer Win32Platform::messageBox(shell::View* owner, const std::string
 shell::BoxAnswer Win32Platform::messageBoxUtf8(shell::View* owner, const std::string& utf8Text,
                                                const std::string& title, shell::BoxIcon icon,
                                                shell::BoxButtons buttons) {
-    return wideBox(owner, wideFromUtf8(utf8Text), wide(title), icon, buttons);
+    return wideBox(owner, wide(utf8Text), wide(title), icon, buttons);
 }
 
 std::optional<shell::ChosenFile> Win32Platform::fileDialog(shell::View* owner,
@@ -142,9 +142,6 @@ std::optional<shell::ChosenFile> Win32Platform::fileDialog(shell::View* owner,
     const std::wstring chosen(name.data());
     shell::ChosenFile file;
     file.path = narrow(chosen);
-    // A name the code page cannot spell is kept in UTF-8, for the box that says so.
-    if (!file.path)
-        file.utf8Path = utf8FromWide(chosen);
     return file;
 }
 

@@ -167,7 +167,7 @@ public:
     std::wstring path(const std::wstring& name = {}) const {
         return name.empty() ? path_ : path_ + L"\\" + name;
     }
-    std::string narrowPath(const std::wstring& name = {}) const { return *narrow(path(name)); }
+    std::string narrowPath(const std::wstring& name = {}) const { return narrow(path(name)); }
     void write(const std::wstring& name, const std::string& bytes) const {
         std::string error;
         ASSERT_TRUE(writeWholeFile(nativeFileSystem(), narrowPath(name), bytes, error)) << error;
@@ -236,8 +236,8 @@ public:
     // `folder` is the program's folder, where its recent-files list is kept too.
     Gui(ScriptedPlatform& platform, const std::wstring& folder, std::wstring commandLine = {})
         : platform_(platform) {
-        const std::string exeDir = *narrow(folder);
-        const std::string recent = *narrow(folder + L"\\kbplast.cfg");
+        const std::string exeDir = narrow(folder);
+        const std::string recent = narrow(folder + L"\\kbplast.cfg");
         thread_ = std::thread([this, exeDir, recent, commandLine] {
             threadId_ = GetCurrentThreadId();
             HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &watchForSync, nullptr, threadId_);
@@ -403,7 +403,7 @@ inline void chooseLine(HWND dialog, int id, const std::wstring& text) {
     HWND list = GetDlgItem(dialog, id);
     const LRESULT at =
         SendMessageW(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text.c_str()));
-    ASSERT_NE(at, LB_ERR) << "no line " << *narrow(text);
+    ASSERT_NE(at, LB_ERR) << "no line " << narrow(text);
     SendMessageW(list, LB_SETCURSEL, at, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }

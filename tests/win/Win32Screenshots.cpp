@@ -42,7 +42,7 @@ void shoot(const char* name, HWND window) {
 
 void writeSample(const std::wstring& name, const std::string& bytes) {
     std::string error;
-    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), *narrow(kDemo + L"\\" + name), bytes, error))
+    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), narrow(kDemo + L"\\" + name), bytes, error))
         << error;
 }
 
@@ -57,7 +57,7 @@ TEST(Screenshots, EveryWindow) {
     writeSample(L"pointer.cur",
                 sample::encodeCursor({{sample::iconImage32(sample::drawPointer(32)), 1, 1}}));
     writeSample(L"table.bin", std::string(4096 + 512, '\x5A'));
-    const std::string demo = *narrow(kDemo);
+    const std::string demo = narrow(kDemo);
     Project project;
     project.append(ResourceKind::Bitmap, "LOGO\t" + demo + "\\logo.bmp");
     project.append(ResourceKind::Bitmap, "101\t" + demo + "\\colours.bmp");
