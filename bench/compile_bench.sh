@@ -37,7 +37,8 @@ llvmrc=$(command -v llvm-rc || command -v llvm-rc-14 || true)
 [[ -x /usr/bin/time ]] || { echo "/usr/bin/time not found (apt-get install time)" >&2; exit 1; }
 
 mkdir -p "$work"
-if [[ $regen == 1 || ! -f $work/large.kbp || ! -f $work/huge.kbp || ! -f $work/every.kbp ]]; then
+if [[ $regen == 1 || ! -f $work/large.kbp || ! -f $work/huge.kbp || ! -f $work/every.kbp ||
+    ! -f $work/cjk.kbp ]]; then
     echo "Generating the projects in $work ..."
     python3 "$here/gen_project.py" "$work"
 fi
@@ -56,11 +57,14 @@ run_llvmrc() { timeit -- "$llvmrc" -no-preprocess -c 1252 /fo llvm.res large.rc;
 run_everycat() { timeit -o everycat.bin -i every.files -- cat; }
 run_every32() { timeit -o every32.log -- "$kelbo" --32 every.kbp every32.res; }
 run_everyllvm() { timeit -- "$llvmrc" -no-preprocess -c 1252 /fo everyllvm.res every.rc; }
-tools=(cat catsync kelbo32 kelbo16 llvmrc everycat every32 everyllvm)
+run_cjk32() { timeit -o cjk32.log -- "$kelbo" --32 cjk.kbp cjk32.res; }
+run_cjkllvm() { timeit -- "$llvmrc" -no-preprocess -c 65001 /fo cjkllvm.res cjk.rc; }
+tools=(cat catsync kelbo32 kelbo16 llvmrc everycat every32 everyllvm cjk32 cjkllvm)
 outputs=([0]=cat.bin [1]=catsync.bin [2]=kelbo32.res [3]=kelbo16.res [4]=llvm.res [5]=everycat.bin
-    [6]=every32.res [7]=everyllvm.res)
+    [6]=every32.res [7]=everyllvm.res [8]=cjk32.res [9]=cjkllvm.res)
 labels=([0]="cat (I/O floor)" [1]="cat + fsync" [2]="kelbo-compile --32" [3]="kelbo-compile --16"
-    [4]="llvm-rc" [5]="every: cat" [6]="every: kelbo --32" [7]="every: llvm-rc")
+    [4]="llvm-rc" [5]="every: cat" [6]="every: kelbo --32" [7]="every: llvm-rc"
+    [8]="cjk: kelbo --32" [9]="cjk: llvm-rc")
 
 # Warm the page cache so every tool reads from memory.
 for i in "${!tools[@]}"; do
@@ -68,7 +72,7 @@ for i in "${!tools[@]}"; do
     "run_${tools[$i]}" >/dev/null
 done
 check_logs() {
-    for log in kelbo32.log kelbo16.log every32.log; do
+    for log in kelbo32.log kelbo16.log every32.log cjk32.log; do
         grep -q "Compilation : SuccessFull" $log || { cat $log; exit 1; }
     done
 }
@@ -118,6 +122,8 @@ row "kelbo32 / llvm-rc" kelbo32 llvmrc 0.50
 row "kelbo32 / (cat + fsync)" kelbo32 catsync
 row "kelbo16 / (cat + fsync)" kelbo16 catsync
 row "every: kelbo32 / cat" every32 everycat 1.30
+row "cjk: kelbo32 / cat" cjk32 cat 1.30
+row "cjk: kelbo32 / llvm-rc" cjk32 cjkllvm 0.50
 row "every: kelbo32 / llvm-rc" every32 everyllvm 0.50
 
 # Both 32-bit writers pad the same way, so equal resources give equal sizes.
@@ -141,4 +147,8 @@ for project in large every huge; do
     rm -f peakllvm.res
     printf "  llvm-rc          %-6s %7s\n" "$project" "$(peak "$llvmrc" -no-preprocess -c 1252 /fo peakllvm.res $project.rc)"
 done
-rm -f everycat.bin every32.res everyllvm.res cat.bin catsync.bin kelbo32.res kelbo16.res kelbo32n.res llvm.res peak32.res peak16.res peakllvm.res peak.txt
+# Chinese text has no 16-bit form.
+m=$(peak "$kelbo" --32 cjk.kbp peak32.res)
+printf "  kelbo-compile --32 %-6s %7s   < %s %s\n" cjk "$m" "$limit" \
+    "$(awk -v v="$m" -v t="$limit" 'BEGIN { print (v < t) ? "met" : "MISSED" }')"
+rm -f cjk32.res cjkllvm.res everycat.bin every32.res everyllvm.res cat.bin catsync.bin kelbo32.res kelbo16.res kelbo32n.res llvm.res peak32.res peak16.res peakllvm.res peak.txt

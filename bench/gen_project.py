@@ -2,7 +2,7 @@
 """Writes the benchmark projects into a folder.
 
 large: 2000 bitmaps (128x128, 24-bit), 2000 icons of two images, 32767 strings and 500 waves
-of 44 KB, about 140 MB of sources; every: the same plus 2000 cursors (32x32, 32-bit) and 500
+of 44 KB, about 140 MB of sources; cjk: the same with every string in Chinese; every: the same plus 2000 cursors (32x32, 32-bit) and 500
 custom files of 50 KB; huge: one wave of 100 MB. For each: NAME.kbp (the project,
 full paths), NAME.rc (the same resources as a resource script for llvm-rc) and NAME.files (the
 source files in compile order, for the copy that gives the I/O floor).
@@ -49,28 +49,33 @@ def wav(total, bits):
     return wav_header(total) + bits[: total - 44]
 
 
-def records(lines):
+def records(lines, encoding="cp1252"):
     out = struct.pack("<h", len(lines))
     for line in lines:
-        raw = line.encode("cp1252")
+        raw = line.encode(encoding)
         assert len(raw) <= 32767, line
         out += struct.pack("<h", len(raw)) + raw
     return out
 
 
-def kbp(kinds, cursors=(), datas=()):
-    out = b"KELBO200" + b"".join(records(lines) for lines in kinds)
-    if cursors or datas:
+def kbp(kinds, cursors=(), datas=(), utf8=False):
+    # A project with text outside Windows-1252 is UTF-8 throughout, announced by TEXT.
+    enc = "utf-8" if utf8 else "cp1252"
+    out = b"KELBO200" + b"".join(records(lines, enc) for lines in kinds)
+    if cursors or datas or utf8:
         out += b"KELBOEXT"
+        if utf8:
+            out += b"TEXT" + records(["UTF-8"])
         if cursors:
-            out += b"CURS" + records(["%s\t%s" % item for item in cursors])
+            out += b"CURS" + records(["%s\t%s" % item for item in cursors], enc)
         if datas:
-            out += b"DATA" + records(["%s\t%s\t%s" % item for item in datas])
+            out += b"DATA" + records(["%s\t%s\t%s" % item for item in datas], enc)
     return out
 
 
-def rc_script(bitmaps, icons, strings, waves, cursors=(), datas=()):
-    out = ["LANGUAGE 0, 0"]
+def rc_script(bitmaps, icons, strings, waves, cursors=(), datas=(), utf8=False):
+    out = ["#pragma code_page(65001)"] if utf8 else []
+    out += ["LANGUAGE 0, 0"]
     out += ['%s BITMAP "%s"' % item for item in bitmaps]
     out += ['%s ICON "%s"' % item for item in icons]
     if strings:
@@ -80,10 +85,10 @@ def rc_script(bitmaps, icons, strings, waves, cursors=(), datas=()):
     out += ['%s WAVE "%s"' % item for item in waves]
     out += ['%s CURSOR "%s"' % item for item in cursors]
     out += ['%s %s "%s"' % item for item in datas]
-    return ("\n".join(out) + "\n").encode("cp1252")
+    return ("\n".join(out) + "\n").encode("utf-8" if utf8 else "cp1252")
 
 
-def write_project(folder, name, bitmaps, icons, strings, waves, cursors=(), datas=()):
+def write_project(folder, name, bitmaps, icons, strings, waves, cursors=(), datas=(), utf8=False):
     lines = [
         ["%s\t%s" % item for item in bitmaps],
         ["%s\t%s" % item for item in icons],
@@ -91,9 +96,9 @@ def write_project(folder, name, bitmaps, icons, strings, waves, cursors=(), data
         ["%s\t%s" % item for item in waves],
     ]
     with open(os.path.join(folder, name + ".kbp"), "wb") as f:
-        f.write(kbp(lines, cursors, datas))
+        f.write(kbp(lines, cursors, datas, utf8))
     with open(os.path.join(folder, name + ".rc"), "wb") as f:
-        f.write(rc_script(bitmaps, icons, strings, waves, cursors, datas))
+        f.write(rc_script(bitmaps, icons, strings, waves, cursors, datas, utf8))
     with open(os.path.join(folder, name + ".files"), "w") as f:
         for path in [p for _, p in bitmaps + icons + waves + list(cursors)] + [p for _, _, p in datas]:
             f.write(path + "\n")
@@ -133,6 +138,10 @@ def main():
         waves.append(("SOUND%d" % i, path))
     strings = [(n, "Benchmark string number %d" % n) for n in range(MAX_STRINGS)]
     write_project(folder, "large", bitmaps, icons, strings, waves)
+    # The same sources with every string in Chinese: UTF-8 in the project, UTF-16 in the .RES.
+    cjk = "\u8d44\u6e90\u7f16\u8bd1\u5668\u7684\u57fa\u51c6\u5b57\u7b26\u4e32"
+    write_project(folder, "cjk", bitmaps, icons, [(n, "%s %d" % (cjk, n)) for n in range(MAX_STRINGS)],
+                  waves, utf8=True)
 
     cursors, datas = [], []
     for i in range(1, 2001):

@@ -2,9 +2,9 @@
 
 #include <ostream>
 
+#include "cli/Terminal.h"
 #include "messages/Captions.h"
 #include "messages/ErrorCodes.h"
-#include "platform/Cp1252.h"
 #include "project/Project.h"
 #include "projectfile/ProjectCommands.h"
 #include "rescompiler/CompileLog.h"
@@ -13,17 +13,6 @@
 
 namespace kelbo {
 namespace {
-
-// Log lines go out in the terminal's encoding.
-#ifdef _WIN32
-std::string toTerminal(const std::string& text) {
-    return text;
-}
-#else
-std::string toTerminal(const std::string& text) {
-    return cp1252ToUtf8(text);
-}
-#endif
 
 int usage(std::ostream& err) {
     err << kCompileUsage << "\n";
@@ -71,7 +60,7 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
     CompileLog log;
     CompileOutcome outcome = runCompilation(session.project, bits, resFileName, log, fs);
     for (const std::string& line : log.lines())
-        out << toTerminal(line) << "\n";
+        writeLine(out, line);
     out.flush();
     return outcome == CompileOutcome::Success && log.succeeded() ? 0 : 1;
 }

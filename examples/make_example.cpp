@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "SampleMedia.h"
-#include "platform/Cp1252.h"
 #include "project/Project.h"
 #include "projectfile/ProjectFile.h"
 
@@ -54,6 +53,15 @@ const StringItem kStrings[] = {
     {"3", "Press OK to hear the chime"},
     {"16", "This string lives in the second block"},
     {"100", "Version 2.12"},
+};
+
+// The same strings in Russian, a second language section: Windows picks it for a Russian user.
+const StringItem kRussian[] = {
+    {"1", "Добро пожаловать в пример Kelbo"},
+    {"2", "Ресурсы собраны Kelbo"},
+    {"3", "Нажмите OK, чтобы услышать звон"},
+    {"16", "Эта строка живёт во втором блоке"},
+    {"100", "Версия 2.12"},
 };
 
 // A path as UTF-8 text, on every platform.
@@ -109,17 +117,9 @@ int main(int argc, char** argv) {
 
     Project project;
     for (const FileItem& item : kFileItems) {
-        // Item lines hold Windows-1252 text; the native file layer converts back.
-        char32_t bad = 0;
-        const std::string utf8 = utf8Of((dir / item.file).lexically_normal().make_preferred());
-        auto path = utf8ToCp1252(utf8, &bad);
-        if (!path) {
-            std::fprintf(stderr, "make_example: the path %s has %s, which a project cannot hold\n",
-                         utf8.c_str(), codePointName(bad).c_str());
-            return 1;
-        }
+        const std::string path = utf8Of((dir / item.file).lexically_normal().make_preferred());
         const std::string type = item.type ? std::string(item.type) + '\t' : std::string();
-        project.append(item.kind, std::string(item.id) + '\t' + type + *path);
+        project.append(item.kind, std::string(item.id) + '\t' + type + path);
     }
     for (const StringItem& item : kStrings)
         project.append(ResourceKind::String, std::string(item.id) + '\t' + item.text);
@@ -129,12 +129,18 @@ int main(int argc, char** argv) {
         project.append(ResourceKind::Manifest, line);
     for (const char* line : {"FileVersion=1.0.0.0", "ProductVersion=1.0", "CompanyName=Kelbo",
                              "FileDescription=Kelbo example project", "ProductName=Kelbo demo",
-                             "LegalCopyright=\xA9 2026 The Kelbo developers"})
+                             "LegalCopyright=© 2026 The Kelbo developers"})
         project.append(ResourceKind::Version, line);
+    LanguageSection& russian = project.section(project.addSection(0x0419));
+    for (const StringItem& item : kRussian)
+        russian.append(ResourceKind::String, std::string(item.id) + '\t' + item.text);
+    for (const char* line : {"FileVersion=1.0.0.0", "ProductVersion=1.0", "Language=0419",
+                             "CompanyName=Kelbo", "FileDescription=Пример проекта Kelbo",
+                             "ProductName=Пример Kelbo"})
+        russian.append(ResourceKind::Version, line);
 
     std::string error;
-    auto kbp = utf8ToCp1252(utf8Of(dir / "demo.kbp"));
-    if (!kbp || !saveProjectFile(*kbp, project, error)) {
+    if (!saveProjectFile(utf8Of(dir / "demo.kbp"), project, error)) {
         std::fprintf(stderr, "make_example: %s\n", error.c_str());
         return 1;
     }

@@ -24,6 +24,12 @@ public:
     // Destroying an output that was not committed removes its temporary file.
     virtual ~OutputFile() = default;
     virtual bool write(const void* data, std::size_t count) = 0;
+    // Overwrites bytes written before (a header field known only at the end, such as a
+    // program's checksum); the next write still appends. False where the output cannot.
+    virtual bool writeAt(std::uint64_t offset, const void* data, std::size_t count) {
+        (void)offset, (void)data, (void)count;
+        return false;
+    }
     // Flushes to disk and renames the temporary file over the target.
     virtual bool commit() = 0;
     // Why the last write or commit failed.

@@ -258,6 +258,20 @@ public:
         }
         return true;
     }
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override {
+        if (!f_)
+            return false;
+#ifdef _WIN32
+        bool ok = _fseeki64(f_, static_cast<__int64>(offset), SEEK_SET) == 0 &&
+                  std::fwrite(data, 1, count, f_) == count && _fseeki64(f_, 0, SEEK_END) == 0;
+#else
+        bool ok = fseeko(f_, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+                  std::fwrite(data, 1, count, f_) == count && fseeko(f_, 0, SEEK_END) == 0;
+#endif
+        if (!ok)
+            error_ = reasonOf(errno);
+        return ok;
+    }
     bool commit() override {
         if (!f_)
             return false;

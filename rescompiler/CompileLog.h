@@ -26,9 +26,14 @@ public:
     // True when the last thing logged was the success line (an item line that merely reads
     // the same does not count).
     bool succeeded() const { return succeeded_; }
+    // "Language : 0419", the line an error about an item names its language with; empty while
+    // the project has one section, so its log reads as it always did.
+    void setItemLanguage(std::string line) { itemLanguage_ = std::move(line); }
+    const std::string& itemLanguage() const { return itemLanguage_; }
 
 private:
     std::string text_;
+    std::string itemLanguage_;
     bool succeeded_ = false;
 };
 
@@ -47,6 +52,7 @@ inline constexpr std::string_view kZeroInType = "Resource type with a zero chara
 inline constexpr std::string_view kTypeRange =
     "Resource type must be a name or a whole number from 1 to 32767";
 inline constexpr std::string_view kReservedType = "Resource type reserved for Kelbo's own kinds: ";
+inline constexpr std::string_view kLanguage = "Language : ";
 } // namespace logtext
 
 // Joins message parts with CR LF.

@@ -176,17 +176,26 @@ bool checkDataType(const std::string& type, std::string& problem) {
 }
 
 std::int16_t CheckIdentifiers(const Project& project, CompileLog& log) {
-    std::map<std::string, const std::string*> earlier;
-    for (ResourceKind kind : kAllKinds) {
-        if (!hasIdentifier(kind))
-            continue;
-        const Project::Lines& lines = project.lines(kind);
-        std::string finding = rangeFinding(kind, lines);
-        if (finding.empty())
-            finding = duplicateFinding(kind, lines, earlier);
-        if (!finding.empty()) {
-            log.AddLogLine(finding);
-            return kNotANumber;
+    // Identifiers compare within one language: the same one in two languages localizes it.
+    for (const LanguageSection& section : project.sections()) {
+        std::map<std::string, const std::string*> earlier;
+        for (ResourceKind kind : kAllKinds) {
+            if (!hasIdentifier(kind))
+                continue;
+            const Project::Lines& lines = section.lines(kind);
+            std::string finding = rangeFinding(kind, lines);
+            if (finding.empty())
+                finding = duplicateFinding(kind, lines, earlier);
+            if (!finding.empty()) {
+                // After "*** ERROR ***", the language when there is more than one.
+                if (project.sectionCount() > 1) {
+                    std::size_t at = logtext::kError.size();
+                    finding.insert(at, std::string(kCrLf) + std::string(logtext::kLanguage) +
+                                           languageHex(section.language));
+                }
+                log.AddLogLine(finding);
+                return kNotANumber;
+            }
         }
     }
     log.setText(std::string(logtext::kIdentifiersOk) + std::string(kCrLf));

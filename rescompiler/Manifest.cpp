@@ -187,11 +187,11 @@ std::optional<Parsed> parse(const Project::Lines& lines, ManifestProblem& proble
     return parsed;
 }
 
-// Windows-1252 text as UTF-8 with the characters markup gives a meaning escaped; quotes too,
-// so the same text serves in attributes.
-std::string xmlText(std::string_view cp1252) {
+// Text with the characters markup gives a meaning escaped; quotes too, so the same text serves
+// in attributes.
+std::string xmlText(std::string_view text) {
     std::string out;
-    for (char c : cp1252ToUtf8(cp1252)) {
+    for (char c : text) {
         switch (c) {
         case '&':
             out += "&amp;";

@@ -23,7 +23,7 @@ std::string idField(const ResourceId& id) {
 
 struct Layout32 {
     static void header(ResOutput& out, std::uint32_t dataSize, const ResourceId& type,
-                       const ResourceId& name, std::uint16_t memoryFlags) {
+                       const ResourceId& name, std::uint16_t memoryFlags, LanguageId language) {
         std::string typeField = idField(type);
         std::string nameField = idField(name);
         auto beforePad = static_cast<std::uint32_t>(8 + typeField.size() + nameField.size());
@@ -35,7 +35,7 @@ struct Layout32 {
         out.zeros(pad);
         out.u32(0); // DataVersion
         out.u16(memoryFlags);
-        out.u16(0); // LanguageId
+        out.u16(language);
         out.u32(0); // Version
         out.u32(0); // Characteristics
     }
@@ -43,10 +43,13 @@ struct Layout32 {
     // Every header, icon images' included, starts on a four-byte boundary, as linkers require.
     static void pad(ResOutput& out, std::uint32_t dataSize) { out.zeros(PadToFour(dataSize)); }
 
+    // The length counts UTF-16 units; a line's 32767 bytes never make more than 32767.
     static void appendSlot(std::string& block, std::string_view text) {
-        block += static_cast<char>(text.size() & 0xFF);
-        block += static_cast<char>((text.size() >> 8) & 0xFF);
-        block += WidenText(text);
+        std::string wide = WidenText(text);
+        const std::size_t units = wide.size() / 2;
+        block += static_cast<char>(units & 0xFF);
+        block += static_cast<char>((units >> 8) & 0xFF);
+        block += wide;
     }
 };
 
@@ -57,8 +60,10 @@ bool Compile32(const Project& project, const std::string& resFileName, CompileLo
     std::unique_ptr<ResOutput> out = openOutput(fs, resFileName, log);
     if (!out)
         return false;
-    Layout32::header(*out, 0, ordinalId(0), ordinalId(0), 0); // the empty entry
+    Layout32::header(*out, 0, ordinalId(0), ordinalId(0), 0, 0); // the empty entry
+    log.setItemLanguage({});
     ResWriter<Layout32> writer(*out, log, fs);
+    writer.setMultilingual(project.sectionCount() > 1);
     return writeResFile(project, *out, writer, 32, resFileName, log);
 }
 

@@ -69,6 +69,8 @@ bool ResOutput::commit() {
 void logFailure(CompileLog& log, std::string_view itemLine, std::string_view problem) {
     if (itemLine.empty())
         log.AddLogLine(joinLines({logtext::kError, problem}));
+    else if (!log.itemLanguage().empty())
+        log.AddLogLine(joinLines({logtext::kError, log.itemLanguage(), itemLine, problem}));
     else
         log.AddLogLine(joinLines({logtext::kError, itemLine, problem}));
 }
@@ -104,14 +106,14 @@ bool commitOutput(ResOutput& out, const std::string& resFileName, CompileLog& lo
     return false;
 }
 
-std::vector<StringBlock> stringBlocks(const Project& project) {
+std::vector<StringBlock> stringBlocks(const LanguageSection& section) {
     struct Item {
         int number;
         std::size_t order;
         std::string_view text;
     };
     std::vector<Item> items;
-    const Project::Lines& lines = project.lines(ResourceKind::String);
+    const Project::Lines& lines = section.lines(ResourceKind::String);
     items.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         int number = stringIdentifierNumber(itemIdText(lines[i]));

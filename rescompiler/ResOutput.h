@@ -63,7 +63,8 @@ private:
     std::string error_;
 };
 
-// Appends "*** ERROR ***", the item line (when there is one) and the problem.
+// Appends "*** ERROR ***", the item's language when the log names one (CompileLog::
+// setItemLanguage), the item line (when there is one) and the problem.
 void logFailure(CompileLog& log, std::string_view itemLine, std::string_view problem);
 
 // Opens a source named by an item, logging the failure.
@@ -76,24 +77,32 @@ std::unique_ptr<ResOutput> openOutput(FileSystem& fs, const std::string& resFile
 // Commits, logging a failure.
 bool commitOutput(ResOutput& out, const std::string& resFileName, CompileLog& log);
 
-// One kind's section: nothing for an empty kind, else `writeAll` and then "[KIND] = OK".
-// False when a source failed (logged by `writeAll`) or the output failed (logged at commit).
-template <class WriteAll>
-bool writeSection(const Project& project, ResourceKind kind, ResOutput& out, CompileLog& log,
-                  WriteAll&& writeAll) {
-    if (project.count(kind) == 0)
+// One kind: nothing when no section holds it, else `writeAll(section)` for each section that
+// does (the base first, then the others in the project's order), with the writer in that
+// section's language, and then "[KIND] = OK". False when a source failed (logged by `writeAll`)
+// or the output failed (logged at commit).
+template <class Writer, class WriteAll>
+bool writeKind(const Project& project, ResourceKind kind, ResOutput& out, CompileLog& log,
+               Writer& w, WriteAll&& writeAll) {
+    if (!project.anyItems(kind))
         return true;
-    if (!writeAll() || !out.ok())
-        return false;
+    for (int i = 0; i < project.sectionCount(); ++i) {
+        const LanguageSection& section = project.section(i);
+        if (section.count(kind) == 0)
+            continue;
+        w.setSection(i, section.language);
+        if (!writeAll(section) || !out.ok())
+            return false;
+    }
     log.AddLogLine("[" + std::string(kindName(kind)) + "] = OK");
     return true;
 }
 
-// Writes each line in turn, stopping at the first failure of a source or of the output.
-template <class WriteOne>
-auto eachLine(const Project::Lines& lines, ResOutput& out, WriteOne writeOne) {
-    return [&lines, &out, writeOne] {
-        for (const std::string& line : lines) {
+// Writes each line of the kind in turn, stopping at the first failure of a source or of the
+// output.
+template <class WriteOne> auto eachLine(ResourceKind kind, ResOutput& out, WriteOne writeOne) {
+    return [kind, &out, writeOne](const LanguageSection& section) {
+        for (const std::string& line : section.lines(kind)) {
             if (!writeOne(line) || !out.ok())
                 return false;
         }
@@ -101,36 +110,36 @@ auto eachLine(const Project::Lines& lines, ResOutput& out, WriteOne writeOne) {
     };
 }
 
-// Writes the sections in the fixed order, then puts the file in place and logs the two closing
-// lines. `Writer` has prepare (builds what is made from the project as a whole), writeBitmap,
-// writeIcon, writeWave, writeCursor, writeData (per line), writeStrings, writeManifest and
-// writeVersion.
+// Writes the kinds in the fixed order, then puts the file in place and logs the two closing
+// lines. `Writer` has prepare (builds what is made from the project as a whole), setSection,
+// writeBitmap, writeIcon, writeWave, writeCursor, writeData (per line), writeStrings,
+// writeManifest and writeVersion (per section).
 template <class Writer>
 bool writeResFile(const Project& project, ResOutput& out, Writer& w, int bits,
                   const std::string& resFileName, CompileLog& log) {
-    auto section = [&](ResourceKind kind, auto write) {
-        return writeSection(project, kind, out, log, eachLine(project.lines(kind), out, write));
+    auto kind = [&](ResourceKind k, auto writeAll) {
+        return writeKind(project, k, out, log, w, writeAll);
     };
-    auto whole = [&](ResourceKind kind, auto write) {
-        return writeSection(project, kind, out, log, [&] {
-            write();
+    auto perLine = [&](ResourceKind k, auto writeOne) {
+        return kind(k, eachLine(k, out, writeOne));
+    };
+    auto whole = [&](ResourceKind k, auto write) {
+        return kind(k, [&](const LanguageSection& section) {
+            write(section);
             return true;
         });
     };
     if (!w.prepare(project, bits))
         return false;
-    bool written = section(ResourceKind::Bitmap, [&](auto& l) { return w.writeBitmap(l); }) &&
-                   section(ResourceKind::Icon, [&](auto& l) { return w.writeIcon(l); }) &&
-                   writeSection(project, ResourceKind::String, out, log,
-                                [&] {
-                                    w.writeStrings(project);
-                                    return true;
-                                }) &&
-                   section(ResourceKind::Wave, [&](auto& l) { return w.writeWave(l); }) &&
-                   section(ResourceKind::Cursor, [&](auto& l) { return w.writeCursor(l); }) &&
-                   section(ResourceKind::Data, [&](auto& l) { return w.writeData(l); }) &&
-                   whole(ResourceKind::Manifest, [&] { w.writeManifest(); }) &&
-                   whole(ResourceKind::Version, [&] { w.writeVersion(); });
+    bool written =
+        perLine(ResourceKind::Bitmap, [&](auto& l) { return w.writeBitmap(l); }) &&
+        perLine(ResourceKind::Icon, [&](auto& l) { return w.writeIcon(l); }) &&
+        whole(ResourceKind::String, [&](const LanguageSection& s) { w.writeStrings(s); }) &&
+        perLine(ResourceKind::Wave, [&](auto& l) { return w.writeWave(l); }) &&
+        perLine(ResourceKind::Cursor, [&](auto& l) { return w.writeCursor(l); }) &&
+        perLine(ResourceKind::Data, [&](auto& l) { return w.writeData(l); }) &&
+        whole(ResourceKind::Manifest, [&](const LanguageSection&) { w.writeManifest(); }) &&
+        whole(ResourceKind::Version, [&](const LanguageSection&) { w.writeVersion(); });
     if (!written && out.ok())
         return false; // a source failed; its lines are in the log
     if (!commitOutput(out, resFileName, log))
@@ -149,6 +158,9 @@ struct StringBlock {
     std::uint16_t blockNumber;
     std::vector<StringSlot> slots; // ascending, one per number
 };
-std::vector<StringBlock> stringBlocks(const Project& project);
+std::vector<StringBlock> stringBlocks(const LanguageSection& section);
+inline std::vector<StringBlock> stringBlocks(const Project& project) {
+    return stringBlocks(project.base());
+}
 
 } // namespace kelbo

@@ -30,7 +30,7 @@ inline const ResourceId kWaveType{true, 0, "WAVE"};
 
 // Layout requirements:
 //   static void header(ResOutput&, std::uint32_t dataSize, const ResourceId& type,
-//                      const ResourceId& name, std::uint16_t memoryFlags);
+//                      const ResourceId& name, std::uint16_t memoryFlags, LanguageId language);
 //   static void pad(ResOutput&, std::uint32_t dataSize);
 //   static void appendSlot(std::string& block, std::string_view text);
 template <class Layout> class ResWriter {
@@ -75,37 +75,56 @@ public:
                          "Data");
     }
 
-    // The manifest and version resources are built before anything is written, so a bad key
-    // stops the compilation at once rather than after every source was copied.
+    // The manifest and version resources of every section are built before anything is
+    // written, so a bad key stops the compilation at once rather than after every source was
+    // copied.
     bool prepare(const Project& project, int bits) {
-        if (project.count(ResourceKind::Manifest) > 0) {
-            ManifestProblem problem;
-            manifest_ = buildManifest(project.lines(ResourceKind::Manifest), fs_, problem);
-            if (!manifest_)
-                return fail(problem.line, problem.problem);
-        }
-        if (project.count(ResourceKind::Version) > 0) {
-            VersionProblem problem;
-            version_ = buildVersionResource(project.lines(ResourceKind::Version), bits, problem);
-            if (!version_)
-                return fail(problem.line, problem.text);
+        manifests_.assign(static_cast<std::size_t>(project.sectionCount()), std::nullopt);
+        versions_.assign(static_cast<std::size_t>(project.sectionCount()), std::nullopt);
+        for (int i = 0; i < project.sectionCount(); ++i) {
+            const LanguageSection& section = project.section(i);
+            setSection(i, section.language);
+            const auto at = static_cast<std::size_t>(i);
+            if (section.count(ResourceKind::Manifest) > 0) {
+                ManifestProblem problem;
+                manifests_[at] = buildManifest(section.lines(ResourceKind::Manifest), fs_, problem);
+                if (!manifests_[at])
+                    return fail(problem.line, problem.problem);
+            }
+            if (section.count(ResourceKind::Version) > 0) {
+                VersionProblem problem;
+                versions_[at] =
+                    buildVersionResource(section.lines(ResourceKind::Version), bits, problem);
+                if (!versions_[at])
+                    return fail(problem.line, problem.text);
+            }
         }
         return true;
     }
 
+    // The resources that follow are written in this section's language; error lines name it
+    // when the project has more than one section.
+    void setSection(int index, LanguageId language) {
+        section_ = static_cast<std::size_t>(index);
+        language_ = language;
+        if (multilingual_)
+            log_.setItemLanguage(std::string(logtext::kLanguage) + languageHex(language));
+    }
+    void setMultilingual(bool multilingual) { multilingual_ = multilingual; }
+
     void writeManifest() {
-        if (manifest_)
-            writeBlock(manifest_->data, ordinalId(kTypeManifest), ordinalId(manifest_->id),
+        if (const auto& manifest = manifests_.at(section_))
+            writeBlock(manifest->data, ordinalId(kTypeManifest), ordinalId(manifest->id),
                        kFlagsPure);
     }
 
     void writeVersion() {
-        if (version_)
-            writeBlock(*version_, ordinalId(kTypeVersion), ordinalId(1), kFlagsPure);
+        if (const auto& version = versions_.at(section_))
+            writeBlock(*version, ordinalId(kTypeVersion), ordinalId(1), kFlagsPure);
     }
 
-    void writeStrings(const Project& project) {
-        for (const StringBlock& block : stringBlocks(project)) {
+    void writeStrings(const LanguageSection& section) {
+        for (const StringBlock& block : stringBlocks(section)) {
             std::string data;
             std::size_t next = 0;
             for (int slot = 0; slot < 16; ++slot) {
@@ -133,6 +152,11 @@ private:
     bool fail(const std::string& line, std::string_view problem) {
         logFailure(log_, line, problem);
         return false;
+    }
+
+    void header(std::uint32_t dataSize, const ResourceId& type, const ResourceId& name,
+                std::uint16_t memoryFlags) {
+        Layout::header(out_, dataSize, type, name, memoryFlags, language_);
     }
 
     bool writeImageGroup(const std::string& line, IconFileType type) {
@@ -163,8 +187,7 @@ private:
                 if (entry.bytesInRes > 0xFFFFFFFFu - kHotSpotSize)
                     return fail(line, "Cursor image larger than 4 GB");
                 const std::uint32_t size = entry.bytesInRes + kHotSpotSize;
-                Layout::header(out_, size, ordinalId(kTypeCursor), ordinalId(number),
-                               kFlagsIconImage);
+                header(size, ordinalId(kTypeCursor), ordinalId(number), kFlagsIconImage);
                 // The directory's planes and bit count fields hold the hot spot.
                 out_.u16(entry.planes);
                 out_.u16(entry.bitCount);
@@ -187,7 +210,7 @@ private:
     void writeBlock(const std::string& data, const ResourceId& type, const ResourceId& name,
                     std::uint16_t flags) {
         auto size = static_cast<std::uint32_t>(data.size());
-        Layout::header(out_, size, type, name, flags);
+        header(size, type, name, flags);
         out_.bytes(data);
         Layout::pad(out_, size);
     }
@@ -195,7 +218,7 @@ private:
     bool writeCopy(const std::string& line, InputFile& in, std::uint64_t offset, std::uint32_t size,
                    const ResourceId& type, const ResourceId& name, std::uint16_t flags,
                    std::string_view what) {
-        Layout::header(out_, size, type, name, flags);
+        header(size, type, name, flags);
         if (!out_.copyFrom(in, offset, size))
             return fail(line, std::string(what) + " file cannot be read");
         Layout::pad(out_, size);
@@ -206,8 +229,11 @@ private:
     CompileLog& log_;
     FileSystem& fs_;
     std::uint16_t imageNumber_ = 0;
-    std::optional<ManifestResource> manifest_;
-    std::optional<std::string> version_;
+    std::vector<std::optional<ManifestResource>> manifests_;
+    std::vector<std::optional<std::string>> versions_;
+    std::size_t section_ = 0;
+    LanguageId language_ = 0;
+    bool multilingual_ = false;
 };
 
 } // namespace kelbo

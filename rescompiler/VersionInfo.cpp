@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/Cp1252.h"
+#include "platform/Unicode.h"
 #include "rescompiler/BlockBuilder.h"
 #include "rescompiler/ItemLine.h"
 
@@ -166,14 +167,20 @@ struct Form32 {
         b.bytes(WidenText(text));
         b.u16(0);
     }
+    // A value's length word counts characters with the terminator.
+    static std::size_t length(std::string_view text) { return utf16Length(text) + 1; }
 };
 
 struct Form16 {
     static constexpr std::uint32_t kFileOs = kFileOs16;
     static void type(BlockBuilder&, std::uint16_t) {}
+    // The 16-bit layout holds Windows-1252; the compiler refuses other text before this runs.
     static void text(BlockBuilder& b, std::string_view text) {
-        b.bytes(text);
+        b.bytes(utf8ToCp1252(text).value_or(std::string(text)));
         b.u8(0);
+    }
+    static std::size_t length(std::string_view text) {
+        return utf8ToCp1252(text).value_or(std::string(text)).size() + 1;
     }
 };
 
@@ -222,7 +229,8 @@ template <class Form> std::string buildVersionInfo(const VersionSettings& s) {
         BlockBuilder::Block fileInfo = openBlock<Form>(b, 0, kText, "StringFileInfo");
         BlockBuilder::Block table = openBlock<Form>(b, 0, kText, stringTableName(s));
         for (const VersionString& entry : s.strings) {
-            BlockBuilder::Block str = openBlock<Form>(b, entry.value.size() + 1, kText, entry.key);
+            BlockBuilder::Block str =
+                openBlock<Form>(b, Form::length(entry.value), kText, entry.key);
             Form::text(b, entry.value);
             b.closeBlock(str);
         }

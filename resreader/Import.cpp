@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "peimage/PeResources.h"
 #include "platform/Cp1252.h"
 #include "platform/PathRules.h"
 #include "projectfile/ProjectFile.h"
@@ -629,7 +630,7 @@ std::string importFolderFor(const std::string& projectPath) {
 
 ImportPlan planImport(InputFile& res, const std::string& resName, const std::string& folder) {
     ImportPlan plan;
-    std::optional<ResDirectory> dir = readResDirectory(res, resName, plan.error);
+    std::optional<ResDirectory> dir = readResourceEntries(res, resName, plan.error);
     if (!dir)
         return plan;
     Planner planner(res, *dir, resName, folder);

@@ -44,6 +44,7 @@ struct ResEntry {
     std::uint32_t dataVersion = 0;
     std::uint32_t version = 0;
     std::uint32_t characteristics = 0;
+    std::uint32_t codePage = 0; // a program's data entries hold one; a .RES file none
     std::uint64_t headerOffset = 0;
     std::uint64_t dataOffset = 0;
     std::uint32_t dataSize = 0;

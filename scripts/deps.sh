@@ -12,6 +12,8 @@ KELBO_TEST_PACKAGES=(
   libgtest-dev googletest llvm poppler-utils time imagemagick
   clang clang-format libclang-rt-14-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 locales python3
+  # kelbo-res patch: 32-bit test programs, the pefile reader and signing as oracles
+  gcc-mingw-w64-i686 binutils-mingw-w64-i686 python3-pefile osslsigncode
   desktop-file-utils libxml2-utils lintian shared-mime-info man-db
   # scripts/screenshots.sh: a plain window frame around each picture, and finding the window
   openbox xdotool

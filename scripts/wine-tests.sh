@@ -244,11 +244,43 @@ else
   [[ $bad -gt 0 ]] && fail "consumer: $bad resource checks (log: $data/consumer.log)" "$bad"
 fi
 
+step "three languages: Linux and Wine compile them alike, the loader finds each"
+"$wl/kelbo-compile" --32 "$data/lang.kbp" "$data/lang-linux.res" >"$data/lang-linux.log" 2>&1
+lstatus=$?
+(cd "$data" && runwine "$win/kelbo-compile.exe" --32 "$windata\\winlang.kbp" "$windata\\lang.res") \
+  >"$data/lang-win.log" 2>&1
+wstatus=$?
+if [[ $lstatus -eq 0 && $wstatus -eq 0 ]] && cmp -s "$data/lang-linux.res" "$data/lang.res"; then
+  pass "a project in three languages compiles to the same bytes on Linux and Windows"
+else
+  cat "$data/lang-linux.log" "$data/lang-win.log"
+  fail "three-language compile on Linux and Windows"
+fi
+if "$triple-windres" -J res -O coff "$data/lang.res" "$data/lang-resources.o" >"$data/windres-lang.log" 2>&1 &&
+  "$cxx_win" -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$data" \
+    "$root/tests/win/consumer_lang.cpp" "$data/lang-resources.o" -o "$data/consumer_lang.exe" -lversion; then
+  (cd "$data" && runwine ./consumer_lang.exe) >"$data/consumer_lang.log" 2>&1
+  grep '^FAIL' "$data/consumer_lang.log" | head -40
+  summary=$(grep -oP '^consumer_lang: \K[0-9]+ checks, [0-9]+ failed' "$data/consumer_lang.log")
+  if [[ -z $summary ]]; then
+    tail -20 "$data/consumer_lang.log"
+    fail "consumer_lang: no result"
+  else
+    checks=${summary%% *}
+    bad=$(grep -oP '[0-9]+(?= failed)' <<<"$summary")
+    [[ $((checks - bad)) -gt 0 ]] && pass "consumer_lang: $((checks - bad)) checks in three languages" $((checks - bad))
+    [[ $bad -gt 0 ]] && fail "consumer_lang: $bad checks (log: $data/consumer_lang.log)" "$bad"
+  fi
+else
+  cat "$data/windres-lang.log"
+  fail "consumer_lang build"
+fi
+
 step "kelbo-res.exe: list and import under Wine"
 "$wl/kelbo-res" list "$data/linux32.res" >"$data/list-linux.txt" 2>&1
-# kelbo-res.exe writes in the ANSI code page (1252 here), kelbo-res on Linux in UTF-8.
-(cd "$data" && runwine "$win/kelbo-res.exe" list "$windata\\win32.res") 2>&1 | tr -d '\r' |
-  iconv -f CP1252 -t UTF-8 >"$data/list-win.txt"
+# Both write UTF-8 to a pipe.
+(cd "$data" && runwine "$win/kelbo-res.exe" list "$windata\\win32.res") 2>&1 | tr -d '\r' \
+  >"$data/list-win.txt"
 if [[ -s $data/list-linux.txt ]] && cmp -s "$data/list-linux.txt" "$data/list-win.txt"; then
   pass "kelbo-res list gives the same listing on Linux and Windows"
 else

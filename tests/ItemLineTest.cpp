@@ -27,11 +27,22 @@ TEST(ItemLine, LineWithoutTabIsAllIdentifier) {
     EXPECT_EQ(GetItemSource("lonely"), "");
 }
 
-TEST(ItemLine, UpperCasingFollowsWindows1252) {
-    // à é š œ ž ÿ become À É Š Œ Ž Ÿ; ß, µ and the multiplication sign's partner stay.
-    EXPECT_EQ(GetItemId("\xE0\xE9\x9A\x9C\x9E\xFF\t/x"), "\xC0\xC9\x8A\x8C\x8E\x9F");
-    EXPECT_EQ(GetItemId("\xDF\xB5\xF7\t/x"), "\xDF\xB5\xF7");
-    EXPECT_EQ(cp1252ToLower("\xC0\x8A\x9FZ"), "\xE0\x9A\xFFz");
+TEST(ItemLine, UpperCasingKeepsWindows1252PairsAndMapsOtherScripts) {
+    const std::pair<const char*, const char*> cases[] = {
+        // à é š œ ž ÿ become À É Š Œ Ž Ÿ; ß, µ and ÷ stay, as they did in Windows-1252.
+        {"àéšœžÿ\t/x", "ÀÉŠŒŽŸ"},
+        {"ßµ÷\t/x", "ßµ÷"},
+        // Cyrillic, Greek, Latin Extended and Armenian take Unicode's simple upper case.
+        {" мой_файл \t/x", "МОЙ_ФАЙЛ"},
+        {"ωλπ ąę ő\t/x", "ΩΛΠ ĄĘ Ő"},
+        {"ա\t/x", "Ա"},
+        // No case (Chinese, past U+FFFF), and no fold into ASCII (dotless i, long s).
+        {"图标😀ıſ\t/x", "图标😀ıſ"},
+    };
+    for (auto [line, id] : cases)
+        EXPECT_EQ(GetItemId(line), id) << line;
+    // Bytes that are not UTF-8 are kept as they are.
+    EXPECT_EQ(GetItemId(std::string("a\xFF") + "b"), std::string("A\xFF") + "B");
 }
 
 TEST(ItemLine, TestNumberTrimsTheCallersTextAndJudgesDigits) {
@@ -53,11 +64,14 @@ TEST(ItemLine, DigitsValueStopsBeforeOverflow) {
     EXPECT_EQ(digitsValue("99999999999999999999999999"), -1);
 }
 
-TEST(ItemLine, WidenTextGoesThroughWindows1252) {
+TEST(ItemLine, WidenTextIsUtf16WithSurrogatePairs) {
     EXPECT_EQ(WidenText("AB"), std::string("A\0B\0", 4));
     EXPECT_EQ(WidenText(""), "");
-    // € is 0x80 in Windows-1252 and U+20AC in UTF-16; ™ is 0x99 / U+2122; é is 0xE9 / U+00E9.
-    EXPECT_EQ(WidenText("\x80\x99\xE9"), std::string("\xAC\x20\x22\x21\xE9\x00", 6));
+    EXPECT_EQ(WidenText("€™é"), std::string("\xAC\x20\x22\x21\xE9\x00", 6));
+    EXPECT_EQ(WidenText("Ж中"), std::string("\x16\x04\x2D\x4E", 4));
+    EXPECT_EQ(WidenText("😀"), std::string("\x3D\xD8\x00\xDE", 4));
+    // A stray byte becomes U+FFFD rather than vanishing.
+    EXPECT_EQ(WidenText("\xE9"), std::string("\xFD\xFF", 2));
 }
 
 TEST(ItemLine, PadToFour) {

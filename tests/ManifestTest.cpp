@@ -135,7 +135,7 @@ TEST(Manifest, GeneratedManifestsAreWellFormedAndPadded) {
         s.supportedOs = i % 2 == 1;
         // Names of each length modulo four, so every amount of padding shows.
         s.name = "App." + std::string(static_cast<std::size_t>(i), 'x');
-        s.description = i == 3 ? "Quotes \" and & and <tags> \x80 \xE9" : "";
+        s.description = i == 3 ? "Quotes \" and & and <tags> € é Ж 中 😀" : "";
         all.push_back(s);
     }
     std::set<std::size_t> paddings;
@@ -163,10 +163,10 @@ TEST(Manifest, GeneratedManifestsAreWellFormedAndPadded) {
     }
     EXPECT_EQ(paddings.size(), 4u) << "the names should need 0, 1, 2 and 3 spaces";
 
-    // Windows-1252 text arrives as UTF-8 with markup escaped.
+    // Any text is written as it is, with markup escaped.
     EXPECT_TRUE(contains(generateManifest(all[4]),
-                         "<description>Quotes &quot; and &amp; and &lt;tags&gt; \xE2\x82\xAC "
-                         "\xC3\xA9</description>"));
+                         "<description>Quotes &quot; and &amp; and &lt;tags&gt; € é Ж 中 "
+                         "😀</description>"));
     ManifestSettings odd;
     odd.name = "A&B\"C";
     EXPECT_TRUE(contains(generateManifest(odd), "name=\"A&amp;B&quot;C\""));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "rescompiler/IdentifierCheck.h"
+#include "rescompiler/ItemLine.h"
 #include "rescompiler/Manifest.h"
 #include "rescompiler/ResCompiler.h"
 #include "rescompiler/VersionInfo.h"
@@ -73,12 +75,7 @@ std::string ord(std::uint16_t v) {
     return std::string("\xFF\xFF", 2) + char(v & 0xFF) + char(v >> 8);
 }
 std::string wide(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        out += c;
-        out += '\0';
-    }
-    return out + std::string(2, '\0');
+    return WidenText(text) + std::string(2, '\0');
 }
 
 class Writers : public ::testing::Test {
@@ -145,7 +142,7 @@ TEST_F(Writers, NamesAreUpperCasedWidenedAndPadded) {
     add(ResourceKind::Bitmap, "ABC", bmp);
     add(ResourceKind::Bitmap, " my pic ", bmp);
     add(ResourceKind::Bitmap, "007", bmp);
-    add(ResourceKind::Bitmap, "caf\xE9", bmp);
+    add(ResourceKind::Bitmap, "café", bmp);
     compile(32);
     std::vector<Res32> r = parse32(readFile(out));
     ASSERT_EQ(r.size(), 6u);
@@ -156,7 +153,7 @@ TEST_F(Writers, NamesAreUpperCasedWidenedAndPadded) {
     EXPECT_EQ(r[3].name, wide("MY PIC"));
     EXPECT_EQ(r[3].headerSize, 44u);
     EXPECT_EQ(r[4].name, ord(7));
-    EXPECT_EQ(r[5].name, wide("CAF\xC9"));
+    EXPECT_EQ(r[5].name, wide("CAFÉ"));
     for (std::size_t i = 1; i < r.size(); ++i) {
         EXPECT_EQ(r[i].type, ord(2));
         EXPECT_EQ(r[i].flags, 0x30);
@@ -294,7 +291,7 @@ TEST_F(Writers, StringBlocksAreSortedSlottedAndWidened) {
     add(ResourceKind::String, "17", "World");
     add(ResourceKind::String, "1", "Hello");
     add(ResourceKind::String, "40", " \tx ");
-    add(ResourceKind::String, "32767", "\x80");
+    add(ResourceKind::String, "32767", "€");
     add(ResourceKind::String, "5", "");
     compile(32);
     std::vector<Res32> r = parse32(readFile(out));
@@ -690,6 +687,105 @@ TEST_F(KeyedSections, BadKeysAndA16BitManifestStopBeforeAnythingIsWritten) {
         EXPECT_FALSE(lines.back().empty());
         EXPECT_EQ(readFile(out), former);
     }
+}
+
+// Each section's resources carry its language: kind by kind, the base first, then the others in
+// the project's order; string blocks and version resources are built per language.
+TEST_F(Writers, SectionsWriteTheirLanguageKindByKind) {
+    std::string bmp = source("a.bmp", sampleBitmap(1, 1));
+    project.base().language = 0x0409;
+    add(ResourceKind::Bitmap, "logo", bmp);
+    add(ResourceKind::String, "1", "Open");
+    LanguageSection& ru = project.section(project.addSection(0x0419));
+    ru.append(ResourceKind::String, "1\tОткрыть 😀");
+    ru.append(ResourceKind::String, "17\tещё");
+    ru.append(ResourceKind::Bitmap, "логотип\t" + bmp);
+    ru.append(ResourceKind::Version, "FileDescription=Редактор");
+    LanguageSection& zh = project.section(project.addSection(0x0804));
+    zh.append(ResourceKind::String, "1\t打开");
+    CompileLog log = compile(32);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               "", "[BITMAP] = OK", "[STRING] = OK", "[VERSION] = OK",
+                               "Compilation 32 bits : " + out, "Compilation : SuccessFull"}));
+    std::vector<Res32> r = parse32(readFile(out));
+    struct Want {
+        std::string type, name;
+        std::uint16_t language;
+    };
+    const Want want[] = {{ord(2), wide("LOGO"), 0x409}, {ord(2), wide("ЛОГОТИП"), 0x419},
+                         {ord(6), ord(1), 0x409},       {ord(6), ord(1), 0x419},
+                         {ord(6), ord(2), 0x419},       {ord(6), ord(1), 0x804},
+                         {ord(16), ord(1), 0x419}};
+    ASSERT_EQ(r.size(), std::size(want) + 1);
+    for (std::size_t i = 0; i < std::size(want); ++i) {
+        EXPECT_EQ(r[i + 1].type, want[i].type) << i;
+        EXPECT_EQ(r[i + 1].name, want[i].name) << i;
+        EXPECT_EQ(r[i + 1].language, want[i].language) << i;
+    }
+    // The slot's length counts UTF-16 units: the emoji takes two.
+    EXPECT_EQ(r[4].data.substr(2, 2 + 20), std::string("\x0A\0", 2) + WidenText("Открыть 😀"));
+    EXPECT_EQ(r[6].data.substr(2, 4), std::string("\x02\0\x53\x62", 4));
+}
+
+TEST_F(Writers, IdentifiersCompareWithinOneLanguage) {
+    add(ResourceKind::String, "1", "Open");
+    project.section(project.addSection(0x0419)).append(ResourceKind::String, "1\tОткрыть");
+    CompileLog log;
+    EXPECT_EQ(CheckIdentifiers(project, log), 0) << log.text();
+    // A twin inside one language is refused, and the error names that language.
+    project.section(1).append(ResourceKind::String, "+1\tещё");
+    log.clear();
+    EXPECT_EQ(CheckIdentifiers(project, log), kNotANumber);
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{"", "*** ERROR ***", "Language : 0419",
+                                        "Same Identificators", "1\tОткрыть", "+1\tещё"}));
+}
+
+TEST_F(Writers, SixteenBitsRefuseLanguagesAndTextOutsideWindows1252) {
+    writeFile(out, "former");
+    struct Case {
+        ResourceKind kind;
+        std::string line;
+        std::string problem; // empty: compiles
+    };
+    std::string bmp = source("a.bmp", sampleBitmap(1, 1));
+    std::string dir = source("Жёлтый.bmp", sampleBitmap(1, 1));
+    const std::string notHeld = "Only Windows-1252 text exists in 16 bits-Mode; this line holds ";
+    const Case cases[] = {
+        {ResourceKind::String, "1\tcafé €", ""},
+        {ResourceKind::Bitmap, "ÉTÉ\t" + dir, ""}, // a path is read, never written
+        {ResourceKind::String, "1\tЖ", notHeld + "U+0416"},
+        {ResourceKind::Bitmap, "лого\t" + bmp, notHeld + "U+043B"},
+        {ResourceKind::Data, "1\tТИП\t" + bmp, notHeld + "U+0422"},
+        {ResourceKind::Version, "Comments=中", notHeld + "U+4E2D"},
+    };
+    for (const Case& c : cases) {
+        writeFile(out, "former");
+        project = Project{};
+        project.append(c.kind, c.line);
+        CompileLog log = compile(16, c.problem.empty());
+        if (!c.problem.empty()) {
+            EXPECT_EQ(log.lines(),
+                      (std::vector<std::string>{"", "*** ERROR ***", c.line, c.problem}));
+            EXPECT_EQ(readFile(out), "former");
+        }
+    }
+    // What Windows-1252 holds is written as its one-byte text.
+    project = Project{};
+    add(ResourceKind::String, "1", "é€");
+    compile(16);
+    EXPECT_EQ(readFile(out).substr(13, 3), "\x02\xE9\x80");
+    // Languages do not exist there; the base's own language is simply not written.
+    project.base().language = 0x0419;
+    compile(16);
+    writeFile(out, "former");
+    project.addSection(0x0407);
+    CompileLog log = compile(16, false);
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{
+                  "", "*** ERROR ***",
+                  "Languages do not exist in 16 bits-Mode: remove the language section 0407"}));
+    EXPECT_EQ(readFile(out), "former");
 }
 
 } // namespace

@@ -373,10 +373,14 @@ TEST_F(OracleTest, ExampleProjectMatchesLlvmRc) {
     ASSERT_TRUE(project) << KELBO_EXAMPLE_KBP;
     ASSERT_GT(project->totalCount(), 0);
     // The example's manifest and version are checked where their own tests check them; the
-    // 16-bit layout has no manifest at all.
-    project->clear(ResourceKind::Manifest);
-    project->clear(ResourceKind::Version);
+    // 16-bit layout has no manifest at all, and no languages.
+    for (int i = 0; i < project->sectionCount(); ++i) {
+        project->section(i).clear(ResourceKind::Manifest);
+        project->section(i).clear(ResourceKind::Version);
+    }
     compareWithLlvmRc(*project, 32);
+    while (project->sectionCount() > 1)
+        project->removeSection(1);
     compareWithLlvmRc(*project, 16);
 }
 

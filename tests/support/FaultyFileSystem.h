@@ -104,6 +104,9 @@ private:
             }
             return inner_->write(data, count);
         }
+        bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override {
+            return !failed_ && inner_->writeAt(offset, data, count);
+        }
         bool commit() override {
             if (failed_)
                 return false;

@@ -87,6 +87,14 @@ private:
             fs_.files[temp_].append(static_cast<const char*>(data), count);
             return true;
         }
+        bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override {
+            std::string& bytes = fs_.files[temp_];
+            if (committed_ || offset > bytes.size() || count > bytes.size() - offset)
+                return false;
+            bytes.replace(static_cast<std::size_t>(offset), count, static_cast<const char*>(data),
+                          count);
+            return true;
+        }
         bool commit() override {
             if (committed_)
                 return false;
