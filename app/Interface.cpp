@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QIcon>
+#include <QLabel>
 #include <QLayout>
 #include <QListView>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include "app/QtText.h"
 #include "app/Twips.h"
 #include "dialogs/DialogMetrics.h"
+#include "dialogs/frmLanguages.h"
 #include "dialogs/frmLoad.h"
 #include "dialogs/frmManifest.h"
 #include "dialogs/frmString.h"
@@ -182,7 +185,18 @@ void Interface::buildControls() {
     connect(cmdModify, &QPushButton::clicked, this, [this] { presenter_.modifyClicked(); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { presenter_.deleteClicked(); });
 
-    // Keyboard order: the three buttons, then the lists, then the tabs.
+    // The language on show: one click on the drop-down switches every list.
+    lblLanguage = new QLabel(toQt(spec.find("lblLanguage")->caption), client);
+    lblLanguage->setObjectName("lblLanguage");
+    lblLanguage->setGeometry(twipsRect(tw, "lblLanguage"));
+    cboLanguage = new QComboBox(client);
+    cboLanguage->setObjectName("cboLanguage");
+    cboLanguage->setGeometry(twipsRect(tw, "cboLanguage"));
+    lblLanguage->setBuddy(cboLanguage);
+    connect(cboLanguage, &QComboBox::activated, this,
+            [this](int index) { presenter_.languageChosen(index); });
+
+    // Keyboard order: the three buttons, then the lists, then the tabs, then the language.
     setTabOrder(cmdAdd, cmdModify);
     setTabOrder(cmdModify, cmdDelete);
     QWidget* previous = cmdDelete;
@@ -191,6 +205,7 @@ void Interface::buildControls() {
         previous = view;
     }
     setTabOrder(previous, TabStrip1);
+    setTabOrder(TabStrip1, cboLanguage);
 }
 
 void Interface::buildMenus() {
@@ -206,6 +221,7 @@ void Interface::buildMenus() {
         {"mnuExit", [this] { close(); }},
         {"mnuManifest", [this] { presenter_.manifestClicked(); }},
         {"mnuVersion", [this] { presenter_.versionClicked(); }},
+        {"mnuLanguages", [this] { presenter_.languagesClicked(); }},
         {"mnuCompile16", [this] { presenter_.compileClicked(16); }},
         {"mnuCompile32", [this] { presenter_.compileClicked(32); }},
         {"mnuHelp", [this] { presenter_.helpClicked(); }},
@@ -246,7 +262,7 @@ QString Interface::commandLinePath(const QStringList& arguments) {
 void Interface::startUp(const QString& commandLine) {
     centreWindow(*this);
     TabStrip1->setCurrentIndex(0);
-    presenter_.startUp(typedText(commandLine));
+    presenter_.startUp(fromQt(commandLine));
 }
 
 void Interface::setCaption(const std::string& caption) {
@@ -298,6 +314,14 @@ void Interface::showRecentFiles(const std::vector<std::string>& captions) {
     }
 }
 
+void Interface::showLanguages(const std::vector<std::string>& captions, int current) {
+    const QSignalBlocker quiet(cboLanguage);
+    cboLanguage->clear();
+    for (const std::string& caption : captions)
+        cboLanguage->addItem(toQt(caption));
+    cboLanguage->setCurrentIndex(current);
+}
+
 void Interface::runStringItemDialog(shell::StringItemPresenter& presenter) {
     frmString dialog(presenter, this);
     dialog.exec();
@@ -315,6 +339,11 @@ void Interface::runManifestDialog(shell::ManifestPresenter& presenter) {
 
 void Interface::runVersionDialog(shell::VersionPresenter& presenter) {
     frmVersion dialog(presenter, this);
+    dialog.exec();
+}
+
+void Interface::runLanguagesDialog(shell::LanguagesPresenter& presenter) {
+    frmLanguages dialog(presenter, this);
     dialog.exec();
 }
 

@@ -1,6 +1,6 @@
 // The main window: the lists of the project under a tab strip (one tab per kind of item lines),
-// the item buttons and the menus. It shows what its presenter decides and passes on what the user
-// does; the presenter owns the run's Session.
+// the language they show above it, the item buttons and the menus. It shows what its presenter
+// decides and passes on what the user does; the presenter owns the run's Session.
 #pragma once
 
 #include <QMainWindow>
@@ -16,6 +16,8 @@
 #include "shell/MainPresenter.h"
 
 class QAction;
+class QComboBox;
+class QLabel;
 class QListView;
 class QMenu;
 class QPushButton;
@@ -69,10 +71,12 @@ public:
     void showList(ResourceKind kind, const std::vector<std::string>& lines, int select) override;
     int selectedItem(ResourceKind kind) const override { return selectedIndex(kind); }
     void showRecentFiles(const std::vector<std::string>& captions) override;
+    void showLanguages(const std::vector<std::string>& captions, int current) override;
     void runStringItemDialog(shell::StringItemPresenter& presenter) override;
     void runFileItemDialog(shell::FileItemPresenter& presenter) override;
     void runManifestDialog(shell::ManifestPresenter& presenter) override;
     void runVersionDialog(shell::VersionPresenter& presenter) override;
+    void runLanguagesDialog(shell::LanguagesPresenter& presenter) override;
     void runHelp(shell::HelpPresenter& presenter) override;
     void runAbout(shell::AboutPresenter& presenter) override;
     shell::CompileLogPresenter& openCompileLog() override;
@@ -101,6 +105,8 @@ private:
     QPushButton* cmdAdd = nullptr;
     QPushButton* cmdModify = nullptr;
     QPushButton* cmdDelete = nullptr;
+    QLabel* lblLanguage = nullptr;
+    QComboBox* cboLanguage = nullptr;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
     QAction* mnulastBar = nullptr;

@@ -7,6 +7,7 @@ list(APPEND KELBO_GUI_SOURCES
   ${CMAKE_SOURCE_DIR}/dialogs/SpecControls.cpp
   ${CMAKE_SOURCE_DIR}/dialogs/frmManifest.cpp
   ${CMAKE_SOURCE_DIR}/dialogs/frmVersion.cpp
+  ${CMAKE_SOURCE_DIR}/dialogs/frmLanguages.cpp
   ${CMAKE_SOURCE_DIR}/help/frmHelp.cpp
   ${CMAKE_SOURCE_DIR}/help/frmsubhelp.cpp
   ${CMAKE_SOURCE_DIR}/help/frmAbout.cpp

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "app/Twips.h"
-#include "platform/Cp1252.h"
 #include "shell/Layout.h"
 #include "shell/View.h"
 
@@ -62,20 +61,6 @@ inline void moveToTwips(QWidget* window, int left, int top) {
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
     const Twips twips = twipsOf(window);
     window->move(origin.x() + twips.px(left), origin.y() + twips.px(top));
-}
-
-// The Windows-1252 form of what the user typed; nothing, with the first character the code page
-// cannot hold in `bad`, when there is none.
-inline std::optional<std::string> toCp1252(const QString& text, char32_t* bad) {
-    return utf16ToCp1252(text.toStdU16String(), bad);
-}
-
-// What the user typed, as the behaviour layer takes it.
-inline shell::TypedText typedText(const QString& text) {
-    char32_t bad = 0;
-    std::optional<std::string> cp1252 = toCp1252(text, &bad);
-    return cp1252 ? shell::TypedText::of(std::move(*cp1252))
-                  : shell::TypedText::unrepresentable(bad);
 }
 
 // Refuses a TAB or a line break in a one-line field: pasted into an identifier or a type, a TAB

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -56,8 +57,13 @@ QWidget* makeControl(QDialog* dialog, const shell::ControlSpec& spec) {
         return new QRadioButton(caption, dialog);
     case K::ComboBox:
         return new QComboBox(dialog);
+    case K::List: {
+        auto* list = new QListWidget(dialog);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        return list;
+    }
     default:
-        // Lists, pictures and the folder controls belong to windows that build their own.
+        // Pictures and the folder controls belong to windows that build their own.
         return new QWidget(dialog);
     }
 }

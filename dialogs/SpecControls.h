@@ -30,7 +30,7 @@ private:
     QHash<QString, QWidget*> controls_;
 };
 
-// Replaces the entries of a drop-down list with `choices` (Windows-1252).
+// Replaces the entries of a drop-down list with `choices` (UTF-8).
 void fillChoices(QComboBox* box, const std::vector<std::string>& choices);
 
 } // namespace kelbo

@@ -36,28 +36,14 @@ QString joinFolder(const QString& folder, const QString& name) {
 }
 
 // The bytes of a regular file worth previewing. The file layer opens without waiting, so a
-// FIFO under a picture's name is refused rather than waited on; a path the project's code page
-// cannot spell is checked by type first.
+// FIFO under a picture's name is refused rather than waited on.
 std::optional<QByteArray> previewBytes(const QString& path) {
-    if (const std::optional<std::string> name = fromQt(path)) {
-        std::string error;
-        std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
-        if (!in || in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
-            return std::nullopt;
-        QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
-        if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
-            return std::nullopt;
-        return bytes;
-    }
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() == 0 ||
-        static_cast<std::uint64_t>(info.size()) > shell::kMaxPreviewBytes)
+    std::string error;
+    std::unique_ptr<InputFile> in = nativeFileSystem().openInput(fromQt(path), error);
+    if (!in || in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (bytes.isEmpty())
+    QByteArray bytes(static_cast<qsizetype>(in->size()), Qt::Uninitialized);
+    if (!in->readAt(0, bytes.data(), static_cast<std::size_t>(bytes.size())))
         return std::nullopt;
     return bytes;
 }
@@ -166,8 +152,8 @@ void frmLoad::setIdentifier(const std::string& identifier) {
     Text1_->setText(toQt(identifier));
 }
 
-shell::TypedText frmLoad::identifier() const {
-    return typedText(Text1_->text());
+std::string frmLoad::identifier() const {
+    return fromQt(Text1_->text());
 }
 
 void frmLoad::showPlayButton(bool play) {
@@ -192,8 +178,8 @@ void frmLoad::setType(const std::string& type) {
     txtType_->setText(toQt(type));
 }
 
-shell::TypedText frmLoad::type() const {
-    return typedText(txtType_->text());
+std::string frmLoad::type() const {
+    return fromQt(txtType_->text());
 }
 
 void frmLoad::setFileSize(const std::string& text) {
@@ -342,7 +328,7 @@ void frmLoad::folderChanged(const QString& folder) {
     for (const QFileInfo& entry : entries)
         if (entry.isFile())
             File1_->addItem(entry.fileName());
-    presenter_->folderShown(typedText(folder));
+    presenter_->folderShown(fromQt(folder));
 }
 
 void frmLoad::fileSelected() {
@@ -350,7 +336,7 @@ void frmLoad::fileSelected() {
     if (selected.isEmpty())
         return;
     etiName_->setText(selected.first()->text());
-    presenter_->fileChosen(typedText(etiName_->text()));
+    presenter_->fileChosen(fromQt(etiName_->text()));
 }
 
 void frmLoad::previewChosenFile() {

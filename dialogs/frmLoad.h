@@ -37,12 +37,12 @@ public:
     bool showFolder(const std::string& folder) override;
     void setFileName(const std::string& name) override;
     void setIdentifier(const std::string& identifier) override;
-    shell::TypedText identifier() const override;
+    std::string identifier() const override;
     void previewChosenFile() override;
     void showPlayButton(bool play) override;
     void showDataFields(bool data) override;
     void setType(const std::string& type) override;
-    shell::TypedText type() const override;
+    std::string type() const override;
     void setFileSize(const std::string& text) override;
     void focusFileList() override;
     void close(shell::DialogResult result) override;

@@ -111,8 +111,8 @@ void frmManifest::setFilePath(const std::string& path) {
     txtFile_->setText(toQt(path));
 }
 
-shell::TypedText frmManifest::filePath() const {
-    return typedText(txtFile_->text());
+std::string frmManifest::filePath() const {
+    return fromQt(txtFile_->text());
 }
 
 void frmManifest::setCommonControls(bool on) {
@@ -156,8 +156,8 @@ void frmManifest::setAssemblyName(const std::string& name) {
     txtName_->setText(toQt(name));
 }
 
-shell::TypedText frmManifest::assemblyName() const {
-    return typedText(txtName_->text());
+std::string frmManifest::assemblyName() const {
+    return fromQt(txtName_->text());
 }
 
 void frmManifest::setAssemblyVersion(const std::string& version) {
@@ -165,8 +165,8 @@ void frmManifest::setAssemblyVersion(const std::string& version) {
     txtVersion_->setText(toQt(version));
 }
 
-shell::TypedText frmManifest::assemblyVersion() const {
-    return typedText(txtVersion_->text());
+std::string frmManifest::assemblyVersion() const {
+    return fromQt(txtVersion_->text());
 }
 
 void frmManifest::setDescription(const std::string& description) {
@@ -174,8 +174,8 @@ void frmManifest::setDescription(const std::string& description) {
     txtDescription_->setText(toQt(description));
 }
 
-shell::TypedText frmManifest::description() const {
-    return typedText(txtDescription_->text());
+std::string frmManifest::description() const {
+    return fromQt(txtDescription_->text());
 }
 
 void frmManifest::setDll(bool on) {

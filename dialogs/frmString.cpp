@@ -97,12 +97,12 @@ void frmString::setTextMaxLength(int characters) {
     Text1_->setMaxLength(characters);
 }
 
-shell::TypedText frmString::text() const {
-    return typedText(Text1_->text());
+std::string frmString::text() const {
+    return fromQt(Text1_->text());
 }
 
-shell::TypedText frmString::identifier() const {
-    return typedText(Text2_->text());
+std::string frmString::identifier() const {
+    return fromQt(Text2_->text());
 }
 
 void frmString::focusText() {

@@ -58,9 +58,9 @@ void frmVersion::setVersionPart(Field field, int index, const std::string& text)
         edit->setText(toQt(text));
 }
 
-shell::TypedText frmVersion::versionPart(Field field, int index) const {
+std::string frmVersion::versionPart(Field field, int index) const {
     const QLineEdit* edit = part(field, index);
-    return edit ? typedText(edit->text()) : shell::TypedText::of({});
+    return edit ? fromQt(edit->text()) : std::string();
 }
 
 void frmVersion::setStringsFromNumbers(bool on) {
@@ -100,9 +100,9 @@ void frmVersion::setString(int index, const std::string& text) {
         strings_[index]->setText(toQt(text));
 }
 
-shell::TypedText frmVersion::string(int index) const {
-    return index >= 0 && index < shell::kVersionStringCount ? typedText(strings_[index]->text())
-                                                            : shell::TypedText::of({});
+std::string frmVersion::string(int index) const {
+    return index >= 0 && index < shell::kVersionStringCount ? fromQt(strings_[index]->text())
+                                                            : std::string();
 }
 
 void frmVersion::close(shell::DialogResult result) {

@@ -1,7 +1,5 @@
 #include "messages/ErrorCodes.h"
 
-#include "rescompiler/ItemLine.h"
-
 namespace kelbo {
 
 std::string errorMessage(int code) {

@@ -5,6 +5,9 @@
 
 namespace kelbo {
 
+// Largest identifier number, in the dialogs, the compile checks and the message of code 5.
+inline constexpr int kMaxIdentifier = 32767;
+
 enum ErrorCode : int {
     kNoItemSelected = 1,
     kNoIdentifier = 2,

@@ -25,15 +25,8 @@ shell::BoxAnswer QtShellPlatform::messageBox(shell::View* owner, const std::stri
     return qt_.messageBox(widgetOf(owner), toQt(text), toQt(title), icon, buttons);
 }
 
-shell::BoxAnswer QtShellPlatform::messageBoxUtf8(shell::View* owner, const std::string& utf8Text,
-                                                 const std::string& title, shell::BoxIcon icon,
-                                                 shell::BoxButtons buttons) {
-    return qt_.messageBox(widgetOf(owner), QString::fromStdString(utf8Text), toQt(title), icon,
-                          buttons);
-}
-
-std::optional<shell::ChosenFile> QtShellPlatform::fileDialog(shell::View* owner,
-                                                             const shell::FileDialogSpec& spec) {
+std::optional<std::string> QtShellPlatform::fileDialog(shell::View* owner,
+                                                       const shell::FileDialogSpec& spec) {
     kelbo::Platform::FileDialogSpec qt;
     qt.save = spec.save;
     qt.title = toQt(spec.title);
@@ -49,7 +42,7 @@ std::optional<shell::ChosenFile> QtShellPlatform::fileDialog(shell::View* owner,
     const std::optional<QString> chosen = qt_.fileDialog(widgetOf(owner), qt);
     if (!chosen)
         return std::nullopt;
-    return shell::ChosenFile{fromQt(*chosen), chosen->toStdString()};
+    return fromQt(*chosen);
 }
 
 std::unique_ptr<shell::Printer> QtShellPlatform::choosePrinter(shell::View* owner) {

@@ -19,11 +19,8 @@ public:
     shell::BoxAnswer messageBox(shell::View* owner, const std::string& text,
                                 const std::string& title, shell::BoxIcon icon,
                                 shell::BoxButtons buttons) override;
-    shell::BoxAnswer messageBoxUtf8(shell::View* owner, const std::string& utf8Text,
-                                    const std::string& title, shell::BoxIcon icon,
-                                    shell::BoxButtons buttons) override;
-    std::optional<shell::ChosenFile> fileDialog(shell::View* owner,
-                                                const shell::FileDialogSpec& spec) override;
+    std::optional<std::string> fileDialog(shell::View* owner,
+                                          const shell::FileDialogSpec& spec) override;
     std::unique_ptr<shell::Printer> choosePrinter(shell::View* owner) override;
     void playSound(const std::string& path) override;
     void setBusy(bool busy) override;

@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "messages/ErrorCodes.h"
+
 namespace kelbo {
 
 inline constexpr char kTab = '\t';
 // What TestNumber returns for text that is not all digits.
 inline constexpr std::int16_t kNotANumber = 9999;
-// Largest identifier number, in the dialogs and in the compile checks.
-inline constexpr int kMaxIdentifier = 32767;
 
 // The raw text before the first TAB (the whole line when it holds none).
 std::string_view itemIdText(std::string_view line);

@@ -1,7 +1,7 @@
 #include "shell/HelpPresenters.h"
 
-#include "help/HelpTopics.h"
 #include "messages/Captions.h"
+#include "messages/HelpTopics.h"
 
 namespace kelbo::shell {
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "messages/HelpTopics.h"
 #include "rescompiler/CompileLog.h"
 #include "shell/Platform.h"
 #include "shell/View.h"
@@ -12,7 +13,7 @@ namespace kelbo::shell {
 class SubHelpPresenter;
 
 // ---------------------------------------------------------------------------------------------
-// The help index: one link per topic (Label1 to Label9), each opening the topic's window.
+// The help index: one link per topic (Label1 to Label10), each opening the topic's window.
 
 class HelpView : public View {
 public:
@@ -26,7 +27,7 @@ public:
 
 class HelpPresenter {
 public:
-    static constexpr int kTopicCount = 9;
+    static constexpr int kTopicCount = kHelpTopicCount;
 
     void attach(HelpView& view);
     // A click on a topic's link; an index outside the topics does nothing.

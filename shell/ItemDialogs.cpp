@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "dialogs/ItemValidation.h"
 #include "messages/ErrorCodes.h"
-#include "platform/Cp1252.h"
 #include "platform/PathRules.h"
+#include "platform/Unicode.h"
 #include "rescompiler/IdentifierCheck.h"
 #include "rescompiler/ItemLine.h"
+#include "shell/ItemValidation.h"
 #include "shell/ProjectDialogs.h"
 
 namespace kelbo::shell {
@@ -25,7 +25,7 @@ void StringItemPresenter::attach(StringItemView& view) {
     } else {
         const EditedParts parts = splitEditedLine(session_.EditedLine);
         // The limit is on typing: a longer text from a project file is shown whole, not cut.
-        const int shown = static_cast<int>(cp1252ToUtf16(parts.rest).size());
+        const int shown = static_cast<int>(utf16Length(parts.rest));
         view.setTextMaxLength(std::max(kMaxTypedLength, shown));
         view.setText(parts.rest);
         view.setIdentifier(parts.identifier);
@@ -36,13 +36,7 @@ void StringItemPresenter::attach(StringItemView& view) {
 void StringItemPresenter::ok() {
     if (!view_)
         return;
-    const TypedText identifier = view_->identifier();
-    const TypedText text = view_->text();
-    if (!identifier.text || !text.text) {
-        reportUnrepresentable(platform_, view_, identifier.text ? text.bad : identifier.bad);
-        return;
-    }
-    const ItemCheck check = checkStringItem(*identifier.text, *text.text);
+    const ItemCheck check = checkStringItem(view_->identifier(), view_->text());
     if (!check.ok()) {
         showError(platform_, view_, check.errorCode);
         return;
@@ -121,7 +115,6 @@ void FileItemPresenter::attach(FileItemView& view) {
         // A line without a path leaves the pattern showing: no file is chosen.
         if (!place.name.empty()) {
             fileName_ = place.name;
-            fileSpelled_ = true;
             view.setFileName(fileName_);
             showSize();
         }
@@ -142,16 +135,12 @@ void FileItemPresenter::openOn(const std::string& folder) {
             return;
 }
 
-void FileItemPresenter::folderShown(const TypedText& folder) {
-    folderSpelled_ = folder.text.has_value();
-    folderBad_ = folder.bad;
-    folder_ = folder.text.value_or(std::string());
+void FileItemPresenter::folderShown(const std::string& folder) {
+    folder_ = folder;
 }
 
-void FileItemPresenter::fileChosen(const TypedText& name) {
-    fileSpelled_ = name.text.has_value();
-    fileBad_ = name.bad;
-    fileName_ = name.text.value_or(std::string());
+void FileItemPresenter::fileChosen(const std::string& name) {
+    fileName_ = name;
     if (!view_)
         return;
     if (kind_ == ResourceKind::Data)
@@ -165,7 +154,7 @@ void FileItemPresenter::showSize() {
     if (kind_ != ResourceKind::Data || !view_)
         return;
     std::string text;
-    if (folderSpelled_ && fileSpelled_ && fileName_.find('*') == std::string::npos) {
+    if (fileName_.find('*') == std::string::npos) {
         std::string error;
         if (const std::unique_ptr<InputFile> in = fs_.openInput(fullPath(), error)) {
             const std::uint64_t size = in->size();
@@ -186,11 +175,6 @@ std::string FileItemPresenter::fullPath() const {
 }
 
 void FileItemPresenter::play() {
-    // A name the project cannot spell cannot become an item either: the default sound says so.
-    if (!folderSpelled_ || !fileSpelled_) {
-        platform_.beep();
-        return;
-    }
     platform_.playSound(fullPath());
 }
 
@@ -198,30 +182,16 @@ void FileItemPresenter::ok() {
     if (!view_)
         return;
     // The folder is remembered before any check, so even a refused OK keeps it.
-    if (folderSpelled_)
-        session_.ItemDir = folder_;
-    const TypedText identifier = view_->identifier();
-    if (!folderSpelled_ || !identifier.text || !fileSpelled_) {
-        reportUnrepresentable(platform_, view_,
-                              !folderSpelled_    ? folderBad_
-                              : !identifier.text ? identifier.bad
-                                                 : fileBad_);
-        return;
-    }
+    session_.ItemDir = folder_;
     ItemCheck check =
-        checkFileItem(*identifier.text, folder_, fileName_,
+        checkFileItem(view_->identifier(), folder_, fileName_,
                       [this](const std::string& path) { return fs_.fileExists(path); });
     if (!check.ok()) {
         showError(platform_, view_, check.errorCode);
         return;
     }
     if (kind_ == ResourceKind::Data) {
-        const TypedText typed = view_->type();
-        if (!typed.text) {
-            reportUnrepresentable(platform_, view_, typed.bad);
-            return;
-        }
-        const std::string type(trimSpaces(*typed.text));
+        const std::string type(trimSpaces(view_->type()));
         std::string problem;
         if (type.find('\t') != std::string::npos) {
             showProblem(platform_, view_, kBadDataType, "A type holds no TAB");

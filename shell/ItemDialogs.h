@@ -26,18 +26,18 @@ public:
     virtual void setCaption(const std::string& caption) = 0;
     virtual void setText(const std::string& text) = 0;
     virtual void setIdentifier(const std::string& identifier) = 0;
-    // Most characters the user may type into the text box.
+    // Most characters (UTF-16 units) the user may type into the text box.
     virtual void setTextMaxLength(int characters) = 0;
-    virtual TypedText text() const = 0;
-    virtual TypedText identifier() const = 0;
+    virtual std::string text() const = 0;
+    virtual std::string identifier() const = 0;
     virtual void focusText() = 0;
     virtual void close(DialogResult result) = 0;
 };
 
 class StringItemPresenter {
 public:
-    // Adds a STRING line when session.EditedLine is empty, otherwise replaces the STRING line at
-    // `selectedIndex`.
+    // Adds a STRING line to the section on show when session.EditedLine is empty, otherwise
+    // replaces the STRING line at `selectedIndex`.
     StringItemPresenter(Session& session, Platform& platform, int selectedIndex);
 
     static constexpr int kMaxTypedLength = 255;
@@ -79,7 +79,7 @@ public:
     // in the list shows there by the view's own doing, and is reported with fileChosen().
     virtual void setFileName(const std::string& name) = 0;
     virtual void setIdentifier(const std::string& identifier) = 0;
-    virtual TypedText identifier() const = 0;
+    virtual std::string identifier() const = 0;
     // The picture of the file the two labels name, in PicTest; an empty box when the file is
     // no picture the kind can hold.
     virtual void previewChosenFile() = 0;
@@ -89,7 +89,7 @@ public:
     // picture box.
     virtual void showDataFields(bool data) = 0;
     virtual void setType(const std::string& type) = 0;
-    virtual TypedText type() const = 0;
+    virtual std::string type() const = 0;
     // etiSize: the chosen file's size, or empty.
     virtual void setFileSize(const std::string& text) = 0;
     virtual void focusFileList() = 0;
@@ -107,16 +107,15 @@ public:
     void attach(FileItemView& view);
 
     // Reports from the view: the folder now on show, a file of the list selected or clicked.
-    // Either may be a name the project's code page cannot spell; OK then refuses it.
-    void folderShown(const TypedText& folder);
-    void fileChosen(const TypedText& name);
+    void folderShown(const std::string& folder);
+    void fileChosen(const std::string& name);
     void play();
     void ok();
     void cancel();
 
     bool accepted() const { return accepted_; }
     ResourceKind kind() const { return kind_; }
-    // The folder and file name the labels show, in the project's code page.
+    // The folder and file name the labels show.
     const std::string& folder() const { return folder_; }
     const std::string& fileName() const { return fileName_; }
     // The pattern of the kind: "*.BMP", "*.ICO", "*.WAV", "*.CUR" or "*.*".
@@ -138,11 +137,7 @@ private:
     // The type a DATA item gets when none is typed.
     static constexpr const char* kDefaultDataType = "CUSTOM";
     std::string folder_;
-    bool folderSpelled_ = true;
-    char32_t folderBad_ = 0;
     std::string fileName_;
-    bool fileSpelled_ = true;
-    char32_t fileBad_ = 0;
     bool accepted_ = false;
 };
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "help/HelpTopics.h"
 #include "messages/Captions.h"
+#include "messages/HelpTopics.h"
 
 namespace kelbo::shell {
 
@@ -15,17 +15,24 @@ using R = ButtonRole;
 constexpr ControlSpec kMainControls[] = {
     {.name = "Line1", .kind = K::Rule, .twips = {0, 0, 6720, 15}, .tabStop = false},
     {.name = "Line2", .kind = K::Rule, .twips = {0, 15, 6720, 15}, .tabStop = false},
-    // Keyboard order: the three buttons, then the lists, then the tabs.
-    {"cmdAdd", K::Button, "Add", {5100, 840, 855, 375}},
-    {"cmdModify", K::Button, "Modify", {5100, 1320, 855, 375}},
-    {"cmdDelete", K::Button, "Delete", {5100, 1800, 855, 375}},
-    {"List0", K::List, "", {240, 600, 4695, 4350}},
-    {"List1", K::List, "", {240, 600, 4695, 4350}},
-    {"List2", K::List, "", {240, 600, 4695, 4350}},
-    {"List3", K::List, "", {240, 600, 4695, 4350}},
-    {"List4", K::List, "", {240, 600, 4695, 4350}},
-    {"List5", K::List, "", {240, 600, 4695, 4350}},
-    {"TabStrip1", K::TabStrip, "", {120, 120, 6015, 5055}},
+    // Keyboard order: the three buttons, then the lists, then the tabs, then the language.
+    {"cmdAdd", K::Button, "Add", {5100, 1260, 855, 375}},
+    {"cmdModify", K::Button, "Modify", {5100, 1740, 855, 375}},
+    {"cmdDelete", K::Button, "Delete", {5100, 2220, 855, 375}},
+    {"List0", K::List, "", {240, 1020, 4695, 4350}},
+    {"List1", K::List, "", {240, 1020, 4695, 4350}},
+    {"List2", K::List, "", {240, 1020, 4695, 4350}},
+    {"List3", K::List, "", {240, 1020, 4695, 4350}},
+    {"List4", K::List, "", {240, 1020, 4695, 4350}},
+    {"List5", K::List, "", {240, 1020, 4695, 4350}},
+    {"TabStrip1", K::TabStrip, "", {120, 540, 6015, 5055}},
+    // The language whose items the lists show, above the tabs.
+    {.name = "lblLanguage",
+     .kind = K::Label,
+     .caption = "Language:",
+     .twips = {120, 165, 855, 255},
+     .tabStop = false},
+    {"cboLanguage", K::ComboBox, "", {1080, 120, 3855, 315}},
 };
 
 constexpr ControlSpec kStringControls[] = {
@@ -119,7 +126,7 @@ constexpr ControlSpec kHelpControls[] = {
     {.name = "Command1",
      .kind = K::Button,
      .caption = "Exit",
-     .twips = {1080, 4800, 1095, 375},
+     .twips = {1080, 5280, 1095, 375},
      .role = R::Default},
     KELBO_HELP_LINK(1, 360),
     KELBO_HELP_LINK(2, 840),
@@ -130,6 +137,7 @@ constexpr ControlSpec kHelpControls[] = {
     KELBO_HELP_LINK(7, 3240),
     KELBO_HELP_LINK(8, 3720),
     KELBO_HELP_LINK(9, 4200),
+    KELBO_HELP_LINK(10, 4680),
 };
 #undef KELBO_HELP_LINK
 
@@ -324,13 +332,70 @@ constexpr ControlSpec kVersionControls[] = {
 #undef KELBO_VERSION_PART
 #undef KELBO_VERSION_STRING
 
-const WindowSpec kMainWindow{"Interface", kStartCaption, 6255, 5370, Placement::Centred,
+// Top: the project's languages; below: a language chosen by name or code, the kinds a new one
+// copies, and what to do with it.
+#define KELBO_COPY_KIND(n, kind)                                                                   \
+    {                                                                                              \
+        "chkCopy" #n, K::CheckBox, kind, {                                                         \
+            120 + ((n) % 4) * 1560, 3420 + ((n) / 4) * 300, 1455, 255                              \
+        }                                                                                          \
+    }
+constexpr ControlSpec kLanguagesControls[] = {
+    {.name = "lblLanguages",
+     .kind = K::Label,
+     .caption = "Languages of the project; the first is the base:",
+     .twips = {120, 120, 5040, 255},
+     .tabStop = false},
+    {"lstLanguages", K::List, "", {120, 420, 5040, 1695}},
+    {"cmdRemove", K::Button, "&Remove", {5280, 420, 1095, 375}},
+    {.name = "lblChoice",
+     .kind = K::Label,
+     .caption = "Language",
+     .twips = {120, 2325, 1095, 255},
+     .tabStop = false},
+    {"cboLanguage", K::ComboBox, "", {1320, 2280, 3840, 315}},
+    {.name = "lblCode",
+     .kind = K::Label,
+     .caption = "or its code",
+     .twips = {120, 2745, 1095, 255},
+     .tabStop = false},
+    {"txtCode", K::Edit, "", {1320, 2700, 735, 285}},
+    {.name = "lblCodeHint",
+     .kind = K::Label,
+     .caption = "four hex digits, such as 0419",
+     .twips = {2160, 2745, 3000, 255},
+     .tabStop = false},
+    {.name = "lblCopy", .kind = K::Label, .twips = {120, 3120, 6255, 255}, .tabStop = false},
+    KELBO_COPY_KIND(0, "BITMAP"),
+    KELBO_COPY_KIND(1, "ICON"),
+    KELBO_COPY_KIND(2, "STRING"),
+    KELBO_COPY_KIND(3, "WAVE"),
+    KELBO_COPY_KIND(4, "CURSOR"),
+    KELBO_COPY_KIND(5, "DATA"),
+    KELBO_COPY_KIND(6, "MANIFEST"),
+    KELBO_COPY_KIND(7, "VERSION"),
+    {"cmdAdd", K::Button, "&Add", {120, 4080, 1215, 375}},
+    {"cmdBase", K::Button, "Set as &base language", {1440, 4080, 2175, 375}},
+    {.name = "cmdOK",
+     .kind = K::Button,
+     .caption = "OK",
+     .twips = {4080, 4680, 1095, 375},
+     .role = R::Default},
+    {.name = "cmdCancel",
+     .kind = K::Button,
+     .caption = "Cancel",
+     .twips = {5280, 4680, 1095, 375},
+     .role = R::Cancel},
+};
+#undef KELBO_COPY_KIND
+
+const WindowSpec kMainWindow{"Interface", kStartCaption, 6255, 5790, Placement::Centred,
                              {},          kMainControls};
 const WindowSpec kStringDialog{"frmString",        "  STRING", 6690,           1200,
                                Placement::Centred, {},         kStringControls};
 const WindowSpec kFileDialog{"frmLoad",          "  BITMAP", 7320,         4140,
                              Placement::Centred, {},         kFileControls};
-const WindowSpec kHelpIndex{"frmHelp",           kHelpIndexCaption,  3315,         5430,
+const WindowSpec kHelpIndex{"frmHelp",           kHelpIndexCaption,  3315,         5910,
                             Placement::AtOrigin, {3210, 1290, 0, 0}, kHelpControls};
 const WindowSpec kSubHelp{"frmsubhelp",    "", 6690, 5370, Placement::AtOrigin, {1170, 975, 0, 0},
                           kSubHelpControls};
@@ -341,6 +406,8 @@ const WindowSpec kManifestDialog{"frmManifest",    "  MANIFEST", 9855, 5160, Pla
                                  kManifestControls};
 const WindowSpec kVersionDialog{"frmVersion", "  VERSION",     6615, 6660, Placement::Centred,
                                 {},           kVersionControls};
+const WindowSpec kLanguagesDialog{
+    "frmLanguages", "  Languages", 6495, 5235, Placement::Centred, {}, kLanguagesControls};
 const WindowSpec kCompileLog{"frmCompile", "  Compilation", 5430, 4050, Placement::Centred,
                              {},           kCompileControls};
 
@@ -365,8 +432,9 @@ constexpr MenuItemSpec kFileMenu[] = {
     {"mnufile5", "", false, true},
 };
 constexpr MenuItemSpec kProjectMenu[] = {
-    {"mnuManifest", "&Manifest\x85"},
-    {"mnuVersion", "&Version\x85"},
+    {"mnuManifest", "&Manifest\u2026"},
+    {"mnuVersion", "&Version\u2026"},
+    {"mnuLanguages", "&Languages\u2026"},
 };
 constexpr MenuItemSpec kCompileMenu[] = {
     {"mnuCompile16", "Compile in &16 bits-Mode"},
@@ -424,6 +492,9 @@ const WindowSpec& manifestDialogSpec() {
 }
 const WindowSpec& versionDialogSpec() {
     return kVersionDialog;
+}
+const WindowSpec& languagesDialogSpec() {
+    return kLanguagesDialog;
 }
 
 std::span<const MenuSpec> mainMenus() {

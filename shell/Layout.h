@@ -43,7 +43,7 @@ struct Rect {
 struct ControlSpec {
     std::string_view name = {}; // the control's name, as tests and front ends find it
     ControlKind kind = ControlKind::Label;
-    std::string_view caption = {}; // Windows-1252
+    std::string_view caption = {}; // UTF-8
     Rect twips = {};               // inside `parent`, or inside the client area when it has none
     std::string_view parent = {};
     ButtonRole role = ButtonRole::None;
@@ -85,6 +85,7 @@ const WindowSpec& compileLogSpec();
 // The Project menu's dialogs.
 const WindowSpec& manifestDialogSpec();
 const WindowSpec& versionDialogSpec();
+const WindowSpec& languagesDialogSpec();
 
 // The main window's menus, in order. A separator has an empty caption.
 struct MenuItemSpec {

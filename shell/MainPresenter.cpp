@@ -64,22 +64,14 @@ MainView& MainPresenter::view() {
     return *view_;
 }
 
-void MainPresenter::startUp(const TypedText& commandLine) {
+void MainPresenter::startUp(const std::string& commandLine) {
     changeTab(0);
-    reloadAllLists();
+    resetSection();
     showRecentFiles();
     session_.ProjectChanged = false;
     setCaption(std::string(kStartCaption));
-    if (commandLine.text && commandLine.text->empty())
-        return;
-    if (commandLine.text) {
-        directLoad(*commandLine.text);
-        return;
-    }
-    // A path the project's code page cannot spell names no project this program can keep.
-    session_.ProjectPath.clear();
-    setCaption(std::string(kInvalidFileCaption));
-    showError(platform_, view_, kInvalidProjectFile);
+    if (!commandLine.empty())
+        directLoad(commandLine);
 }
 
 void MainPresenter::setCaption(std::string caption) {
@@ -88,13 +80,40 @@ void MainPresenter::setCaption(std::string caption) {
 }
 
 void MainPresenter::reloadList(ResourceKind kind, int keepSelection) {
-    const bool keep = keepSelection >= 0 && keepSelection < session_.project.count(kind);
-    view().showList(kind, session_.project.lines(kind), keep ? keepSelection : -1);
+    const LanguageSection& section = session_.current();
+    const bool keep = keepSelection >= 0 && keepSelection < section.count(kind);
+    view().showList(kind, section.lines(kind), keep ? keepSelection : -1);
 }
 
 void MainPresenter::reloadAllLists() {
     for (ResourceKind kind : tabKinds())
         reloadList(kind, -1);
+}
+
+void MainPresenter::showSection() {
+    if (session_.CurrentSection < 0 || session_.CurrentSection >= session_.project.sectionCount())
+        session_.CurrentSection = 0;
+    view().showLanguages(languageCaptions(session_.project), session_.CurrentSection);
+    reloadAllLists();
+}
+
+void MainPresenter::resetSection() {
+    session_.CurrentSection = 0;
+    showSection();
+}
+
+void MainPresenter::languageChosen(int index) {
+    if (index < 0 || index >= session_.project.sectionCount() || index == session_.CurrentSection)
+        return;
+    session_.CurrentSection = index;
+    reloadAllLists();
+}
+
+void MainPresenter::languagesClicked() {
+    LanguagesPresenter dialog(session_, platform_);
+    view().runLanguagesDialog(dialog);
+    if (dialog.accepted())
+        showSection();
 }
 
 void MainPresenter::changeTab(int n) {
@@ -116,11 +135,11 @@ void MainPresenter::addClicked() {
 
 void MainPresenter::modifyClicked() {
     const int selected = view().selectedItem(session_.CurrentKind);
-    if (selected < 0 || selected >= session_.project.count(session_.CurrentKind)) {
+    if (selected < 0 || selected >= session_.current().count(session_.CurrentKind)) {
         showError(platform_, view_, kNoItemSelected);
         return;
     }
-    session_.EditedLine = session_.project.line(session_.CurrentKind, selected);
+    session_.EditedLine = session_.current().line(session_.CurrentKind, selected);
     openItemDialog(selected);
 }
 
@@ -157,12 +176,12 @@ void MainPresenter::guardUnsavedChanges() {
 void MainPresenter::newClicked() {
     guardUnsavedChanges();
     newProject(session_);
-    reloadAllLists();
+    resetSection();
     setCaption(std::string(kNewCaption));
 }
 
 std::optional<std::string> MainPresenter::askFile(const FileDialogSpec& spec) {
-    return askProjectPath(platform_, view_, spec);
+    return platform_.fileDialog(view_, spec);
 }
 
 std::optional<std::string> MainPresenter::askProjectFile(bool save) {
@@ -235,7 +254,7 @@ bool MainPresenter::saveProject(const std::string& path) {
 
 bool MainPresenter::loadProject(const std::string& path) {
     if (LoadRC(session_, path, fs_)) {
-        reloadAllLists();
+        resetSection();
         return true;
     }
     setCaption(std::string(kInvalidFileCaption));
@@ -249,11 +268,11 @@ void MainPresenter::directLoad(const std::string& path) {
         return;
     case LoadOutcome::Loaded:
         setCaption(session_.ProjectPath);
-        reloadAllLists();
+        resetSection();
         return;
     case LoadOutcome::Invalid:
         setCaption(std::string(kInvalidFileCaption));
-        reloadAllLists();
+        resetSection();
         showError(platform_, view_, kInvalidProjectFile);
         return;
     }
@@ -281,7 +300,7 @@ void MainPresenter::recentFileClicked(int number) {
 std::vector<std::string> MainPresenter::printList(int nu) const {
     if (nu < 0 || nu >= static_cast<int>(tabKinds().size()))
         return {};
-    return PrintList(session_.project, tabKinds()[nu]);
+    return PrintList(session_.current(), tabKinds()[nu]);
 }
 
 void MainPresenter::printClicked() {
@@ -381,7 +400,7 @@ void MainPresenter::showWarnings(const std::vector<std::string>& warnings,
     for (std::size_t i = 0; i < shown; ++i)
         text += "\r\n" + warnings[i];
     if (warnings.size() > shown)
-        text += "\r\n\x85 and " + std::to_string(warnings.size() - shown) + " more";
+        text += "\r\n\u2026 and " + std::to_string(warnings.size() - shown) + " more";
     platform_.messageBox(view_, text, "WARNING", BoxIcon::Exclamation, BoxButtons::Ok);
 }
 

@@ -14,6 +14,7 @@
 #include "projectfile/RecentFiles.h"
 #include "shell/HelpPresenters.h"
 #include "shell/ItemDialogs.h"
+#include "shell/LanguagesPresenter.h"
 #include "shell/Platform.h"
 #include "shell/ProjectDialogs.h"
 #include "shell/View.h"
@@ -34,6 +35,9 @@ public:
     // lines belong to the presenter's project and stay valid until the next call for the kind,
     // so a view may show them without a copy.
     virtual void showList(ResourceKind kind, const std::vector<std::string>& lines, int select) = 0;
+    // The language drop-down cboLanguage: the project's languages in order (the base first),
+    // the one at `current` chosen. A choice of the user is reported with languageChosen().
+    virtual void showLanguages(const std::vector<std::string>& captions, int current) = 0;
     // The selected line of the kind's list, -1 when none.
     virtual int selectedItem(ResourceKind kind) const = 0;
     // The recent-files items of the File menu, "&1 path" to "&5 path" (the "&" of the number is
@@ -45,6 +49,7 @@ public:
     virtual void runFileItemDialog(FileItemPresenter& presenter) = 0;
     virtual void runManifestDialog(ManifestPresenter& presenter) = 0;
     virtual void runVersionDialog(VersionPresenter& presenter) = 0;
+    virtual void runLanguagesDialog(LanguagesPresenter& presenter) = 0;
     virtual void runHelp(HelpPresenter& presenter) = 0;
     virtual void runAbout(AboutPresenter& presenter) = 0;
     // Opens the compile log window, or brings the open one to the front, and gives its
@@ -74,10 +79,12 @@ public:
     void attach(MainView& view);
     // The load sequence, run before the window is first shown: tab 1, the recent files, the
     // start caption, then the project named on the command line (empty: none), if any.
-    void startUp(const TypedText& commandLine);
+    void startUp(const std::string& commandLine);
 
     // The user's commands, named after their controls.
     void tabChosen(int index);
+    // A language of the drop-down: every list shows that language's items.
+    void languageChosen(int index);
     void addClicked();
     void modifyClicked();
     void deleteClicked();
@@ -98,6 +105,7 @@ public:
     // The Project menu.
     void manifestClicked();
     void versionClicked();
+    void languagesClicked();
     void compileClicked(int bits);
     void helpClicked();
     void aboutClicked();
@@ -109,7 +117,8 @@ public:
     // Replaces the lists with the file's; an invalid file is reported with code 6.
     bool loadProject(const std::string& path);
     void directLoad(const std::string& path);
-    // One section of the printed listing: a blank line, then each line of kind `nu`.
+    // One section of the printed listing: a blank line, then each line of kind `nu` in the
+    // language on show.
     std::vector<std::string> printList(int nu) const;
 
     Session& session() { return session_; }
@@ -120,6 +129,10 @@ private:
     void setCaption(std::string caption);
     void reloadList(ResourceKind kind, int keepSelection);
     void reloadAllLists();
+    // The drop-down and every list, for the language on show.
+    void showSection();
+    // Back to the base section, as after every new, opened or imported project.
+    void resetSection();
     void showRecentFiles();
     void guardUnsavedChanges();
     std::optional<std::string> askFile(const FileDialogSpec& spec);
@@ -140,7 +153,7 @@ private:
     std::string caption_;
     // The file dialog keeps the name chosen last, for the next Open or Save As.
     std::string dialogFileName_;
-    // What each recent item stands for, in the project's code page.
+    // What each recent item stands for.
     std::array<std::string, kMaxRecentFiles> recentCaptions_;
     bool closing_ = false;
 };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "dialogs/ItemValidation.h"
 #include "messages/ErrorCodes.h"
 
 namespace kelbo::shell {
@@ -62,25 +61,6 @@ bool printLines(Printer& printer, const std::vector<std::string>& lines, std::st
 void showError(Platform& platform, View* owner, int code) {
     platform.beep();
     platform.messageBox(owner, errorMessage(code), errorTitle(code), BoxIcon::Stop, BoxButtons::Ok);
-}
-
-void reportUnrepresentable(Platform& platform, View* owner, char32_t codePoint) {
-    platform.beep();
-    platform.messageBoxUtf8(owner, unrepresentableMessage(codePoint), "ERROR", BoxIcon::Stop,
-                            BoxButtons::Ok);
-}
-
-std::optional<std::string> askProjectPath(Platform& platform, View* owner,
-                                          const FileDialogSpec& spec) {
-    const std::optional<ChosenFile> chosen = platform.fileDialog(owner, spec);
-    if (!chosen)
-        return std::nullopt;
-    if (chosen->path)
-        return chosen->path;
-    platform.messageBoxUtf8(
-        owner, "This file name holds characters a project cannot store:\r\n" + chosen->utf8Path,
-        "ERROR", BoxIcon::Stop, BoxButtons::Ok);
-    return std::nullopt;
 }
 
 } // namespace kelbo::shell

@@ -34,13 +34,6 @@ struct FileDialogSpec {
     bool confirmOverwrite = false;
 };
 
-// What a file dialog gave back. The path is in the project's code page; a name the code page
-// cannot spell leaves `path` empty and is kept in UTF-8 in `utf8Path`, for the box that says so.
-struct ChosenFile {
-    std::optional<std::string> path;
-    std::string utf8Path;
-};
-
 // A day of the calendar in local time.
 struct CalendarDate {
     int year = 0;
@@ -76,12 +69,8 @@ public:
     // Modal box over `owner` (none: over no window); returns when the user closed it.
     virtual BoxAnswer messageBox(View* owner, const std::string& text, const std::string& title,
                                  BoxIcon icon, BoxButtons buttons) = 0;
-    // The same box for the messages that quote what the code page cannot hold, in UTF-8.
-    virtual BoxAnswer messageBoxUtf8(View* owner, const std::string& utf8Text,
-                                     const std::string& title, BoxIcon icon,
-                                     BoxButtons buttons) = 0;
     // The chosen file (native separators), or nothing when the user cancelled.
-    virtual std::optional<ChosenFile> fileDialog(View* owner, const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> fileDialog(View* owner, const FileDialogSpec& spec) = 0;
     // Lets the user choose a printer; null when cancelled.
     virtual std::unique_ptr<Printer> choosePrinter(View* owner) = 0;
     // Plays a .WAV file to its end; the default sound (a beep) when it cannot be played.
@@ -115,11 +104,5 @@ bool printLines(Printer& printer, const std::vector<std::string>& lines, std::st
 
 // An input error by code: one beep, then a box with the stop icon, "ERROR <code>" as title.
 void showError(Platform& platform, View* owner, int code);
-// A character the project file cannot store: one beep, then a box that quotes it.
-void reportUnrepresentable(Platform& platform, View* owner, char32_t codePoint);
-// The file dialog for a path the project keeps: a name the code page cannot spell is refused in
-// a box and counts as cancelled.
-std::optional<std::string> askProjectPath(Platform& platform, View* owner,
-                                          const FileDialogSpec& spec);
 
 } // namespace kelbo::shell

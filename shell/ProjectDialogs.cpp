@@ -4,6 +4,7 @@
 
 #include "messages/ErrorCodes.h"
 #include "platform/PathRules.h"
+#include "platform/Unicode.h"
 #include "rescompiler/ItemLine.h"
 
 namespace kelbo::shell {
@@ -85,7 +86,7 @@ void ManifestPresenter::attach(ManifestView& view) {
     view_ = &view;
     view.setCaption("  MANIFEST");
     view.setChoices(dpiChoices(), levelChoices());
-    const Project::Lines& lines = session_.project.lines(ResourceKind::Manifest);
+    const Project::Lines& lines = session_.current().lines(ResourceKind::Manifest);
     ManifestProblem problem;
     const std::optional<ManifestSettings> stored = storedManifest(lines, problem);
     if (!lines.empty() && !stored)
@@ -110,33 +111,20 @@ std::optional<Project::Lines> ManifestPresenter::linesOfView(bool report) {
     const ManifestSource source = view_->source();
     if (source == ManifestSource::None)
         return Project::Lines{};
-    auto unrepresentable = [&](const TypedText& typed) {
-        if (report)
-            reportUnrepresentable(platform_, view_, typed.bad);
-        return std::nullopt;
-    };
     ManifestSettings settings;
     settings.id = view_->dll() ? kManifestIdLibrary : kManifestIdProgram;
     if (source == ManifestSource::File) {
-        const TypedText path = view_->filePath();
-        if (!path.text)
-            return unrepresentable(path);
-        if (trimSpaces(*path.text).empty()) {
+        const std::string path(trimSpaces(view_->filePath()));
+        if (path.empty()) {
             if (report)
                 showProblem(platform_, view_, kBadManifest, "No manifest file chosen");
             return std::nullopt;
         }
-        settings.file = std::string(trimSpaces(*path.text));
+        settings.file = path;
     } else {
-        const TypedText name = view_->assemblyName();
-        const TypedText version = view_->assemblyVersion();
-        const TypedText description = view_->description();
-        for (const TypedText* typed : {&name, &version, &description})
-            if (!typed->text)
-                return unrepresentable(*typed);
-        settings.name = std::string(trimSpaces(*name.text));
-        settings.version = std::string(trimSpaces(*version.text));
-        settings.description = std::string(trimSpaces(*description.text));
+        settings.name = std::string(trimSpaces(view_->assemblyName()));
+        settings.version = std::string(trimSpaces(view_->assemblyVersion()));
+        settings.description = std::string(trimSpaces(view_->description()));
         settings.commonControls = view_->commonControls();
         settings.dpi = valueOf(view_->dpiChoice(), kDpiValues);
         settings.level = valueOf(view_->levelChoice(), kLevelValues);
@@ -180,13 +168,13 @@ void ManifestPresenter::browse() {
         return;
     FileDialogSpec spec;
     spec.title = "Manifest file";
-    const TypedText current = view_->filePath();
-    std::string folder = current.text && !current.text->empty() ? directoryOf(*current.text)
-                         : !session_.ProjectDir.empty()         ? session_.ProjectDir
-                                                                : session_.ExeDir;
+    const std::string current = view_->filePath();
+    const std::string folder = !current.empty()               ? directoryOf(current)
+                               : !session_.ProjectDir.empty() ? session_.ProjectDir
+                                                              : session_.ExeDir;
     spec.initialDir = folderForBrowsing(folder);
     spec.filter = kManifestFilter;
-    const std::optional<std::string> chosen = askProjectPath(platform_, view_, spec);
+    const std::optional<std::string> chosen = platform_.fileDialog(view_, spec);
     if (!chosen)
         return;
     view_->setFilePath(*chosen);
@@ -201,7 +189,7 @@ void ManifestPresenter::ok() {
     if (!lines)
         return;
     // Lines that say the same in other words are left as they are.
-    const Project::Lines& stored = session_.project.lines(ResourceKind::Manifest);
+    const Project::Lines& stored = session_.current().lines(ResourceKind::Manifest);
     ManifestProblem problem;
     const std::optional<ManifestSettings> before = storedManifest(stored, problem);
     const bool same = stored.empty() ? lines->empty() : before && manifestLines(*before) == *lines;
@@ -223,44 +211,6 @@ const std::vector<std::string>& versionStringKeys() {
         "Comments",        "CompanyName",      "FileDescription", "InternalName", "LegalCopyright",
         "LegalTrademarks", "OriginalFilename", "PrivateBuild",    "ProductName",  "SpecialBuild"};
     return keys;
-}
-
-const std::vector<LanguageChoice>& commonLanguages() {
-    static const std::vector<LanguageChoice> languages = {
-        {0x0409, "English (United States)"},
-        {0x0809, "English (United Kingdom)"},
-        {0x0407, "German (Germany)"},
-        {0x0807, "German (Switzerland)"},
-        {0x040C, "French (France)"},
-        {0x0C0C, "French (Canada)"},
-        {0x0410, "Italian (Italy)"},
-        {0x0C0A, "Spanish (Spain)"},
-        {0x080A, "Spanish (Mexico)"},
-        {0x0416, "Portuguese (Brazil)"},
-        {0x0816, "Portuguese (Portugal)"},
-        {0x0413, "Dutch (Netherlands)"},
-        {0x041D, "Swedish (Sweden)"},
-        {0x0406, "Danish (Denmark)"},
-        {0x0414, "Norwegian, Bokm\xE5l (Norway)"},
-        {0x040B, "Finnish (Finland)"},
-        {0x0405, "Czech (Czech Republic)"},
-        {0x0415, "Polish (Poland)"},
-        {0x040E, "Hungarian (Hungary)"},
-        {0x0419, "Russian (Russia)"},
-        {0x0422, "Ukrainian (Ukraine)"},
-        {0x0408, "Greek (Greece)"},
-        {0x041F, "Turkish (Turkey)"},
-        {0x040D, "Hebrew (Israel)"},
-        {0x0401, "Arabic (Saudi Arabia)"},
-        {0x0411, "Japanese (Japan)"},
-        {0x0412, "Korean (Korea)"},
-        {0x0804, "Chinese (Simplified, PRC)"},
-        {0x0404, "Chinese (Traditional, Taiwan)"},
-        {0x041E, "Thai (Thailand)"},
-        {0x042A, "Vietnamese (Vietnam)"},
-        {0x0000, "Language neutral"},
-    };
-    return languages;
 }
 
 const std::vector<CodePageChoice>& commonCodePages() {
@@ -291,7 +241,7 @@ VersionPresenter::VersionPresenter(Session& session, Platform& platform)
 void VersionPresenter::attach(VersionView& view) {
     view_ = &view;
     view.setCaption("  VERSION");
-    const Project::Lines& lines = session_.project.lines(ResourceKind::Version);
+    const Project::Lines& lines = session_.current().lines(ResourceKind::Version);
     VersionProblem problem;
     std::optional<VersionSettings> stored;
     if (!lines.empty()) {
@@ -355,13 +305,8 @@ void VersionPresenter::ok() {
         std::string parts[4];
         bool any = false;
         for (int part = 0; part < 4; ++part) {
-            const TypedText typed =
-                view_->versionPart(static_cast<VersionView::Field>(field), part);
-            if (!typed.text) {
-                reportUnrepresentable(platform_, view_, typed.bad);
-                return;
-            }
-            parts[part] = std::string(trimSpaces(*typed.text));
+            parts[part] = std::string(
+                trimSpaces(view_->versionPart(static_cast<VersionView::Field>(field), part)));
             any = any || !parts[part].empty();
         }
         if (!any)
@@ -402,12 +347,7 @@ void VersionPresenter::ok() {
         wanted.push_back({entry.key, std::move(value)});
     }
     for (int i = 0; i < kVersionStringCount; ++i) {
-        const TypedText typed = view_->string(i);
-        if (!typed.text) {
-            reportUnrepresentable(platform_, view_, typed.bad);
-            return;
-        }
-        const std::string value(trimSpaces(*typed.text));
+        const std::string value(trimSpaces(view_->string(i)));
         if (!value.empty())
             wanted.push_back({versionStringKeys()[i], value});
     }
@@ -426,13 +366,18 @@ void VersionPresenter::ok() {
     settings.strings.insert(settings.strings.end(), added.begin(), added.end());
 
     const Project::Lines lines = versionLines(settings);
+    // Text beyond Windows-1252 is for the 32-bit layout only; the 16-bit compile refuses it.
+    const bool oneByteText = std::all_of(lines.begin(), lines.end(),
+                                         [](const std::string& line) { return fitsCp1252(line); });
     for (int bits : {32, 16}) {
+        if (bits == 16 && !oneByteText)
+            continue;
         if (!buildVersionResource(lines, bits, problem)) {
             showProblem(platform_, view_, kBadVersion, problemText(problem.line, problem.text));
             return;
         }
     }
-    const Project::Lines& stored = session_.project.lines(ResourceKind::Version);
+    const Project::Lines& stored = session_.current().lines(ResourceKind::Version);
     const bool same = stored.empty()
                           ? lines.empty()
                           : parseVersionLines(stored, problem) == std::optional(settings);

@@ -1,5 +1,6 @@
 // The Project menu's dialogs: the manifest (none, a file, or generated from a few settings) and
-// the version information. Each edits the whole MANIFEST or VERSION kind of the project: OK
+// the version information. Each edits the whole MANIFEST or VERSION kind of the language on show
+// (Session::current()): OK
 // checks what was entered with the compiler's own rules and stores it, Cancel leaves the project
 // as it was. The project counts as changed only when what OK stores differs from what it held.
 //
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "project/Languages.h"
 #include "project/Project.h"
 #include "rescompiler/Manifest.h"
 #include "rescompiler/VersionInfo.h"
@@ -42,7 +44,7 @@ public:
     virtual void setSource(ManifestSource source) = 0;
     virtual ManifestSource source() const = 0;
     virtual void setFilePath(const std::string& path) = 0;
-    virtual TypedText filePath() const = 0;
+    virtual std::string filePath() const = 0;
     virtual void setCommonControls(bool on) = 0;
     virtual bool commonControls() const = 0;
     // Index into dpiChoices() / levelChoices().
@@ -53,11 +55,11 @@ public:
     virtual void setSupportedOs(bool on) = 0;
     virtual bool supportedOs() const = 0;
     virtual void setAssemblyName(const std::string& name) = 0;
-    virtual TypedText assemblyName() const = 0;
+    virtual std::string assemblyName() const = 0;
     virtual void setAssemblyVersion(const std::string& version) = 0;
-    virtual TypedText assemblyVersion() const = 0;
+    virtual std::string assemblyVersion() const = 0;
     virtual void setDescription(const std::string& description) = 0;
-    virtual TypedText description() const = 0;
+    virtual std::string description() const = 0;
     virtual void setDll(bool on) = 0;
     virtual bool dll() const = 0;
 
@@ -107,12 +109,9 @@ private:
 inline constexpr int kVersionStringCount = 10;
 const std::vector<std::string>& versionStringKeys();
 
-// A language of the language combo box: its LANGID and its name.
-struct LanguageChoice {
-    std::uint16_t id;
-    std::string name;
-};
-const std::vector<LanguageChoice>& commonLanguages();
+// The language combo box offers the common languages.
+using kelbo::commonLanguages;
+using kelbo::LanguageChoice;
 struct CodePageChoice {
     std::uint16_t codePage;
     std::string name;
@@ -130,7 +129,7 @@ public:
                             const std::vector<std::string>& codePages) = 0;
     // txtFile0..3 and txtProduct0..3; each takes at most five characters.
     virtual void setVersionPart(Field field, int part, const std::string& text) = 0;
-    virtual TypedText versionPart(Field field, int part) const = 0;
+    virtual std::string versionPart(Field field, int part) const = 0;
     virtual void setStringsFromNumbers(bool on) = 0;
     virtual bool stringsFromNumbers() const = 0;
     virtual void setFileType(int index) = 0;
@@ -141,7 +140,7 @@ public:
     virtual int codePage() const = 0;
     // txtString0..9, in the order of versionStringKeys().
     virtual void setString(int index, const std::string& text) = 0;
-    virtual TypedText string(int index) const = 0;
+    virtual std::string string(int index) const = 0;
     virtual void close(DialogResult result) = 0;
 };
 

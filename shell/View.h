@@ -1,11 +1,7 @@
 // What every window's view has in common. A presenter decides; its view only shows and reports.
-// Texts cross between them as Windows-1252, the core's code page; each view converts at its own
-// edge (UTF-16 for Qt and for the wide Win32 API).
+// Texts cross between them as UTF-8, as the model holds them; each view converts at its own edge
+// (UTF-16 for Qt and for the wide Win32 API).
 #pragma once
-
-#include <cstdint>
-#include <optional>
-#include <string>
 
 namespace kelbo::shell {
 
@@ -14,16 +10,6 @@ namespace kelbo::shell {
 class View {
 public:
     virtual ~View() = default;
-};
-
-// What the user typed, in the project's code page; nothing, with the first character the code
-// page cannot hold in `bad`, when it cannot be stored.
-struct TypedText {
-    std::optional<std::string> text;
-    char32_t bad = 0;
-
-    static TypedText of(std::string cp1252) { return {std::move(cp1252), 0}; }
-    static TypedText unrepresentable(char32_t codePoint) { return {std::nullopt, codePoint}; }
 };
 
 } // namespace kelbo::shell

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "dialogs/ItemValidation.h"
 #include "messages/ErrorCodes.h"
+#include "shell/ItemValidation.h"
 
 namespace kelbo {
 namespace {
@@ -59,12 +59,6 @@ TEST(EditedLine, SplitsAtTheFirstTab) {
     EditedParts noTab = splitEditedLine("whole");
     EXPECT_EQ(noTab.identifier, "whole");
     EXPECT_EQ(noTab.rest, "");
-}
-
-TEST(EditedLine, UnrepresentableCharacterIsNamed) {
-    std::string message = unrepresentableMessage(U'\u03A9');
-    EXPECT_NE(message.find("U+03A9"), std::string::npos);
-    EXPECT_NE(message.find("\xCE\xA9"), std::string::npos);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "help/HelpTopics.h"
 #include "messages/ErrorCodes.h"
+#include "messages/HelpTopics.h"
 #include "project/Listing.h"
 #include "rescompiler/CompileLog.h"
 
@@ -37,7 +37,7 @@ TEST(Listing, SectionsHoldTheLinesInOrderWithTheirTabs) {
     EXPECT_EQ(std::vector<std::string>(heading + 1, heading + 6),
               (std::vector<std::string>{kIndent, kIndent + "3\tc", kIndent + "1\ta",
                                         kIndent + "2\tb\tb", kIndent}));
-    EXPECT_EQ(PrintList(p, ResourceKind::Icon), std::vector<std::string>{kIndent});
+    EXPECT_EQ(PrintList(p.base(), ResourceKind::Icon), std::vector<std::string>{kIndent});
     // The manifest and the version information get a section only when the project has them.
     EXPECT_EQ(std::find(lines.begin(), lines.end(), kIndent + "[MANIFEST]"), lines.end());
     p.append(ResourceKind::Version, "FileVersion=1.2");
@@ -46,6 +46,37 @@ TEST(Listing, SectionsHoldTheLinesInOrderWithTheirTabs) {
     ASSERT_NE(heading, lines.end());
     EXPECT_EQ(*(heading + 2), kIndent + "FileVersion=1.2");
     EXPECT_EQ(std::find(lines.begin(), lines.end(), kIndent + "[DATA]") + 3, heading);
+}
+
+TEST(Listing, EachLanguageIsPrintedUnderItsHeadingInTheProjectsOrder) {
+    Project p;
+    p.append(ResourceKind::String, "1\tHello");
+    p.section(p.addSection(0x0419))
+        .append(ResourceKind::String, "1\t\u041F\u0440\u0438\u0432\u0435\u0442");
+    p.section(p.addSection(0x0C1B)).append(ResourceKind::Version, "CompanyName=\u4E2D");
+    std::vector<std::string> lines = listingLines(p, "", "01-02-2003");
+    std::vector<std::string> headings;
+    for (const std::string& line : lines)
+        if (line.find("LANGUAGE ") != std::string::npos)
+            headings.push_back(line);
+    EXPECT_EQ(headings, (std::vector<std::string>{kIndent + "LANGUAGE 0000  Neutral  (base)",
+                                                  kIndent + "LANGUAGE 0419  Russian (Russia)",
+                                                  kIndent + "LANGUAGE 0C1B"}));
+    auto russian = std::find(lines.begin(), lines.end(), headings[1]);
+    EXPECT_EQ(*(russian + 2), kIndent + "[BITMAP]");
+    EXPECT_NE(std::find(russian, lines.end(), kIndent + "1\t\u041F\u0440\u0438\u0432\u0435\u0442"),
+              lines.end());
+    // A section's version lines print with that section only.
+    auto version = std::find(lines.begin(), lines.end(), kIndent + "[VERSION]");
+    EXPECT_GT(version, std::find(lines.begin(), lines.end(), headings[2]));
+    EXPECT_EQ(*(version + 2), kIndent + "CompanyName=\u4E2D");
+
+    // A base in another language is a heading too; one neutral section never is.
+    Project english;
+    english.setBaseLanguage(0x0409);
+    EXPECT_EQ(listingLines(english, "", "x")[8],
+              kIndent + "LANGUAGE 0409  English (United States)  (base)");
+    EXPECT_EQ(listingLines(Project{}, "", "x")[8], kIndent + "[BITMAP]");
 }
 
 TEST(Listing, DateIsMonthDayYear) {

@@ -523,7 +523,7 @@ TEST_F(BadInput, UnreadablePicturesGiveAnEmptyPreviewAndCanStillBeAdded) {
             const QString file = pics + "/" + picture.name;
             ASSERT_TRUE(writeBytes(file, picture.bytes));
             window().ChangeTab(kindIndex(kind));
-            window().session().ItemDir = *fromQt(pics);
+            window().session().ItemDir = fromQt(pics);
             const QString identifier = QStringLiteral("P%1").arg(++tried);
             qint64 previewMs = -1;
             withModal([&] { click("cmdAdd"); },
@@ -588,7 +588,7 @@ TEST_F(BadInput, SoundBitmapsOfEveryLayoutStillShow) {
     for (const Sound& picture : sound) {
         SCOPED_TRACE(picture.name);
         ASSERT_TRUE(writeBytes(pics + "/" + picture.name, picture.bytes));
-        window().session().ItemDir = *fromQt(pics);
+        window().session().ItemDir = fromQt(pics);
         withModal([&] { click("cmdAdd"); },
                   [&](QWidget* dialog) {
                       auto* files = dialog->findChild<QListWidget*>("File1");
@@ -607,7 +607,7 @@ TEST_F(BadInput, SoundBitmapsOfEveryLayoutStillShow) {
     }
     EXPECT_TRUE(platform_.boxes.empty());
 
-    // In a folder the project's code page cannot spell: still previewed, damage still refused.
+    // In a folder named in another script: still previewed, damage still refused.
     const QString foreign = pics + QString::fromUtf8("/\xE5\x9B\xBE");
     ASSERT_TRUE(QDir().mkpath(foreign));
     ASSERT_TRUE(writeBytes(foreign + "/os2.bmp", sound.back().bytes));
@@ -637,7 +637,7 @@ TEST_F(BadInput, PictureNamesThatAreNoFilesAreNotOfferedNorStored) {
     ASSERT_TRUE(writeBytes(pics + "/real.bmp", imageBytes({8, 8}, Qt::green, "BMP")));
 
     start();
-    window().session().ItemDir = *fromQt(pics);
+    window().session().ItemDir = fromQt(pics);
     withModal([&] { click("cmdAdd"); },
               [&](QWidget* dialog) {
                   auto* files = dialog->findChild<QListWidget*>("File1");
@@ -667,7 +667,7 @@ TEST_F(BadInput, PictureNamesThatAreNoFilesAreNotOfferedNorStored) {
     for (const char* name :
          {"folder.bmp", "fifo.bmp", "tofifo.bmp", "zero.bmp", "dangling.bmp", "gone.bmp"}) {
         SCOPED_TRACE(name);
-        const std::string line = "X\t" + *fromQt(pics + "/" + name);
+        const std::string line = "X\t" + fromQt(pics + "/" + name);
         Project project;
         project.append(ResourceKind::Bitmap, line);
         writeProject(path("m.kbp"), project);
@@ -711,9 +711,9 @@ protected:
                   le32(8000) + le16(1) + le16(8) + "data" + le32(4) + "\x80\x80\x80\x80";
         restoreSources();
         Project project;
-        bmpLine = "PIC\t" + *fromQt(bmp);
-        icoLine = "1\t" + *fromQt(ico);
-        wavLine = "DING\t" + *fromQt(wav);
+        bmpLine = "PIC\t" + fromQt(bmp);
+        icoLine = "1\t" + fromQt(ico);
+        wavLine = "DING\t" + fromQt(wav);
         project.append(ResourceKind::Bitmap, bmpLine);
         project.append(ResourceKind::Icon, icoLine);
         project.append(ResourceKind::String, "1\tHello");

@@ -55,7 +55,7 @@ TEST_F(CompileCommand, BothModesFillTheLogWindow) {
         // The first dialog starts in the project's folder, the next in the last .RES folder.
         EXPECT_EQ(spec.initialDir, dir_.path());
         EXPECT_EQ(w.session().CompileBits, bits);
-        EXPECT_EQ(w.session().ResFileName, *fromQt(res));
+        EXPECT_EQ(w.session().ResFileName, fromQt(res));
 
         ASSERT_NE(w.compileWindow(), nullptr);
         EXPECT_TRUE(w.compileWindow()->isVisible());

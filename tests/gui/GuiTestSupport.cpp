@@ -31,15 +31,15 @@ QString ShellTest::qpath(const char* name) const {
 }
 
 std::string ShellTest::path(const char* name) const {
-    return *fromQt(qpath(name));
+    return fromQt(qpath(name));
 }
 
 std::string ShellTest::exeDir() const {
-    return *fromQt(dir_.filePath("bin"));
+    return fromQt(dir_.filePath("bin"));
 }
 
 std::string ShellTest::cfgPath() const {
-    return *fromQt(dir_.filePath("bin/kbplast.cfg"));
+    return fromQt(dir_.filePath("bin/kbplast.cfg"));
 }
 
 Project ShellTest::sampleProject() {
@@ -50,7 +50,7 @@ Project ShellTest::sampleProject() {
     project.append(ResourceKind::Icon, "2\t/pics/doc.ico");
     project.append(ResourceKind::Icon, "3\t/pics/tool.ico");
     project.append(ResourceKind::String, "1\tHello");
-    project.append(ResourceKind::String, "2\tCaf\xE9 \x80 5");
+    project.append(ResourceKind::String, "2\tCaf\u00E9 \u20AC 5");
     project.append(ResourceKind::Wave, "DING\t/snd/ding.wav");
     return project;
 }

@@ -63,7 +63,7 @@ TEST_F(ImportExport, ALargeImportShowsProgressThenTheWarnings) {
 
 TEST_F(ImportExport, ExportWritesTheScript) {
     Interface& w = start();
-    w.session().appendItem(ResourceKind::String, "1\tCaf\xE9");
+    w.session().appendItem(ResourceKind::String, "1\tCaf\u00E9");
     platform_.fileAnswers = {qpath("out.rc")};
     trigger("mnuExportRC");
     ASSERT_EQ(platform_.fileDialogs.size(), 1u);

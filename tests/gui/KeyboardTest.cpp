@@ -43,7 +43,7 @@ TEST_F(MainWindowKeys, EnterOnAddModifyAndDeletePressesThem) {
     select(ResourceKind::String, 1);
     EXPECT_EQ(modalsOpenedBy([&] { enterOn(&w, "cmdModify", Qt::Key_Enter); }),
               QStringList{"frmString"});
-    EXPECT_EQ(w.session().EditedLine, "2\tCaf\xE9 \x80 5");
+    EXPECT_EQ(w.session().EditedLine, "2\tCaf\u00E9 \u20AC 5");
 
     enterOn(&w, "cmdDelete");
     EXPECT_EQ(rows(ResourceKind::String), QStringList{"1\tHello"});

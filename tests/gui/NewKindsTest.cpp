@@ -71,7 +71,7 @@ protected:
     }
     Interface& startInDir() {
         Interface& w = start();
-        w.session().ItemDir = *fromQt(dir_.path());
+        w.session().ItemDir = fromQt(dir_.path());
         return w;
     }
     QTabBar* tabs() { return window().findChild<QTabBar*>("TabStrip1"); }

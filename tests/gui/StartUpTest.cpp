@@ -106,8 +106,7 @@ TEST_F(StartUp, InvalidFileIsReportedBeforeTheWindowAppears) {
     bad.write("kelbo200\0\0\0\0\0\0\0\0", 16);
     bad.close();
 
-    // The last name holds a character Windows-1252 has no byte for: no project can be kept
-    // under it.
+    // A missing file in any script is missing like another.
     for (const char* name : {"bad.kbp", "missing.kbp", "\xE9\xA1\xB9.kbp"}) {
         SCOPED_TRACE(name);
         VisibilityPlatform platform;

@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(ImportExportTest, ImportOpensTheProjectThatCompilesBackToTheSameBytes) {
-    presenter.startUp(TypedText::of({}));
+    presenter.startUp(std::string());
     const std::string res = compiledRes();
     platform.answerFile(res);
     platform.answerFile(dir.file("back.KBP"));
@@ -76,7 +76,7 @@ TEST_F(ImportExportTest, ImportOpensTheProjectThatCompilesBackToTheSameBytes) {
 }
 
 TEST_F(ImportExportTest, GuardRunsFirstAndCancelAtEitherDialogChangesNothing) {
-    presenter.startUp(TypedText::of({}));
+    presenter.startUp(std::string());
     const std::string res = compiledRes();
     ownProject();
     const auto before = dir.entries();
@@ -99,7 +99,7 @@ TEST_F(ImportExportTest, GuardRunsFirstAndCancelAtEitherDialogChangesNothing) {
 }
 
 TEST_F(ImportExportTest, DamagedResGivesTheErrorAndChangesNothing) {
-    presenter.startUp(TypedText::of({}));
+    presenter.startUp(std::string());
     const std::string bytes = readFile(compiledRes());
     writeFile(dir.path() / "cut.res", bytes.substr(0, bytes.size() - 3));
     ownProject();
@@ -124,7 +124,7 @@ TEST_F(ImportExportTest, DamagedResGivesTheErrorAndChangesNothing) {
 
 // The save dialog asked before the project is replaced; a lone files folder is kept.
 TEST_F(ImportExportTest, ReplacesAConfirmedProjectButNotALoneFilesFolder) {
-    presenter.startUp(TypedText::of({}));
+    presenter.startUp(std::string());
     const std::string res = compiledRes();
     writeFile(dir.path() / "old.KBP", "not a project");
     platform.answerFile(res);
@@ -145,7 +145,7 @@ TEST_F(ImportExportTest, ReplacesAConfirmedProjectButNotALoneFilesFolder) {
 }
 
 TEST_F(ImportExportTest, ManyFilesShowProgressAndWarningsAreListedTwentyAtMost) {
-    presenter.startUp(TypedText::of({}));
+    presenter.startUp(std::string());
     for (int count : {300, 301}) {
         SCOPED_TRACE(count);
         const std::string name = "de" + std::to_string(count);
@@ -165,7 +165,7 @@ TEST_F(ImportExportTest, ManyFilesShowProgressAndWarningsAreListedTwentyAtMost) 
         EXPECT_EQ(box.title, "WARNING");
         EXPECT_EQ(box.icon, BoxIcon::Exclamation);
         EXPECT_EQ(std::count(box.text.begin(), box.text.end(), '\n'), 21) << box.text;
-        EXPECT_NE(box.text.find("\x85 and " + std::to_string(count - 20) + " more"),
+        EXPECT_NE(box.text.find("\u2026 and " + std::to_string(count - 20) + " more"),
                   std::string::npos)
             << box.text;
         if (count == 300) {

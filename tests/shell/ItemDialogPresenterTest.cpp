@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedShell.h"
-#include "dialogs/ItemValidation.h"
-#include "help/HelpTopics.h"
 #include "messages/Captions.h"
 #include "messages/ErrorCodes.h"
+#include "messages/HelpTopics.h"
+#include "shell/ItemValidation.h"
 #include "shell/Layout.h"
 #include "tests/support/MemoryFileSystem.h"
 
@@ -57,13 +57,13 @@ TEST_F(StringDialogTest, RefusedIdentifiersReportTheirCodeAndKeepTheDialogOpen) 
     EXPECT_TRUE(session.project.empty());
     EXPECT_FALSE(session.ProjectChanged);
 
-    // Text the code page cannot hold: a box that names the character.
+    // Any script is kept as typed.
     view.identifierBox = "1";
-    view.unstorable = 0x65E5;
+    view.textBox = "\u65E5\u672C \u041F\u0440\u0438\u0432\u0435\u0442 \U0001F600";
     dialog.ok();
-    EXPECT_FALSE(view.result);
-    EXPECT_EQ(platform.boxes.back().text, unrepresentableMessage(0x65E5));
-    EXPECT_TRUE(session.project.empty());
+    EXPECT_EQ(view.result, DialogResult::Accepted);
+    EXPECT_EQ(session.project.lines(ResourceKind::String),
+              (Project::Lines{"1\t\u65E5\u672C \u041F\u0440\u0438\u0432\u0435\u0442 \U0001F600"}));
 }
 
 TEST_F(StringDialogTest, ModifyShowsThePartsAndReplacesTheLineInPlace) {
@@ -100,6 +100,8 @@ TEST_F(StringDialogTest, CancelChangesNothing) {
     EXPECT_TRUE(platform.events.empty());
 }
 
+const std::string kCyrillicDir = "/\u041F\u0440\u043E\u0435\u043A\u0442\u044B";
+
 class FileDialogTest : public ::testing::Test {
 protected:
     FileDialogTest() {
@@ -110,7 +112,7 @@ protected:
     FileItemPresenter& open(ResourceKind kind, int selected = -1) {
         session.CurrentKind = kind;
         view = std::make_unique<ScriptedFileView>(
-            std::vector<std::string>{"/Program", "/Projects/Demo", "/Projects/Art"});
+            std::vector<std::string>{"/Program", "/Projects/Demo", "/Projects/Art", kCyrillicDir});
         presenter = std::make_unique<FileItemPresenter>(session, platform, selected, fs);
         view->presenter = presenter.get();
         presenter->attach(*view);
@@ -174,6 +176,29 @@ TEST_F(FileDialogTest, DataAddShowsTheSizeAndStoresIdentifierTypeAndFile) {
     EXPECT_EQ(session.project.lines(ResourceKind::Data),
               std::vector<std::string>{"BLOB\trcdata\t/Program/blob.bin"});
     EXPECT_TRUE(session.ProjectChanged);
+}
+
+TEST_F(FileDialogTest, AnyScriptIsKeptAndTheItemGoesToTheLanguageOnShow) {
+#ifdef _WIN32
+    GTEST_SKIP() << "written with POSIX folder names; the Win32 view tests cover Windows paths";
+#endif
+    const std::string name = "\u0437\u043D\u0430\u0447\u043E\u043A.bin";
+    fs.files[kCyrillicDir + "/" + name] = "xy";
+    session.project.addSection(0x0419);
+    session.CurrentSection = 1;
+    FileItemPresenter& dialog = openData();
+    view->showFolder(kCyrillicDir);
+    view->choose(name);
+    EXPECT_EQ(view->sizeLabel, "2 bytes");
+    view->identifierBox = "\u0418\u041A\u041E\u041D\u041A\u0410";
+    view->typeBox = "\u6570\u636E";
+    dialog.ok();
+    EXPECT_EQ(view->result, DialogResult::Accepted);
+    EXPECT_EQ(session.project.section(1).lines(ResourceKind::Data),
+              (Project::Lines{"\u0418\u041A\u041E\u041D\u041A\u0410\t\u6570\u636E\t" +
+                              kCyrillicDir + "/" + name}));
+    EXPECT_TRUE(session.project.base().empty());
+    EXPECT_EQ(session.ItemDir, kCyrillicDir);
 }
 
 TEST_F(FileDialogTest, DataBadTypesAreRefusedWithTheirReasonAndTheDialogStaysOpen) {
@@ -260,11 +285,11 @@ TEST_F(FileDialogTest, RefusedOkKeepsTheProjectButRemembersTheFolder) {
     EXPECT_TRUE(session.project.empty());
     EXPECT_EQ(session.ItemDir, "/Program");
 
-    // A folder the code page cannot spell is refused and not remembered.
-    presenter->folderShown(TypedText::unrepresentable(0x03A9));
+    // A folder in any script is remembered like any other.
+    presenter->folderShown("/\u03A9\u03BC\u03AD\u03B3\u03B1");
     dialog.ok();
-    EXPECT_EQ(platform.boxes.back().text, unrepresentableMessage(0x03A9));
-    EXPECT_EQ(session.ItemDir, "/Program");
+    EXPECT_EQ(platform.boxes.back().title, errorTitle(kBadFileName));
+    EXPECT_EQ(session.ItemDir, "/\u03A9\u03BC\u03AD\u03B3\u03B1");
 }
 
 TEST_F(FileDialogTest, ModifyShowsTheLineAndReplacesItInPlace) {

@@ -35,7 +35,7 @@ protected:
         presenter.attach(view);
     }
 
-    void start(TypedText commandLine = TypedText::of({})) { presenter.startUp(commandLine); }
+    void start(const std::string& commandLine = {}) { presenter.startUp(commandLine); }
 
     static Project sample() {
         Project p;
@@ -86,24 +86,26 @@ TEST_F(MainPresenterTest, StartWithoutArgumentsIsEmptyOnTheBitmapTab) {
 
 TEST_F(MainPresenterTest, StartLoadsTheCommandLineOrReportsCodeSix) {
     store(kDir + "/demo.kbp", sample());
-    start(TypedText::of(kDir + "/demo.kbp"));
+    start(kDir + "/demo.kbp");
     EXPECT_EQ(view.caption, kDir + "/demo.kbp");
     EXPECT_EQ(view.lists.at(ResourceKind::String),
               (std::vector<std::string>{"1\tHello", "2\tWorld"}));
     EXPECT_FALSE(session().ProjectChanged);
 
     fs.files[kDir + "/bad.kbp"] = "not a project";
-    start(TypedText::of(kDir + "/bad.kbp"));
+    start(kDir + "/bad.kbp");
     EXPECT_EQ(view.caption, kInvalidFileCaption);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].title, errorTitle(kInvalidProjectFile));
     EXPECT_EQ(platform.boxes[0].owner, &view);
 
-    // A name the code page cannot spell names no project either.
-    start(TypedText::unrepresentable(0x65E5));
-    EXPECT_EQ(view.caption, kInvalidFileCaption);
-    EXPECT_EQ(platform.boxes.size(), 2u);
-    EXPECT_TRUE(session().ProjectPath.empty());
+    // A path in any script is a path like any other.
+    const std::string chinese = kDir + "/\u6F14\u793A.kbp";
+    store(chinese, sample());
+    start(chinese);
+    EXPECT_EQ(view.caption, chinese);
+    EXPECT_EQ(session().ProjectPath, chinese);
+    EXPECT_EQ(platform.boxes.size(), 1u);
 }
 
 TEST(CommandLine, IsOnePathWithoutSurroundingQuotes) {
@@ -225,7 +227,7 @@ TEST_F(MainPresenterTest, SaveAsRemembersTheFileAndRecentFilesKeepFive) {
     MainPresenter next(platform, "/Program", kCfg, fs);
     ScriptedMainView nextView;
     next.attach(nextView);
-    next.startUp(TypedText::of({}));
+    next.startUp(std::string());
     ASSERT_EQ(nextView.recentItems.size(), 5u);
     EXPECT_EQ(nextView.recentItems[0], "&1 " + kDir + "/p6.kbp");
     next.recentFileClicked(5);
@@ -237,7 +239,7 @@ TEST_F(MainPresenterTest, SaveAsRemembersTheFileAndRecentFilesKeepFive) {
 
 TEST_F(MainPresenterTest, FailedOrCancelledSaveAsKeepsTheFormerFileAndCaption) {
     store(kDir + "/demo.kbp", sample());
-    start(TypedText::of(kDir + "/demo.kbp"));
+    start(kDir + "/demo.kbp");
     addString("9", "Nine");
     EXPECT_FALSE(presenter.saveAsClicked()); // cancelled
     platform.answerFile("/ReadOnly/x.kbp");
@@ -250,12 +252,12 @@ TEST_F(MainPresenterTest, FailedOrCancelledSaveAsKeepsTheFormerFileAndCaption) {
     EXPECT_EQ(view.caption, kDir + "/demo.kbp");
     EXPECT_TRUE(session().ProjectChanged);
 
-    // A chosen name the project cannot spell is refused with a box that quotes it.
-    platform.fileAnswers.push_back(ChosenFile{std::nullopt, "/Projects/\xE6\x97\xA5.kbp"});
-    EXPECT_FALSE(presenter.saveAsClicked());
-    EXPECT_EQ(platform.boxes.back().text,
-              "This file name holds characters a project cannot store:\r\n/Projects/"
-              "\xE6\x97\xA5.kbp");
+    // A name in any script is as good as another.
+    platform.answerFile(kDir + "/\xE6\x97\xA5.kbp");
+    EXPECT_TRUE(presenter.saveAsClicked());
+    EXPECT_TRUE(stored(kDir + "/\xE6\x97\xA5.kbp"));
+    EXPECT_EQ(view.caption, kDir + "/\xE6\x97\xA5.kbp");
+    EXPECT_EQ(platform.boxes.size(), 1u);
 }
 
 TEST_F(MainPresenterTest, OpenRunsTheGuardThenLoadsOrReportsAnInvalidFile) {
@@ -287,7 +289,7 @@ TEST_F(MainPresenterTest, EveryKindSurvivesOpenAndSave) {
     all.append(ResourceKind::Manifest, "dpiAware=true");
     all.append(ResourceKind::Version, "FileVersion=1.2.3.4");
     store(kDir + "/all.kbp", all);
-    start(TypedText::of(kDir + "/all.kbp"));
+    start(kDir + "/all.kbp");
     EXPECT_EQ(session().project, all);
     EXPECT_EQ(view.lists[ResourceKind::Cursor], all.lines(ResourceKind::Cursor));
     EXPECT_EQ(view.lists[ResourceKind::Data], all.lines(ResourceKind::Data));
@@ -344,7 +346,7 @@ TEST_F(MainPresenterTest, CompileAsksForTheFileAndFillsTheLogWindow) {
 
 TEST_F(MainPresenterTest, PrintLaysTheListingOutOnPages) {
     store(kDir + "/demo.kbp", sample());
-    start(TypedText::of(kDir + "/demo.kbp"));
+    start(kDir + "/demo.kbp");
     presenter.printClicked(); // cancelled: nothing more happens
     EXPECT_EQ(platform.events, std::vector<std::string>{"print"});
 

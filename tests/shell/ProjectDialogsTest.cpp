@@ -222,9 +222,9 @@ TEST_F(VersionDialogTest, BadNumbersAreRefusedWithTheCompilersMessage) {
 }
 
 TEST_F(VersionDialogTest, AnUncommonLanguageAndCodePageGetAnEntryOfTheirOwn) {
-    session.project.setLines(ResourceKind::Version, {"Language=0C1A", "CodePage=437"});
+    session.project.setLines(ResourceKind::Version, {"Language=0462", "CodePage=437"});
     VersionPresenter& dialog = open();
-    EXPECT_EQ(view->languages.back(), "Other (0C1A)");
+    EXPECT_EQ(view->languages.back(), "Other (0462)");
     EXPECT_EQ(view->languageIndex, static_cast<int>(view->languages.size()) - 1);
     EXPECT_EQ(view->codePages.back(), "437  Other");
     dialog.ok();
@@ -240,16 +240,32 @@ TEST(ProjectMenu, OpensEachDialogOverTheSession) {
     MemoryFileSystem fs;
     MainPresenter presenter(platform, "/Program", "/Program/kbplast.cfg", fs);
     presenter.attach(view);
-    presenter.startUp(TypedText::of(""));
-    view.onVersionDialog = [](VersionPresenter& dialog, ScriptedVersionView& v) {
-        v.strings[1] = "Acme";
+    presenter.startUp(std::string());
+    // Each dialog edits the language on show; text beyond Windows-1252 is kept.
+    presenter.session().project.addSection(0x0419);
+    presenter.languageChosen(1);
+    const std::string company =
+        "\u041E\u041E\u041E \u00AB\u0420\u043E\u043C\u0430\u0448\u043A\u0430\u00BB";
+    view.onVersionDialog = [&](VersionPresenter& dialog, ScriptedVersionView& v) {
+        v.strings[1] = company;
+        dialog.ok();
+    };
+    view.onManifestDialog = [](ManifestPresenter& dialog, ScriptedManifestView& v) {
+        v.sourceValue = ManifestSource::Generated;
+        v.descriptionBox = "\u5E94\u7528";
         dialog.ok();
     };
     presenter.versionClicked();
     presenter.manifestClicked();
     EXPECT_EQ(view.modals, (std::vector<std::string>{"frmVersion", "frmManifest"}));
-    EXPECT_EQ(presenter.session().project.lines(ResourceKind::Version),
-              Project::Lines{"CompanyName=Acme"});
+    const Project& project = presenter.session().project;
+    EXPECT_EQ(project.section(1).lines(ResourceKind::Version),
+              Project::Lines{"CompanyName=" + company});
+    const Project::Lines& manifest = project.section(1).lines(ResourceKind::Manifest);
+    EXPECT_NE(std::find(manifest.begin(), manifest.end(), "description=\u5E94\u7528"),
+              manifest.end());
+    EXPECT_TRUE(project.base().empty());
+    EXPECT_TRUE(platform.boxes.empty());
     EXPECT_TRUE(presenter.session().ProjectChanged);
 }
 

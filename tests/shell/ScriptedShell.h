@@ -88,7 +88,7 @@ public:
 
     // Answers, taken in order; an empty queue answers Ok / cancels the dialog.
     std::deque<BoxAnswer> boxAnswers;
-    std::deque<std::optional<ChosenFile>> fileAnswers;
+    std::deque<std::optional<std::string>> fileAnswers;
     // The printer the print dialog chooses; none: the user cancels it. The platform keeps it,
     // so that tests can read it after the printout.
     std::unique_ptr<ScriptedPrinter> printer;
@@ -103,7 +103,7 @@ public:
     // "progress done".
     std::vector<std::string> events;
 
-    void answerFile(std::string path) { fileAnswers.push_back(ChosenFile{std::move(path), {}}); }
+    void answerFile(std::string path) { fileAnswers.push_back(std::move(path)); }
 
     void beep() override {
         ++beeps;
@@ -119,16 +119,12 @@ public:
         boxAnswers.pop_front();
         return answer;
     }
-    BoxAnswer messageBoxUtf8(View* owner, const std::string& text, const std::string& title,
-                             BoxIcon icon, BoxButtons buttons) override {
-        return messageBox(owner, text, title, icon, buttons);
-    }
-    std::optional<ChosenFile> fileDialog(View*, const FileDialogSpec& spec) override {
+    std::optional<std::string> fileDialog(View*, const FileDialogSpec& spec) override {
         fileDialogs.push_back(spec);
         events.push_back("file");
         if (fileAnswers.empty())
             return std::nullopt;
-        std::optional<ChosenFile> answer = std::move(fileAnswers.front());
+        std::optional<std::string> answer = std::move(fileAnswers.front());
         fileAnswers.pop_front();
         return answer;
     }
@@ -170,8 +166,6 @@ public:
     std::string caption;
     std::string textBox;
     std::string identifierBox;
-    // A character typed into the text box that the code page cannot hold.
-    char32_t unstorable = 0;
     int maxLength = 0;
     bool textFocused = false;
     std::optional<DialogResult> result;
@@ -180,10 +174,8 @@ public:
     void setText(const std::string& t) override { textBox = t; }
     void setIdentifier(const std::string& i) override { identifierBox = i; }
     void setTextMaxLength(int n) override { maxLength = n; }
-    TypedText text() const override {
-        return unstorable ? TypedText::unrepresentable(unstorable) : TypedText::of(textBox);
-    }
-    TypedText identifier() const override { return TypedText::of(identifierBox); }
+    std::string text() const override { return textBox; }
+    std::string identifier() const override { return identifierBox; }
     void focusText() override { textFocused = true; }
     void close(DialogResult r) override { result = r; }
 };
@@ -219,17 +211,17 @@ public:
             return false;
         shownFolder = folder;
         if (presenter)
-            presenter->folderShown(TypedText::of(folder));
+            presenter->folderShown(folder);
         return true;
     }
     void setFileName(const std::string& name) override { fileLabel = name; }
     void setIdentifier(const std::string& i) override { identifierBox = i; }
-    TypedText identifier() const override { return TypedText::of(identifierBox); }
+    std::string identifier() const override { return identifierBox; }
     void previewChosenFile() override { ++previews; }
     void showPlayButton(bool p) override { play = p; }
     void showDataFields(bool d) override { dataFields = d; }
     void setType(const std::string& t) override { typeBox = t; }
-    TypedText type() const override { return TypedText::of(typeBox); }
+    std::string type() const override { return typeBox; }
     void setFileSize(const std::string& t) override { sizeLabel = t; }
     void focusFileList() override { listFocused = true; }
     void close(DialogResult r) override { result = r; }
@@ -237,7 +229,7 @@ public:
     // The user picks a file of the list.
     void choose(const std::string& name) {
         fileLabel = name;
-        presenter->fileChosen(TypedText::of(name));
+        presenter->fileChosen(name);
     }
 };
 
@@ -262,7 +254,7 @@ public:
     void setSource(ManifestSource s) override { sourceValue = s; }
     ManifestSource source() const override { return sourceValue; }
     void setFilePath(const std::string& p) override { path = p; }
-    TypedText filePath() const override { return TypedText::of(path); }
+    std::string filePath() const override { return path; }
     void setCommonControls(bool on) override { controls = on; }
     bool commonControls() const override { return controls; }
     void setDpiChoice(int i) override { dpi = i; }
@@ -272,11 +264,11 @@ public:
     void setSupportedOs(bool on) override { os = on; }
     bool supportedOs() const override { return os; }
     void setAssemblyName(const std::string& n) override { name = n; }
-    TypedText assemblyName() const override { return TypedText::of(name); }
+    std::string assemblyName() const override { return name; }
     void setAssemblyVersion(const std::string& v) override { version = v; }
-    TypedText assemblyVersion() const override { return TypedText::of(version); }
+    std::string assemblyVersion() const override { return version; }
     void setDescription(const std::string& d) override { descriptionBox = d; }
-    TypedText description() const override { return TypedText::of(descriptionBox); }
+    std::string description() const override { return descriptionBox; }
     void setDll(bool on) override { dllBox = on; }
     bool dll() const override { return dllBox; }
     void enableControls(bool file, bool generated) override {
@@ -305,9 +297,7 @@ public:
         codePages = c;
     }
     void setVersionPart(Field f, int part, const std::string& t) override { parts[f][part] = t; }
-    TypedText versionPart(Field f, int part) const override {
-        return TypedText::of(parts[f][part]);
-    }
+    std::string versionPart(Field f, int part) const override { return parts[f][part]; }
     void setStringsFromNumbers(bool on) override { fromNumbers = on; }
     bool stringsFromNumbers() const override { return fromNumbers; }
     void setFileType(int i) override { fileTypeIndex = i; }
@@ -317,7 +307,41 @@ public:
     void setCodePage(int i) override { codePageIndex = i; }
     int codePage() const override { return codePageIndex; }
     void setString(int i, const std::string& t) override { strings[i] = t; }
-    TypedText string(int i) const override { return TypedText::of(strings[i]); }
+    std::string string(int i) const override { return strings[i]; }
+    void close(DialogResult r) override { result = r; }
+};
+
+class ScriptedLanguagesView : public LanguagesView {
+public:
+    std::string caption;
+    std::vector<std::string> languages;
+    int selected = -1;
+    std::vector<std::string> choices;
+    int choiceIndex = -1;
+    std::string codeBox;
+    std::string copyCaption;
+    std::map<ResourceKind, bool> copy;
+    bool removeEnabled = false;
+    std::optional<DialogResult> result;
+
+    void setCaption(const std::string& c) override { caption = c; }
+    void showLanguages(const std::vector<std::string>& captions, int select) override {
+        languages = captions;
+        selected = select;
+    }
+    int selectedLanguage() const override { return selected; }
+    void setChoices(const std::vector<std::string>& c) override { choices = c; }
+    void setChoice(int i) override { choiceIndex = i; }
+    int choice() const override { return choiceIndex; }
+    void setCode(const std::string& c) override { codeBox = c; }
+    std::string code() const override { return codeBox; }
+    void setCopyCaption(const std::string& c) override { copyCaption = c; }
+    void setCopyKind(ResourceKind kind, bool on) override { copy[kind] = on; }
+    bool copyKind(ResourceKind kind) const override {
+        auto it = copy.find(kind);
+        return it != copy.end() && it->second;
+    }
+    void enableRemove(bool on) override { removeEnabled = on; }
     void close(DialogResult r) override { result = r; }
 };
 
@@ -329,6 +353,8 @@ public:
     std::map<ResourceKind, std::vector<std::string>> lists;
     std::map<ResourceKind, int> selection;
     std::vector<std::string> recentItems;
+    std::vector<std::string> languages;
+    int language = -1;
     bool ended = false;
     int compileLogOpenings = 0;
     bool compileLogOpen = false;
@@ -341,6 +367,7 @@ public:
     std::function<void(HelpPresenter&)> onHelp;
     std::function<void(ManifestPresenter&, ScriptedManifestView&)> onManifestDialog;
     std::function<void(VersionPresenter&, ScriptedVersionView&)> onVersionDialog;
+    std::function<void(LanguagesPresenter&, ScriptedLanguagesView&)> onLanguagesDialog;
     std::vector<std::string> fileDialogFolders;
 
     struct LogWindow : CompileLogView {
@@ -360,6 +387,10 @@ public:
     void showList(ResourceKind kind, const std::vector<std::string>& lines, int select) override {
         lists[kind] = lines;
         selection[kind] = select;
+    }
+    void showLanguages(const std::vector<std::string>& captions, int current) override {
+        languages = captions;
+        language = current;
     }
     int selectedItem(ResourceKind kind) const override {
         auto it = selection.find(kind);
@@ -382,6 +413,9 @@ public:
     }
     void runVersionDialog(VersionPresenter& presenter) override {
         runScripted("frmVersion", presenter, onVersionDialog);
+    }
+    void runLanguagesDialog(LanguagesPresenter& presenter) override {
+        runScripted("frmLanguages", presenter, onLanguagesDialog);
     }
     void runHelp(HelpPresenter& presenter) override {
         modals.push_back("frmHelp");

@@ -83,8 +83,7 @@ int main(int argc, char** argv) {
     if (which == "main" && argc > 4) {
         // A tab of the project (STRING unless told) with its second line, or its only one,
         // selected.
-        Interface window(platform, fromQt(base).value_or(""),
-                         fromQt(base + "/kbplast.cfg").value_or(""));
+        Interface window(platform, fromQt(base), fromQt(base + "/kbplast.cfg"));
         window.startUp(QString::fromLocal8Bit(argv[4]));
         const int tab = argc > 5 ? QString::fromLocal8Bit(argv[5]).toInt() : 2;
         window.findChild<QTabBar*>("TabStrip1")->setCurrentIndex(tab);
@@ -116,7 +115,7 @@ int main(int argc, char** argv) {
     write(folder + "/readme.txt", "Sample resources\r\n");
 
     Session session;
-    session.ItemDir = fromQt(folder).value_or("");
+    session.ItemDir = fromQt(folder);
     QIcon appIcon(QStringLiteral(":/kelbo/kelbo.png"));
     if (appIcon.isNull())
         appIcon = QIcon(QPixmap::fromImage(samplePicture(32)));

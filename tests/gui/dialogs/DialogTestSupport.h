@@ -64,7 +64,7 @@ inline QStringList rowTexts(const QListWidget* list) {
 }
 
 inline std::string cp(const QString& text) {
-    return fromQt(text).value_or("<unrepresentable>");
+    return fromQt(text);
 }
 
 inline void writeFile(const QString& path, const QByteArray& bytes) {

@@ -10,8 +10,8 @@
 
 #include "dialogs/DirList.h"
 #include "dialogs/DriveList.h"
-#include "dialogs/ItemValidation.h"
 #include "dialogs/frmLoad.h"
+#include "shell/ItemValidation.h"
 #include "tests/gui/ScriptedPlatform.h"
 #include "tests/gui/dialogs/DialogTestSupport.h"
 
@@ -422,42 +422,21 @@ TEST_F(FileItemDialog, PlayPassesTheFullPathEvenWithoutAFile) {
     EXPECT_TRUE(control<QLabel>(dialog.get(), "PicTest")->pixmap().isNull());
 }
 
-TEST_F(FileItemDialog, TextTheProjectCannotStoreIsRefusedWithABox) {
-    session.ItemDir = cp(pics);
-    open(ResourceKind::Bitmap);
-    ASSERT_TRUE(clickRow(files(), "PIC.BMP"));
-    text1()->insert(QString::fromUtf8("ID\u4E2D"));
-    const Fields shown = fields();
-    click(dialog.get(), "cmdOK");
-    ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text, QString::fromUtf8(unrepresentableMessage(0x4E2D)));
-    EXPECT_EQ(platform.boxes[0].icon, Platform::BoxIcon::Stop);
-    EXPECT_TRUE(fields() == shown);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(session.project.count(ResourceKind::Bitmap), 0);
-
-    // Characters of the code page pass: the euro sign is stored as its one byte.
-    text1()->setText(QString::fromUtf8("\u20AC"));
-    click(dialog.get(), "cmdOK");
-    ASSERT_EQ(session.project.count(ResourceKind::Bitmap), 1);
-    EXPECT_EQ(session.project.line(ResourceKind::Bitmap, 0), "\x80\t" + cp(pics) + "/PIC.BMP");
-}
-
-TEST_F(FileItemDialog, FolderTheProjectCannotStoreIsRefusedAndNotRemembered) {
-    const QString odd = pics + QString::fromUtf8("/\u03A9");
+TEST_F(FileItemDialog, IdentifiersAndFoldersInAnyScriptAreKept) {
+    const QString odd = pics + QString::fromUtf8("/\u03A9\u5716");
     ASSERT_TRUE(QDir().mkpath(odd));
     writeImage(odd + "/PIC.BMP", {4, 4}, Qt::red, "BMP");
     session.ItemDir = cp(pics);
     open(ResourceKind::Bitmap);
-    openFolder(QString::fromUtf8("\u03A9"));
+    openFolder(QString::fromUtf8("\u03A9\u5716"));
     ASSERT_TRUE(clickRow(files(), "PIC.BMP"));
-    QTest::keyClicks(text1(), "1");
+    EXPECT_FALSE(control<QLabel>(dialog.get(), "PicTest")->pixmap().isNull());
+    text1()->insert(QString::fromUtf8("ID\u4E2D"));
     click(dialog.get(), "cmdOK");
-    ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text, QString::fromUtf8(unrepresentableMessage(0x03A9)));
-    EXPECT_EQ(session.ItemDir, cp(pics));
-    EXPECT_EQ(label("etiRep")->text(), odd);
-    EXPECT_EQ(session.project.count(ResourceKind::Bitmap), 0);
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_EQ(session.ItemDir, cp(odd));
+    ASSERT_EQ(session.project.count(ResourceKind::Bitmap), 1);
+    EXPECT_EQ(session.project.line(ResourceKind::Bitmap, 0), "ID\u4E2D\t" + cp(odd) + "/PIC.BMP");
 }
 
 TEST_F(FileItemDialog, IdentifierRefusesAPastedTab) {

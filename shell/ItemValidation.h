@@ -42,7 +42,4 @@ struct EditedParts {
 };
 EditedParts splitEditedLine(std::string_view line);
 
-// The box text (UTF-8) for a character the project file cannot store.
-std::string unrepresentableMessage(char32_t codePoint);
-
 } // namespace kelbo

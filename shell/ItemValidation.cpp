@@ -1,4 +1,4 @@
-#include "dialogs/ItemValidation.h"
+#include "shell/ItemValidation.h"
 
 #include <cmath>
 #include <limits>
@@ -79,14 +79,6 @@ ItemCheck checkStringItem(const std::string& identifier, const std::string& text
 
 EditedParts splitEditedLine(std::string_view line) {
     return {std::string(itemIdText(line)), std::string(itemTailText(line))};
-}
-
-std::string unrepresentableMessage(char32_t codePoint) {
-    std::string shown;
-    if (codePoint >= 0x20 && codePoint != 0xFFFD)
-        shown = utf8Of(codePoint) + " ";
-    return "The character " + shown + "(" + codePointName(codePoint) +
-           ") cannot be stored in a project file (Windows-1252)";
 }
 
 } // namespace kelbo

@@ -1,4 +1,4 @@
-#include "help/HelpTopics.h"
+#include "messages/HelpTopics.h"
 
 #include <initializer_list>
 
@@ -36,8 +36,8 @@ std::string fileKindText(const char* kind, const char* vbKind) {
 
 } // namespace
 
-const std::array<HelpTopic, 9>& helpTopics() {
-    static const std::array<HelpTopic, 9> topics = {{
+const std::array<HelpTopic, kHelpTopicCount>& helpTopics() {
+    static const std::array<HelpTopic, kHelpTopicCount> topics = {{
         {"Introduction", "  INTRODUCTION",
          text({"Kelbo is a Resource compiler. It is a standalone program",
                "No need of RC.EXE or BRC.EXE",
@@ -139,6 +139,33 @@ const std::array<HelpTopic, 9>& helpTopics() {
                "an empty string is not written.",
                "Also set the string versions from the numbers : the",
                "FileVersion and ProductVersion strings are the four numbers."},
+              0)},
+        {"Languages", "  LANGUAGES",
+         text({"A project holds its resources in one or more languages.",
+               "The first language is the base; a new project has one,",
+               "Neutral (0000).",
+               "",
+               "The Language list above the tabs chooses the language",
+               "whose items the tabs show, add, modify and delete.",
+               "",
+               "Project menu, Languages... :",
+               "",
+               "Add : choose a language by name, or type its code as four",
+               "   hex digits (0419 is Russian). Tick the kinds whose items",
+               "   of the language on show are copied into the new one",
+               "   (STRING is ticked at first).",
+               "Remove : the selected language and all its items go.",
+               "Set as base language : the base takes the chosen language.",
+               "",
+               "Give the same identificator in each language : Windows loads",
+               "the one in the user's language, or another when it is missing.",
+               "",
+               "Samples :",
+               "",
+               "Label1.Caption = LoadResString (100)",
+               "",
+               "Text may be in any script. The 16 bits-Mode has no languages",
+               "and holds only Western European text."},
               0)},
     }};
     return topics;
