@@ -156,20 +156,20 @@ void FileItemDialog::setIdentifier(const std::string& identifier) {
     DialogWindow::setText(ids::Text1, wide(identifier));
 }
 
-shell::TypedText FileItemDialog::identifier() const {
+std::string FileItemDialog::identifier() const {
     return oneField(ids::Text1);
 }
 
-shell::TypedText FileItemDialog::type() const {
+std::string FileItemDialog::type() const {
     return oneField(ids::txtType);
 }
 
-shell::TypedText FileItemDialog::oneField(int id) const {
+std::string FileItemDialog::oneField(int id) const {
     // A TAB pasted into a field would move the split of the item line, a line break would
     // split the line: neither is taken, as the Qt dialog refuses them on input.
     std::wstring typed = text(id);
     std::erase_if(typed, [](wchar_t c) { return c == L'\t' || c == L'\r' || c == L'\n'; });
-    return shell::TypedText::of(narrow(typed));
+    return narrow(typed);
 }
 
 void FileItemDialog::showPlayButton(bool play) {
@@ -289,7 +289,7 @@ bool FileItemDialog::setFolder(const std::wstring& requested) {
         SendMessageW(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageW(files, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(files, nullptr, TRUE);
-    presenter_.folderShown(shell::TypedText::of(narrow(folder)));
+    presenter_.folderShown(narrow(folder));
     return true;
 }
 
@@ -335,7 +335,7 @@ void FileItemDialog::fileSelected() {
         return;
     const std::wstring name = listText(files, static_cast<int>(selected));
     DialogWindow::setText(ids::etiName, name);
-    presenter_.fileChosen(shell::TypedText::of(narrow(name)));
+    presenter_.fileChosen(narrow(name));
 }
 
 void FileItemDialog::clearPreview() {

@@ -10,6 +10,7 @@
 #include "win32/ControlIds.h"
 #include "win32/FileItemDialog.h"
 #include "win32/HelpWindows.h"
+#include "win32/LanguagesDialog.h"
 #include "win32/ManifestDialog.h"
 #include "win32/StringDialog.h"
 #include "win32/VersionDialog.h"
@@ -47,7 +48,7 @@ bool MainWindow::create() {
 }
 
 void MainWindow::startUp(const std::wstring& commandLine) {
-    presenter_.startUp(shell::TypedText::of(narrow(commandLine)));
+    presenter_.startUp(narrow(commandLine));
 }
 
 bool MainWindow::onInit() {
@@ -76,10 +77,9 @@ void MainWindow::buildControls() {
     addControl(L"STATIC", L"", SS_ETCHEDHORZ, ids::Line1, 0, 0, 6720, 30);
     // The rest in the layout's order, which is the keyboard order.
     std::map<std::string_view, int> names = {
-        {"cmdAdd", ids::cmdAdd},
-        {"cmdModify", ids::cmdModify},
-        {"cmdDelete", ids::cmdDelete},
-        {"TabStrip1", ids::TabStrip1},
+        {"cmdAdd", ids::cmdAdd},           {"cmdModify", ids::cmdModify},
+        {"cmdDelete", ids::cmdDelete},     {"TabStrip1", ids::TabStrip1},
+        {"lblLanguage", ids::lblLanguage}, {"cboLanguage", ids::cboLanguage},
     };
     for (const shell::ControlSpec& control : shell::mainWindowSpec().controls) {
         const std::string_view name = control.name;
@@ -116,8 +116,9 @@ void MainWindow::buildMenus() {
         {"mnuImportRES", ids::mnuImportRES}, {"mnuExportRC", ids::mnuExportRC},
         {"mnuPrint", ids::mnuPrint},         {"mnuExit", ids::mnuExit},
         {"mnuManifest", ids::mnuManifest},   {"mnuVersion", ids::mnuVersion},
-        {"mnuCompile16", ids::mnuCompile16}, {"mnuCompile32", ids::mnuCompile32},
-        {"mnuHelp", ids::mnuHelp},           {"mnuAbout", ids::mnuAbout},
+        {"mnuLanguages", ids::mnuLanguages}, {"mnuCompile16", ids::mnuCompile16},
+        {"mnuCompile32", ids::mnuCompile32}, {"mnuHelp", ids::mnuHelp},
+        {"mnuAbout", ids::mnuAbout},
     };
     HMENU bar = CreateMenu();
     for (const shell::MenuSpec& menu : shell::mainMenus()) {
@@ -206,6 +207,11 @@ void MainWindow::showList(ResourceKind kind, const std::vector<std::string>& lin
     InvalidateRect(list, nullptr, TRUE);
 }
 
+void MainWindow::showLanguages(const std::vector<std::string>& captions, int current) {
+    setChoices(ids::cboLanguage, captions);
+    setChoice(ids::cboLanguage, current);
+}
+
 int MainWindow::selectedItem(ResourceKind kind) const {
     const LRESULT selected = SendMessageW(item(ids::List0 + kindIndex(kind)), LB_GETCURSEL, 0, 0);
     return selected == LB_ERR ? -1 : static_cast<int>(selected);
@@ -249,6 +255,11 @@ void MainWindow::runManifestDialog(shell::ManifestPresenter& presenter) {
 
 void MainWindow::runVersionDialog(shell::VersionPresenter& presenter) {
     VersionDialog dialog(presenter);
+    dialog.run(hwnd());
+}
+
+void MainWindow::runLanguagesDialog(shell::LanguagesPresenter& presenter) {
+    LanguagesDialog dialog(presenter);
     dialog.run(hwnd());
 }
 
@@ -359,6 +370,13 @@ bool MainWindow::onCommand(int id, int code, HWND) {
         return true;
     case ids::mnuVersion:
         presenter_.versionClicked();
+        return true;
+    case ids::mnuLanguages:
+        presenter_.languagesClicked();
+        return true;
+    case ids::cboLanguage:
+        if (code == CBN_SELCHANGE)
+            presenter_.languageChosen(choice(ids::cboLanguage));
         return true;
     case ids::mnuCompile16:
         presenter_.compileClicked(16);

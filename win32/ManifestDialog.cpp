@@ -97,8 +97,8 @@ void ManifestDialog::setFilePath(const std::string& path) {
     fill(ids::txtFile, path);
 }
 
-shell::TypedText ManifestDialog::filePath() const {
-    return shell::TypedText::of(lineText(ids::txtFile));
+std::string ManifestDialog::filePath() const {
+    return lineText(ids::txtFile);
 }
 
 void ManifestDialog::setCommonControls(bool on) {
@@ -137,24 +137,24 @@ void ManifestDialog::setAssemblyName(const std::string& name) {
     fill(ids::txtName, name);
 }
 
-shell::TypedText ManifestDialog::assemblyName() const {
-    return shell::TypedText::of(lineText(ids::txtName));
+std::string ManifestDialog::assemblyName() const {
+    return lineText(ids::txtName);
 }
 
 void ManifestDialog::setAssemblyVersion(const std::string& version) {
     fill(ids::txtVersion, version);
 }
 
-shell::TypedText ManifestDialog::assemblyVersion() const {
-    return shell::TypedText::of(lineText(ids::txtVersion));
+std::string ManifestDialog::assemblyVersion() const {
+    return lineText(ids::txtVersion);
 }
 
 void ManifestDialog::setDescription(const std::string& description) {
     fill(ids::txtDescription, description);
 }
 
-shell::TypedText ManifestDialog::description() const {
-    return shell::TypedText::of(lineText(ids::txtDescription));
+std::string ManifestDialog::description() const {
+    return lineText(ids::txtDescription);
 }
 
 void ManifestDialog::setDll(bool on) {

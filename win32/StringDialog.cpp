@@ -49,12 +49,12 @@ void StringDialog::setTextMaxLength(int characters) {
     SendMessageW(item(ids::Text1), EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
 }
 
-shell::TypedText StringDialog::text() const {
-    return shell::TypedText::of(narrow(DialogWindow::text(ids::Text1)));
+std::string StringDialog::text() const {
+    return narrow(DialogWindow::text(ids::Text1));
 }
 
-shell::TypedText StringDialog::identifier() const {
-    return shell::TypedText::of(narrow(DialogWindow::text(ids::Text2)));
+std::string StringDialog::identifier() const {
+    return narrow(DialogWindow::text(ids::Text2));
 }
 
 void StringDialog::focusText() {

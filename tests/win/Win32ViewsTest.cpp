@@ -18,6 +18,7 @@
 #include "messages/Captions.h"
 #include "messages/ErrorCodes.h"
 #include "platform/FileSystem.h"
+#include "platform/Unicode.h"
 #include "project/Listing.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/Manifest.h"
@@ -28,6 +29,7 @@
 #include "tests/support/Samples.h"
 #include "tests/win/Win32Driver.h"
 #include "win32/ControlIds.h"
+#include "win32/LanguagesDialog.h"
 #include "win32/MainWindow.h"
 #include "win32/ManifestDialog.h"
 #include "win32/VersionDialog.h"
@@ -814,6 +816,149 @@ TEST_F(Win32Views, EveryKindSavedReopenedAndCompiled) {
     EXPECT_EQ(folder_.read(L"gui.res"), folder_.read(L"cli.res"));
 }
 
+// Russian added through the Languages dialog with a copy of the strings, its string made
+// Cyrillic through the string dialog, saved, opened by a new run, shown by the drop-down and
+// compiled from the window as kelbo-compile compiles the file.
+TEST_F(Win32Views, ASecondLanguageSavedReopenedAndCompiled) {
+    const std::wstring russian = L"\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440";
+    {
+        Gui gui(platform_, folder_);
+        addString(gui, L"1", L"Hello");
+        EXPECT_EQ(entries(gui.main(), ids::cboLanguage),
+                  std::vector<std::wstring>{L"Neutral [0000] \u2013 base"});
+        gui.menu(ids::mnuLanguages);
+        HWND dialog = gui.waitForWindow(L"  Languages");
+        ASSERT_TRUE(dialog);
+        const int at = entryStarting(dialog, ids::cboLanguage, L"Russian (Russia)");
+        ASSERT_GE(at, 0);
+        chooseEntry(dialog, ids::cboLanguage, at);
+        EXPECT_TRUE(isChecked(dialog, ids::chkCopy0 + kindIndex(ResourceKind::String)));
+        PostMessageW(GetDlgItem(dialog, ids::cmdAdd), BM_CLICK, 0, 0);
+        gui.sync();
+        EXPECT_EQ(
+            entries(dialog, ids::lstLanguages),
+            (std::vector<std::wstring>{L"Neutral [0000] \u2013 base", L"Russian (Russia) [0419]"}));
+        closeDialog(dialog, IDOK);
+        gui.sync();
+
+        ASSERT_EQ(entries(gui.main(), ids::cboLanguage).size(), 2u);
+        chooseEntry(gui.main(), ids::cboLanguage, 1);
+        gui.sync();
+        EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tHello"});
+        gui.select(2, 0);
+        gui.click(ids::cmdModify);
+        dialog = gui.waitForWindow(L"  STRING");
+        ASSERT_TRUE(dialog);
+        setText(dialog, ids::Text1, russian);
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\t" + russian});
+        // Switching back shows the base's own string.
+        chooseEntry(gui.main(), ids::cboLanguage, 0);
+        gui.sync();
+        EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tHello"});
+        platform_.answerFile(folder_.path(L"two.kbp"));
+        gui.menu(ids::mnuSaveKBP);
+        gui.sync();
+    }
+    const std::optional<Project> saved = loadProjectFile(folder_.narrowPath(L"two.kbp"));
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(saved->sectionCount(), 2);
+    EXPECT_EQ(saved->section(1).language, 0x0419);
+    EXPECT_EQ(saved->section(1).lines(ResourceKind::String),
+              std::vector<std::string>{"1\t" + narrow(russian)});
+
+    Gui gui(platform_, folder_, folder_.path(L"two.kbp"));
+    EXPECT_EQ(chosenEntry(gui.main(), ids::cboLanguage), 0);
+    chooseEntry(gui.main(), ids::cboLanguage, 1);
+    gui.sync();
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\t" + russian});
+    platform_.answerFile(folder_.path(L"gui.res"));
+    gui.menu(ids::mnuCompile32);
+    HWND log = gui.waitForWindow(L"  Compilation");
+    ASSERT_TRUE(log);
+    gui.sync();
+    EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos)
+        << narrow(textOf(log, ids::Text1));
+    closeDialog(log, ids::cmdCompileOK);
+    std::ostringstream said, complaints;
+    ASSERT_EQ(
+        runCompileCommand({"--32", folder_.narrowPath(L"two.kbp"), folder_.narrowPath(L"cli.res")},
+                          said, complaints),
+        0)
+        << complaints.str();
+    const std::string res = folder_.read(L"gui.res");
+    EXPECT_EQ(res, folder_.read(L"cli.res"));
+    // The string table holds the Cyrillic text as UTF-16.
+    EXPECT_NE(res.find(utf8ToUtf16Le(narrow(russian))), std::string::npos);
+}
+
+// Tab visits every control once; Enter presses the focused button, else OK; Escape cancels.
+TEST_F(Win32Views, KeyboardInTheLanguagesDialog) {
+    Gui gui(platform_, folder_);
+    gui.menu(ids::mnuLanguages);
+    HWND dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(gui.focus(), GetDlgItem(dialog, ids::lstLanguages));
+    // Remove is off while the base is selected, and Tab passes it by.
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, ids::cmdRemove)));
+    std::vector<int> order = {ids::cboLanguage, ids::txtCode};
+    for (int k = 0; k < kKindCount; ++k)
+        order.push_back(ids::chkCopy0 + k);
+    for (int id : {ids::cmdAdd, ids::cmdBase, IDOK, IDCANCEL})
+        order.push_back(id);
+    expectTabOrder(gui, dialog, order);
+
+    // Enter on the focused Add adds and leaves the dialog open; Escape then drops the change.
+    setText(dialog, ids::txtCode, L"0407");
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::cmdAdd)),
+                 TRUE);
+    gui.key(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return entries(dialog, ids::lstLanguages).size() == 2; }));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, ids::cmdRemove)));
+    gui.key(VK_ESCAPE);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_EQ(gui.session().project.sectionCount(), 1);
+    EXPECT_FALSE(gui.session().ProjectChanged);
+
+    // A code that is no language: a box, and the dialog stays.
+    gui.menu(ids::mnuLanguages);
+    dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::txtCode, L"04G7");
+    PostMessageW(GetDlgItem(dialog, ids::cmdAdd), BM_CLICK, 0, 0);
+    EXPECT_NE(answerBox(gui, L"ERROR").find(L"04G7"), std::wstring::npos);
+    ASSERT_TRUE(IsWindow(dialog));
+    // Enter with no button focused is OK.
+    setText(dialog, ids::txtCode, L"0407");
+    PostMessageW(GetDlgItem(dialog, ids::cmdAdd), BM_CLICK, 0, 0);
+    gui.sync();
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::txtCode)),
+                 TRUE);
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    ASSERT_EQ(gui.session().project.sectionCount(), 2);
+    EXPECT_EQ(gui.session().project.section(1).language, 0x0407);
+    EXPECT_EQ(entries(gui.main(), ids::cboLanguage).size(), 2u);
+
+    // Remove asks first: Cancel keeps the language, OK takes it out.
+    gui.menu(ids::mnuLanguages);
+    dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    for (int answer : {IDCANCEL, IDOK}) {
+        chooseLine(dialog, ids::lstLanguages, entries(dialog, ids::lstLanguages).back());
+        PostMessageW(GetDlgItem(dialog, ids::cmdRemove), BM_CLICK, 0, 0);
+        EXPECT_EQ(answerBox(gui, L"WARNING", answer).rfind(L"Remove German", 0), 0u);
+        gui.sync();
+        EXPECT_EQ(entries(dialog, ids::lstLanguages).size(), answer == IDOK ? 1u : 2u);
+    }
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.session().project.sectionCount(), 1);
+}
+
 TEST_F(Win32Views, GuardOnNewOpenAndExit) {
     folder_.write(L"other.kbp", test::projectBytes({{}, {}, {"5\tfrom file"}, {}}));
     Gui gui(platform_, folder_);
@@ -1088,7 +1233,9 @@ TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
                   {"List3", ids::List0 + 3},
                   {"List4", ids::List0 + 4},
                   {"List5", ids::List0 + 5},
-                  {"TabStrip1", ids::TabStrip1}});
+                  {"TabStrip1", ids::TabStrip1},
+                  {"lblLanguage", ids::lblLanguage},
+                  {"cboLanguage", ids::cboLanguage}});
 
     gui.selectTab(2);
     gui.click(ids::cmdAdd);
@@ -1140,6 +1287,12 @@ TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
     dialog = gui.waitForWindow(L"  VERSION");
     ASSERT_TRUE(dialog);
     expectLayout(dialog, shell::versionDialogSpec(), VersionDialog::controlIds());
+    closeDialog(dialog, IDCANCEL);
+
+    gui.menu(ids::mnuLanguages);
+    dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::languagesDialogSpec(), LanguagesDialog::controlIds());
     closeDialog(dialog, IDCANCEL);
 
     gui.menu(ids::mnuHelp);
