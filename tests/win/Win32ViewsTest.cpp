@@ -283,6 +283,49 @@ TEST_F(Win32Views, FileDialogFoldersPlayAndKeys) {
     RemoveDirectoryW(folder_.path(L"sub").c_str());
 }
 
+// A picture from a folder whose name no single code page spells (Cyrillic, Chinese, an emoji):
+// listed, chosen, stored whole in the item line and compiled from the window.
+TEST_F(Win32Views, AFileFromAFolderOfAnyName) {
+    const std::wstring sub =
+        L"\u041a\u0430\u0440\u0442\u0438\u043d\u043a\u0438 \u56fe\u7247 \U0001F600";
+    const std::wstring file = L"\u041b\u043e\u0433\u043e.bmp";
+    const std::string bitmap = test::sampleBitmap(16, 16);
+    ASSERT_TRUE(CreateDirectoryW(folder_.path(sub).c_str(), nullptr));
+    folder_.write(sub + L"\\" + file, bitmap);
+    {
+        Gui gui(platform_, folder_);
+        gui.click(ids::cmdAdd);
+        HWND dialog = gui.waitForWindow(L"  BITMAP");
+        ASSERT_TRUE(dialog);
+        HWND dirs = GetDlgItem(dialog, ids::Dir1);
+        const LRESULT last = SendMessageW(dirs, LB_GETCOUNT, 0, 0) - 1;
+        SendMessageW(dirs, LB_SETCURSEL, last, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::Dir1, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(dirs));
+        ASSERT_EQ(textOf(dialog, ids::etiRep), folder_.path(sub));
+        chooseLine(dialog, ids::File1, file);
+        setText(dialog, ids::Text1, L"LOGO");
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        const std::wstring path = folder_.path(sub + L"\\" + file);
+        EXPECT_EQ(gui.lines(0), std::vector<std::wstring>{L"LOGO\t" + path});
+        EXPECT_EQ(gui.session().project.lines(ResourceKind::Bitmap),
+                  std::vector<std::string>{"LOGO\t" + narrow(path)});
+        platform_.answerFile(folder_.path(L"any.res"));
+        gui.menu(ids::mnuCompile32);
+        HWND log = gui.waitForWindow(L"  Compilation");
+        ASSERT_TRUE(log);
+        gui.sync();
+        EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos)
+            << narrow(textOf(log, ids::Text1));
+        closeDialog(log, ids::cmdCompileOK);
+    }
+    // The bitmap resource is the file after its 14-byte header.
+    EXPECT_NE(folder_.read(L"any.res").find(bitmap.substr(14)), std::string::npos);
+    DeleteFileW(folder_.path(sub + L"\\" + file).c_str());
+    RemoveDirectoryW(folder_.path(sub).c_str());
+}
+
 // The pixels the file dialog paints into its picture box, as a copy in memory.
 class PictureCopy {
 public:
