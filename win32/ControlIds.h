@@ -49,7 +49,7 @@ inline constexpr int etiSize = 319;
 
 // Help, sub-help, about and the compile log.
 inline constexpr int Command1 = 400;
-inline constexpr int HelpLabel1 = 401; // Label1 ... Label9 of the help index
+inline constexpr int HelpLabel1 = 401; // Label1, Label2, ... of the help index, one per topic
 inline constexpr int Picture1 = 410;
 inline constexpr int Frame1 = 411;
 inline constexpr int Image1 = 412;
@@ -94,5 +94,21 @@ inline constexpr int lblCodePage = 615;
 inline constexpr int cboCodePage = 616;
 inline constexpr int lblString0 = 620; // lblString0 ... lblString9
 inline constexpr int txtString0 = 630; // txtString0 ... txtString9
+
+// The main window's language drop-down is lblLanguage and cboLanguage, the version dialog's ids.
+inline constexpr int mnuLanguages = 217;
+
+// The Languages dialog; its cboLanguage is the version dialog's id, its cmdAdd the main
+// window's: ids are unique within a window.
+inline constexpr int lblLanguages = 700;
+inline constexpr int lstLanguages = 701;
+inline constexpr int cmdRemove = 702;
+inline constexpr int lblChoice = 703;
+inline constexpr int lblCode = 704;
+inline constexpr int txtCode = 705;
+inline constexpr int lblCodeHint = 706;
+inline constexpr int lblCopy = 707;
+inline constexpr int chkCopy0 = 710; // chkCopy0 ... chkCopy7, one per kind
+inline constexpr int cmdBase = 720;
 
 } // namespace kelbo::win32::ids

@@ -1,5 +1,7 @@
 #include "win32/DialogWindow.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 
 #include "win32/WinText.h"
@@ -246,6 +248,16 @@ HWND DialogWindow::addControl(const shell::ControlSpec& spec, int id, DWORD extr
         }
         break;
     }
+    case K::List:
+        control =
+            addControl(L"LISTBOX", caption,
+                       style | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS, id,
+                       r.left, r.top, r.width, r.height, WS_EX_CLIENTEDGE);
+        break;
+    case K::TabStrip:
+        control = addControl(WC_TABCONTROLW, caption, style | WS_CLIPSIBLINGS, id, r.left, r.top,
+                             r.width, r.height);
+        break;
     case K::Label:
         if (spec.autoSize)
             control = addLabel(caption, id, r.left, r.top, font(spec.bold, spec.underline));
@@ -350,12 +362,10 @@ void DialogWindow::setText(int id, const std::wstring& value) {
     SetWindowTextW(item(id), value.c_str());
 }
 
-shell::TypedText DialogWindow::typedText(int id) const {
+std::string DialogWindow::lineText(int id) const {
     std::wstring typed = text(id);
     std::erase_if(typed, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
-    char32_t bad = 0;
-    std::optional<std::string> value = narrow(typed, &bad);
-    return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
+    return narrow(typed);
 }
 
 bool DialogWindow::checked(int id) const {
@@ -367,10 +377,10 @@ void DialogWindow::setChecked(int id, bool on) {
     SendMessageW(item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void DialogWindow::setChoices(int id, const std::vector<std::string>& cp1252) {
+void DialogWindow::setChoices(int id, const std::vector<std::string>& entries) {
     HWND combo = item(id);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    for (const std::string& entry : cp1252)
+    for (const std::string& entry : entries)
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry).c_str()));
 }
 

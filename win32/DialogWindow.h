@@ -86,12 +86,12 @@ protected:
 
     std::wstring text(int id) const;
     void setText(int id, const std::wstring& value);
-    // A one-line text box's text in the project's code page; line breaks are dropped, as
-    // one line of the project cannot hold them.
-    shell::TypedText typedText(int id) const;
+    // A one-line text box's text; line breaks are dropped, as one line of the project cannot
+    // hold them.
+    std::string lineText(int id) const;
     bool checked(int id) const;
     void setChecked(int id, bool on);
-    void setChoices(int id, const std::vector<std::string>& cp1252);
+    void setChoices(int id, const std::vector<std::string>& entries);
     // The chosen entry of a drop-down list, -1 when none.
     int choice(int id) const;
     void setChoice(int id, int index);

@@ -156,22 +156,20 @@ void FileItemDialog::setIdentifier(const std::string& identifier) {
     DialogWindow::setText(ids::Text1, wide(identifier));
 }
 
-shell::TypedText FileItemDialog::identifier() const {
+std::string FileItemDialog::identifier() const {
     return oneField(ids::Text1);
 }
 
-shell::TypedText FileItemDialog::type() const {
+std::string FileItemDialog::type() const {
     return oneField(ids::txtType);
 }
 
-shell::TypedText FileItemDialog::oneField(int id) const {
+std::string FileItemDialog::oneField(int id) const {
     // A TAB pasted into a field would move the split of the item line, a line break would
     // split the line: neither is taken, as the Qt dialog refuses them on input.
     std::wstring typed = text(id);
     std::erase_if(typed, [](wchar_t c) { return c == L'\t' || c == L'\r' || c == L'\n'; });
-    char32_t bad = 0;
-    std::optional<std::string> value = narrow(typed, &bad);
-    return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
+    return narrow(typed);
 }
 
 void FileItemDialog::showPlayButton(bool play) {
@@ -291,10 +289,7 @@ bool FileItemDialog::setFolder(const std::wstring& requested) {
         SendMessageW(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageW(files, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(files, nullptr, TRUE);
-    char32_t bad = 0;
-    std::optional<std::string> shown = narrow(folder, &bad);
-    presenter_.folderShown(shown ? shell::TypedText::of(std::move(*shown))
-                                 : shell::TypedText::unrepresentable(bad));
+    presenter_.folderShown(narrow(folder));
     return true;
 }
 
@@ -340,10 +335,7 @@ void FileItemDialog::fileSelected() {
         return;
     const std::wstring name = listText(files, static_cast<int>(selected));
     DialogWindow::setText(ids::etiName, name);
-    char32_t bad = 0;
-    std::optional<std::string> chosen = narrow(name, &bad);
-    presenter_.fileChosen(chosen ? shell::TypedText::of(std::move(*chosen))
-                                 : shell::TypedText::unrepresentable(bad));
+    presenter_.fileChosen(narrow(name));
 }
 
 void FileItemDialog::clearPreview() {
@@ -398,11 +390,10 @@ void FileItemDialog::previewChosenFile() {
     InvalidateRect(item(ids::PicTest), nullptr, TRUE);
     if (kind != ResourceKind::Bitmap && kind != ResourceKind::Icon && kind != ResourceKind::Cursor)
         return;
-    const std::optional<std::string> name = narrow(path);
-    if (!name || !isRegularFile(path))
+    if (!isRegularFile(path))
         return;
     std::string error;
-    std::unique_ptr<InputFile> in = nativeFileSystem().openInput(*name, error);
+    std::unique_ptr<InputFile> in = nativeFileSystem().openInput(narrow(path), error);
     if (!in || in->size() == 0 || in->size() > shell::kMaxPreviewBytes)
         return;
     std::string bytes(static_cast<std::size_t>(in->size()), '\0');

@@ -24,12 +24,12 @@ public:
     bool showFolder(const std::string& folder) override;
     void setFileName(const std::string& name) override;
     void setIdentifier(const std::string& identifier) override;
-    shell::TypedText identifier() const override;
+    std::string identifier() const override;
     void previewChosenFile() override;
     void showPlayButton(bool play) override;
     void showDataFields(bool data) override;
     void setType(const std::string& type) override;
-    shell::TypedText type() const override;
+    std::string type() const override;
     void setFileSize(const std::string& text) override;
     void focusFileList() override;
     void close(shell::DialogResult result) override;
@@ -55,7 +55,7 @@ private:
     // The first image of a cursor file and where its hot spot is.
     void loadCursor(const std::string& bytes);
     void showFields();
-    shell::TypedText oneField(int id) const;
+    std::string oneField(int id) const;
 
     shell::FileItemPresenter& presenter_;
     std::wstring pattern_;

@@ -10,6 +10,7 @@
 #include "win32/ControlIds.h"
 #include "win32/FileItemDialog.h"
 #include "win32/HelpWindows.h"
+#include "win32/LanguagesDialog.h"
 #include "win32/ManifestDialog.h"
 #include "win32/StringDialog.h"
 #include "win32/VersionDialog.h"
@@ -47,10 +48,7 @@ bool MainWindow::create() {
 }
 
 void MainWindow::startUp(const std::wstring& commandLine) {
-    char32_t bad = 0;
-    std::optional<std::string> path = narrow(commandLine, &bad);
-    presenter_.startUp(path ? shell::TypedText::of(std::move(*path))
-                            : shell::TypedText::unrepresentable(bad));
+    presenter_.startUp(narrow(commandLine));
 }
 
 bool MainWindow::onInit() {
@@ -66,7 +64,7 @@ bool MainWindow::onInit() {
     if (smallIcon_)
         SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     buildMenus();
-    setClientTwips(6255, 5370);
+    setClientTwips(shell::mainWindowSpec().clientWidth, shell::mainWindowSpec().clientHeight);
     buildControls();
     centreOnScreen();
     presenter_.attach(*this);
@@ -75,25 +73,29 @@ bool MainWindow::onInit() {
 }
 
 void MainWindow::buildControls() {
-    // The two rule lines under the menu: grey, then white.
+    // The two rule lines under the menu, grey then white, are one etched line.
     addControl(L"STATIC", L"", SS_ETCHEDHORZ, ids::Line1, 0, 0, 6720, 30);
-    // Keyboard order is creation order: the three buttons, then the lists, then the tabs.
-    addControl(L"BUTTON", L"Add", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdAdd, 5100, 840, 855, 375);
-    addControl(L"BUTTON", L"Modify", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdModify, 5100, 1320, 855,
-               375);
-    addControl(L"BUTTON", L"Delete", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdDelete, 5100, 1800, 855,
-               375);
-    for (ResourceKind kind : shell::MainPresenter::tabKinds()) {
-        const int k = kindIndex(kind);
-        HWND list = addControl(L"LISTBOX", L"",
-                               WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
-                                   LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS | LBS_HASSTRINGS,
-                               ids::List0 + k, 240, 600, 4695, 4350, WS_EX_CLIENTEDGE);
-        ShowWindow(list, k == 0 ? SW_SHOW : SW_HIDE);
+    // The rest in the layout's order, which is the keyboard order.
+    std::map<std::string_view, int> names = {
+        {"cmdAdd", ids::cmdAdd},           {"cmdModify", ids::cmdModify},
+        {"cmdDelete", ids::cmdDelete},     {"TabStrip1", ids::TabStrip1},
+        {"lblLanguage", ids::lblLanguage}, {"cboLanguage", ids::cboLanguage},
+    };
+    for (const shell::ControlSpec& control : shell::mainWindowSpec().controls) {
+        const std::string_view name = control.name;
+        if (name.size() == 5 && name.substr(0, 4) == "List" && name[4] >= '0' && name[4] <= '5') {
+            const int k = name[4] - '0';
+            HWND list = addControl(control, ids::List0 + k, WS_HSCROLL | LBS_USETABSTOPS);
+            ShowWindow(list, k == 0 ? SW_SHOW : SW_HIDE);
+            continue;
+        }
+        const auto id = names.find(name);
+        if (id == names.end())
+            continue;
+        addControl(control, id->second,
+                   control.kind == shell::ControlKind::TabStrip ? TCS_TOOLTIPS : 0);
     }
-    // TabStrip1 covers left 120, top 120, 6015 x 5055: the tabs on top, the page below them.
-    HWND tabs = addControl(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS | TCS_TOOLTIPS,
-                           ids::TabStrip1, 120, 120, 6015, 5055);
+    HWND tabs = item(ids::TabStrip1);
     for (ResourceKind kind : shell::MainPresenter::tabKinds()) {
         std::wstring name = wide(kindName(kind));
         TCITEMW tab{};
@@ -114,8 +116,9 @@ void MainWindow::buildMenus() {
         {"mnuImportRES", ids::mnuImportRES}, {"mnuExportRC", ids::mnuExportRC},
         {"mnuPrint", ids::mnuPrint},         {"mnuExit", ids::mnuExit},
         {"mnuManifest", ids::mnuManifest},   {"mnuVersion", ids::mnuVersion},
-        {"mnuCompile16", ids::mnuCompile16}, {"mnuCompile32", ids::mnuCompile32},
-        {"mnuHelp", ids::mnuHelp},           {"mnuAbout", ids::mnuAbout},
+        {"mnuLanguages", ids::mnuLanguages}, {"mnuCompile16", ids::mnuCompile16},
+        {"mnuCompile32", ids::mnuCompile32}, {"mnuHelp", ids::mnuHelp},
+        {"mnuAbout", ids::mnuAbout},
     };
     HMENU bar = CreateMenu();
     for (const shell::MenuSpec& menu : shell::mainMenus()) {
@@ -204,6 +207,11 @@ void MainWindow::showList(ResourceKind kind, const std::vector<std::string>& lin
     InvalidateRect(list, nullptr, TRUE);
 }
 
+void MainWindow::showLanguages(const std::vector<std::string>& captions, int current) {
+    setChoices(ids::cboLanguage, captions);
+    setChoice(ids::cboLanguage, current);
+}
+
 int MainWindow::selectedItem(ResourceKind kind) const {
     const LRESULT selected = SendMessageW(item(ids::List0 + kindIndex(kind)), LB_GETCURSEL, 0, 0);
     return selected == LB_ERR ? -1 : static_cast<int>(selected);
@@ -247,6 +255,11 @@ void MainWindow::runManifestDialog(shell::ManifestPresenter& presenter) {
 
 void MainWindow::runVersionDialog(shell::VersionPresenter& presenter) {
     VersionDialog dialog(presenter);
+    dialog.run(hwnd());
+}
+
+void MainWindow::runLanguagesDialog(shell::LanguagesPresenter& presenter) {
+    LanguagesDialog dialog(presenter);
     dialog.run(hwnd());
 }
 
@@ -357,6 +370,13 @@ bool MainWindow::onCommand(int id, int code, HWND) {
         return true;
     case ids::mnuVersion:
         presenter_.versionClicked();
+        return true;
+    case ids::mnuLanguages:
+        presenter_.languagesClicked();
+        return true;
+    case ids::cboLanguage:
+        if (code == CBN_SELCHANGE)
+            presenter_.languageChosen(choice(ids::cboLanguage));
         return true;
     case ids::mnuCompile16:
         presenter_.compileClicked(16);

@@ -36,12 +36,14 @@ public:
     void setCaption(const std::string& caption) override;
     void showTab(ResourceKind kind) override;
     void showList(ResourceKind kind, const std::vector<std::string>& lines, int select) override;
+    void showLanguages(const std::vector<std::string>& captions, int current) override;
     int selectedItem(ResourceKind kind) const override;
     void showRecentFiles(const std::vector<std::string>& captions) override;
     void runStringItemDialog(shell::StringItemPresenter& presenter) override;
     void runFileItemDialog(shell::FileItemPresenter& presenter) override;
     void runManifestDialog(shell::ManifestPresenter& presenter) override;
     void runVersionDialog(shell::VersionPresenter& presenter) override;
+    void runLanguagesDialog(shell::LanguagesPresenter& presenter) override;
     void runHelp(shell::HelpPresenter& presenter) override;
     void runAbout(shell::AboutPresenter& presenter) override;
     shell::CompileLogPresenter& openCompileLog() override;

@@ -87,9 +87,9 @@ shell::ManifestSource ManifestDialog::source() const {
     return shell::ManifestSource::None;
 }
 
-void ManifestDialog::fill(int id, const std::string& cp1252) {
+void ManifestDialog::fill(int id, const std::string& value) {
     filling_ = true;
-    setText(id, wide(cp1252));
+    setText(id, wide(value));
     filling_ = false;
 }
 
@@ -97,8 +97,8 @@ void ManifestDialog::setFilePath(const std::string& path) {
     fill(ids::txtFile, path);
 }
 
-shell::TypedText ManifestDialog::filePath() const {
-    return typedText(ids::txtFile);
+std::string ManifestDialog::filePath() const {
+    return lineText(ids::txtFile);
 }
 
 void ManifestDialog::setCommonControls(bool on) {
@@ -137,24 +137,24 @@ void ManifestDialog::setAssemblyName(const std::string& name) {
     fill(ids::txtName, name);
 }
 
-shell::TypedText ManifestDialog::assemblyName() const {
-    return typedText(ids::txtName);
+std::string ManifestDialog::assemblyName() const {
+    return lineText(ids::txtName);
 }
 
 void ManifestDialog::setAssemblyVersion(const std::string& version) {
     fill(ids::txtVersion, version);
 }
 
-shell::TypedText ManifestDialog::assemblyVersion() const {
-    return typedText(ids::txtVersion);
+std::string ManifestDialog::assemblyVersion() const {
+    return lineText(ids::txtVersion);
 }
 
 void ManifestDialog::setDescription(const std::string& description) {
     fill(ids::txtDescription, description);
 }
 
-shell::TypedText ManifestDialog::description() const {
-    return typedText(ids::txtDescription);
+std::string ManifestDialog::description() const {
+    return lineText(ids::txtDescription);
 }
 
 void ManifestDialog::setDll(bool on) {
@@ -177,7 +177,7 @@ void ManifestDialog::enableControls(bool file, bool generated) {
 void ManifestDialog::showXml(const std::string& utf8) {
     // A multi-line edit breaks lines at CR LF only.
     std::wstring shown;
-    for (wchar_t c : wideFromUtf8(utf8)) {
+    for (wchar_t c : wide(utf8)) {
         if (c == L'\n' && (shown.empty() || shown.back() != L'\r'))
             shown += L'\r';
         shown += c;

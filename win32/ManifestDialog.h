@@ -20,7 +20,7 @@ public:
     void setSource(shell::ManifestSource source) override;
     shell::ManifestSource source() const override;
     void setFilePath(const std::string& path) override;
-    shell::TypedText filePath() const override;
+    std::string filePath() const override;
     void setCommonControls(bool on) override;
     bool commonControls() const override;
     void setDpiChoice(int index) override;
@@ -30,11 +30,11 @@ public:
     void setSupportedOs(bool on) override;
     bool supportedOs() const override;
     void setAssemblyName(const std::string& name) override;
-    shell::TypedText assemblyName() const override;
+    std::string assemblyName() const override;
     void setAssemblyVersion(const std::string& version) override;
-    shell::TypedText assemblyVersion() const override;
+    std::string assemblyVersion() const override;
     void setDescription(const std::string& description) override;
-    shell::TypedText description() const override;
+    std::string description() const override;
     void setDll(bool on) override;
     bool dll() const override;
     void enableControls(bool file, bool generated) override;
@@ -45,7 +45,7 @@ private:
     bool onInit() override;
     bool onCommand(int id, int code, HWND control) override;
     // A text the presenter puts in: its change is no user's and is not reported back.
-    void fill(int id, const std::string& cp1252);
+    void fill(int id, const std::string& value);
 
     shell::ManifestPresenter& presenter_;
     bool filling_ = false;

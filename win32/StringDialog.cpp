@@ -49,16 +49,12 @@ void StringDialog::setTextMaxLength(int characters) {
     SendMessageW(item(ids::Text1), EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
 }
 
-shell::TypedText StringDialog::text() const {
-    char32_t bad = 0;
-    std::optional<std::string> value = narrow(DialogWindow::text(ids::Text1), &bad);
-    return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
+std::string StringDialog::text() const {
+    return narrow(DialogWindow::text(ids::Text1));
 }
 
-shell::TypedText StringDialog::identifier() const {
-    char32_t bad = 0;
-    std::optional<std::string> value = narrow(DialogWindow::text(ids::Text2), &bad);
-    return value ? shell::TypedText::of(std::move(*value)) : shell::TypedText::unrepresentable(bad);
+std::string StringDialog::identifier() const {
+    return narrow(DialogWindow::text(ids::Text2));
 }
 
 void StringDialog::focusText() {

@@ -16,8 +16,8 @@ public:
     void setText(const std::string& text) override;
     void setIdentifier(const std::string& identifier) override;
     void setTextMaxLength(int characters) override;
-    shell::TypedText text() const override;
-    shell::TypedText identifier() const override;
+    std::string text() const override;
+    std::string identifier() const override;
     void focusText() override;
     void close(shell::DialogResult result) override;
 

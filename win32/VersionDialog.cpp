@@ -88,10 +88,10 @@ void VersionDialog::setVersionPart(Field field, int part, const std::string& tex
         setText(partId(field, part), wide(text));
 }
 
-shell::TypedText VersionDialog::versionPart(Field field, int part) const {
+std::string VersionDialog::versionPart(Field field, int part) const {
     if (part < 0 || part >= 4)
-        return shell::TypedText::of({});
-    return typedText(partId(field, part));
+        return {};
+    return lineText(partId(field, part));
 }
 
 void VersionDialog::setStringsFromNumbers(bool on) {
@@ -131,10 +131,10 @@ void VersionDialog::setString(int index, const std::string& text) {
         setText(ids::txtString0 + index, wide(text));
 }
 
-shell::TypedText VersionDialog::string(int index) const {
+std::string VersionDialog::string(int index) const {
     if (index < 0 || index >= shell::kVersionStringCount)
-        return shell::TypedText::of({});
-    return typedText(ids::txtString0 + index);
+        return {};
+    return lineText(ids::txtString0 + index);
 }
 
 void VersionDialog::close(shell::DialogResult result) {

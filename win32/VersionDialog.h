@@ -19,7 +19,7 @@ public:
                     const std::vector<std::string>& languages,
                     const std::vector<std::string>& codePages) override;
     void setVersionPart(Field field, int part, const std::string& text) override;
-    shell::TypedText versionPart(Field field, int part) const override;
+    std::string versionPart(Field field, int part) const override;
     void setStringsFromNumbers(bool on) override;
     bool stringsFromNumbers() const override;
     void setFileType(int index) override;
@@ -29,7 +29,7 @@ public:
     void setCodePage(int index) override;
     int codePage() const override;
     void setString(int index, const std::string& text) override;
-    shell::TypedText string(int index) const override;
+    std::string string(int index) const override;
     void close(shell::DialogResult result) override;
 
 private:

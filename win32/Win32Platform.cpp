@@ -86,29 +86,18 @@ void Win32Platform::beep() {
     MessageBeep(MB_OK);
 }
 
-shell::BoxAnswer Win32Platform::wideBox(shell::View* owner, const std::wstring& text,
-                                        const std::wstring& title, shell::BoxIcon icon,
-                                        shell::BoxButtons buttons) {
-    UINT type = icon == shell::BoxIcon::Stop ? MB_ICONSTOP : MB_ICONEXCLAMATION;
-    type |= buttons == shell::BoxButtons::OkCancel ? MB_OKCANCEL : MB_OK;
-    const int answer = MessageBoxW(ownerWindow(owner), text.c_str(), title.c_str(), type);
-    return answer == IDOK ? shell::BoxAnswer::Ok : shell::BoxAnswer::Cancel;
-}
-
 shell::BoxAnswer Win32Platform::messageBox(shell::View* owner, const std::string& text,
                                            const std::string& title, shell::BoxIcon icon,
                                            shell::BoxButtons buttons) {
-    return wideBox(owner, wide(text), wide(title), icon, buttons);
+    UINT type = icon == shell::BoxIcon::Stop ? MB_ICONSTOP : MB_ICONEXCLAMATION;
+    type |= buttons == shell::BoxButtons::OkCancel ? MB_OKCANCEL : MB_OK;
+    const int answer =
+        MessageBoxW(ownerWindow(owner), wide(text).c_str(), wide(title).c_str(), type);
+    return answer == IDOK ? shell::BoxAnswer::Ok : shell::BoxAnswer::Cancel;
 }
 
-shell::BoxAnswer Win32Platform::messageBoxUtf8(shell::View* owner, const std::string& utf8Text,
-                                               const std::string& title, shell::BoxIcon icon,
-                                               shell::BoxButtons buttons) {
-    return wideBox(owner, wideFromUtf8(utf8Text), wide(title), icon, buttons);
-}
-
-std::optional<shell::ChosenFile> Win32Platform::fileDialog(shell::View* owner,
-                                                           const shell::FileDialogSpec& request) {
+std::optional<std::string> Win32Platform::fileDialog(shell::View* owner,
+                                                     const shell::FileDialogSpec& request) {
     // The filter is pairs of NUL-terminated strings, ended by one more NUL.
     const std::wstring patterns = joined(request.filter.patterns);
     std::wstring filter = wide(request.filter.name) + L" (" + patterns + L")";
@@ -139,13 +128,7 @@ std::optional<shell::ChosenFile> Win32Platform::fileDialog(shell::View* owner,
         ofn.Flags |= OFN_FILEMUSTEXIST;
     if (!(request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)))
         return std::nullopt;
-    const std::wstring chosen(name.data());
-    shell::ChosenFile file;
-    file.path = narrow(chosen);
-    // A name the code page cannot spell is kept in UTF-8, for the box that says so.
-    if (!file.path)
-        file.utf8Path = utf8FromWide(chosen);
-    return file;
+    return narrow(name.data());
 }
 
 std::unique_ptr<shell::Printer> Win32Platform::choosePrinter(shell::View* owner) {

@@ -18,11 +18,8 @@ public:
     shell::BoxAnswer messageBox(shell::View* owner, const std::string& text,
                                 const std::string& title, shell::BoxIcon icon,
                                 shell::BoxButtons buttons) override;
-    shell::BoxAnswer messageBoxUtf8(shell::View* owner, const std::string& utf8Text,
-                                    const std::string& title, shell::BoxIcon icon,
-                                    shell::BoxButtons buttons) override;
-    std::optional<shell::ChosenFile> fileDialog(shell::View* owner,
-                                                const shell::FileDialogSpec& request) override;
+    std::optional<std::string> fileDialog(shell::View* owner,
+                                          const shell::FileDialogSpec& request) override;
     std::unique_ptr<shell::Printer> choosePrinter(shell::View* owner) override;
     void playSound(const std::string& path) override;
     void setBusy(bool busy) override;
@@ -30,12 +27,6 @@ public:
     void progress(shell::View* owner, const std::string& title, std::size_t done,
                   std::size_t total) override;
     void progressDone() override;
-
-protected:
-    // MessageBoxW with the text already in UTF-16.
-    shell::BoxAnswer wideBox(shell::View* owner, const std::wstring& text,
-                             const std::wstring& title, shell::BoxIcon icon,
-                             shell::BoxButtons buttons);
 
 private:
     int busyDepth_ = 0;

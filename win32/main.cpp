@@ -17,7 +17,7 @@
 namespace {
 
 // The project named on the command line: the arguments after the program's name, by the shared
-// rule. The rule looks only at blanks and quotes, so the arguments go through it as UTF-8.
+// rule.
 std::wstring commandLineProject() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -25,9 +25,9 @@ std::wstring commandLineProject() {
         return {};
     std::vector<std::string> utf8;
     for (int i = 0; i < count; ++i)
-        utf8.push_back(kelbo::win32::utf8FromWide(arguments[i]));
+        utf8.push_back(kelbo::win32::narrow(arguments[i]));
     LocalFree(arguments);
-    return kelbo::win32::wideFromUtf8(kelbo::shell::commandLinePath(utf8));
+    return kelbo::win32::wide(kelbo::shell::commandLinePath(utf8));
 }
 
 } // namespace

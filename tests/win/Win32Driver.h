@@ -72,8 +72,8 @@ private:
 // Real message boxes; scripted file dialogs, printer and sound.
 class ScriptedPlatform : public Win32Platform {
 public:
-    std::optional<shell::ChosenFile> fileDialog(shell::View*,
-                                                const shell::FileDialogSpec& request) override {
+    std::optional<std::string> fileDialog(shell::View*,
+                                          const shell::FileDialogSpec& request) override {
         std::lock_guard lock(mutex_);
         requests.push_back(request);
         if (fileAnswers.empty() || !fileAnswers.front()) {
@@ -83,9 +83,7 @@ public:
         }
         const std::wstring answer = *fileAnswers.front();
         fileAnswers.pop_front();
-        shell::ChosenFile file;
-        file.path = narrow(answer);
-        return file;
+        return narrow(answer);
     }
     std::unique_ptr<shell::Printer> choosePrinter(shell::View*) override {
         std::lock_guard lock(mutex_);
@@ -167,7 +165,7 @@ public:
     std::wstring path(const std::wstring& name = {}) const {
         return name.empty() ? path_ : path_ + L"\\" + name;
     }
-    std::string narrowPath(const std::wstring& name = {}) const { return *narrow(path(name)); }
+    std::string narrowPath(const std::wstring& name = {}) const { return narrow(path(name)); }
     void write(const std::wstring& name, const std::string& bytes) const {
         std::string error;
         ASSERT_TRUE(writeWholeFile(nativeFileSystem(), narrowPath(name), bytes, error)) << error;
@@ -236,8 +234,8 @@ public:
     // `folder` is the program's folder, where its recent-files list is kept too.
     Gui(ScriptedPlatform& platform, const std::wstring& folder, std::wstring commandLine = {})
         : platform_(platform) {
-        const std::string exeDir = *narrow(folder);
-        const std::string recent = *narrow(folder + L"\\kbplast.cfg");
+        const std::string exeDir = narrow(folder);
+        const std::string recent = narrow(folder + L"\\kbplast.cfg");
         thread_ = std::thread([this, exeDir, recent, commandLine] {
             threadId_ = GetCurrentThreadId();
             HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &watchForSync, nullptr, threadId_);
@@ -390,6 +388,33 @@ inline int chosenEntry(HWND dialog, int id) {
     return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0));
 }
 
+// The entries of a drop-down list, or the lines of a list box.
+inline std::vector<std::wstring> entries(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    const bool combo = std::wstring(className) == L"ComboBox";
+    std::vector<std::wstring> out;
+    const int count =
+        static_cast<int>(SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, i,
+                     reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        out.push_back(text);
+    }
+    return out;
+}
+
+// The entry of a drop-down list that begins with `prefix`; -1 when there is none.
+inline int entryStarting(HWND dialog, int id, const std::wstring& prefix) {
+    const LRESULT at = SendMessageW(GetDlgItem(dialog, id), CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(prefix.c_str()));
+    return at == CB_ERR ? -1 : static_cast<int>(at);
+}
+
 inline void setText(HWND dialog, int id, const std::wstring& text) {
     SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -403,7 +428,7 @@ inline void chooseLine(HWND dialog, int id, const std::wstring& text) {
     HWND list = GetDlgItem(dialog, id);
     const LRESULT at =
         SendMessageW(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text.c_str()));
-    ASSERT_NE(at, LB_ERR) << "no line " << *narrow(text);
+    ASSERT_NE(at, LB_ERR) << "no line " << narrow(text);
     SendMessageW(list, LB_SETCURSEL, at, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }

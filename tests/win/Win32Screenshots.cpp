@@ -42,7 +42,7 @@ void shoot(const char* name, HWND window) {
 
 void writeSample(const std::wstring& name, const std::string& bytes) {
     std::string error;
-    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), *narrow(kDemo + L"\\" + name), bytes, error))
+    ASSERT_TRUE(writeWholeFile(nativeFileSystem(), narrow(kDemo + L"\\" + name), bytes, error))
         << error;
 }
 
@@ -57,7 +57,7 @@ TEST(Screenshots, EveryWindow) {
     writeSample(L"pointer.cur",
                 sample::encodeCursor({{sample::iconImage32(sample::drawPointer(32)), 1, 1}}));
     writeSample(L"table.bin", std::string(4096 + 512, '\x5A'));
-    const std::string demo = *narrow(kDemo);
+    const std::string demo = narrow(kDemo);
     Project project;
     project.append(ResourceKind::Bitmap, "LOGO\t" + demo + "\\logo.bmp");
     project.append(ResourceKind::Bitmap, "101\t" + demo + "\\colours.bmp");
@@ -77,6 +77,17 @@ TEST(Screenshots, EveryWindow) {
     project.append(ResourceKind::Version, "FileVersion=1.0.0.0");
     project.append(ResourceKind::Version, "CompanyName=Kelbo demo");
     project.append(ResourceKind::Version, "ProductName=Demo");
+    // Localized: English as the base, with Russian and Chinese strings of the same identifiers.
+    project.setBaseLanguage(0x0409);
+    const int russian = project.addSection(0x0419);
+    project.section(russian).append(ResourceKind::String, "1\tДобро пожа"
+                                                          "ловать в де"
+                                                          "мо Kelbo");
+    project.section(russian).append(ResourceKind::String, "2\tРесурсы, со"
+                                                          "бранные Kelbo");
+    const int chinese = project.addSection(0x0804);
+    project.section(chinese).append(ResourceKind::String, "1\t欢迎使用 Kelbo 演示");
+    project.section(chinese).append(ResourceKind::String, "2\t由 Kelbo 编译的资源");
     std::string error;
     ASSERT_TRUE(saveProjectFile(demo + "\\demo.kbp", project, error)) << error;
 
@@ -94,6 +105,27 @@ TEST(Screenshots, EveryWindow) {
     ASSERT_TRUE(dialog);
     shoot("dialog-string", dialog);
     closeDialog(dialog, IDCANCEL);
+
+    // The Russian strings, chosen in the drop-down; then the Chinese ones in their dialog.
+    chooseEntry(gui.main(), ids::cboLanguage, 1);
+    gui.sync();
+    gui.select(2, 0);
+    shoot("main-window-russian", gui.main());
+    chooseEntry(gui.main(), ids::cboLanguage, 2);
+    gui.sync();
+    gui.select(2, 0);
+    gui.click(ids::cmdModify);
+    dialog = gui.waitForWindow(L"  STRING");
+    ASSERT_TRUE(dialog);
+    shoot("dialog-string-chinese", dialog);
+    closeDialog(dialog, IDCANCEL);
+    gui.menu(ids::mnuLanguages);
+    dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    shoot("dialog-languages", dialog);
+    closeDialog(dialog, IDCANCEL);
+    chooseEntry(gui.main(), ids::cboLanguage, 0);
+    gui.sync();
 
     struct FileShot {
         int tab;

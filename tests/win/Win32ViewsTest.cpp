@@ -18,6 +18,7 @@
 #include "messages/Captions.h"
 #include "messages/ErrorCodes.h"
 #include "platform/FileSystem.h"
+#include "platform/Unicode.h"
 #include "project/Listing.h"
 #include "projectfile/ProjectFile.h"
 #include "rescompiler/Manifest.h"
@@ -28,6 +29,7 @@
 #include "tests/support/Samples.h"
 #include "tests/win/Win32Driver.h"
 #include "win32/ControlIds.h"
+#include "win32/LanguagesDialog.h"
 #include "win32/MainWindow.h"
 #include "win32/ManifestDialog.h"
 #include "win32/VersionDialog.h"
@@ -98,17 +100,23 @@ TEST_F(Win32Views, StringDialogRefusals) {
     setText(dialog, ids::Text2, L"40000");
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(answerBox(gui, L"ERROR 5"), wide(errorMessage(kIdentifierTooLarge)));
-    // A character Windows-1252 lacks cannot be stored in the project.
-    setText(dialog, ids::Text2, L"1");
-    setText(dialog, ids::Text1, L"\u4e2d");
-    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    EXPECT_NE(answerBox(gui, L"ERROR").find(L"U+4E2D"), std::wstring::npos);
     // Every refusal left the dialog open; Cancel stores nothing.
     ASSERT_TRUE(IsWindow(dialog));
     closeDialog(dialog, IDCANCEL);
     gui.sync();
     EXPECT_TRUE(gui.lines(2).empty());
-    EXPECT_GE(platform_.beeps, 4);
+    EXPECT_GE(platform_.beeps, 3);
+}
+
+TEST_F(Win32Views, AnyScriptIsKeptAsTyped) {
+    Gui gui(platform_, folder_);
+    // Chinese, Greek and a character past U+FFFF (a surrogate pair in the edit box).
+    const std::wstring text = L"\u4e2d\u6587 \u03b1\u03b2 \U0001F600";
+    addString(gui, L"1", text);
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\t" + text});
+    EXPECT_EQ(gui.session().project.lines(ResourceKind::String),
+              std::vector<std::string>{"1\t\u4e2d\u6587 \u03b1\u03b2 \U0001F600"});
+    EXPECT_EQ(platform_.beeps, 0);
 }
 
 TEST_F(Win32Views, KeyboardInTheStringDialog) {
@@ -193,7 +201,7 @@ TEST_F(Win32Views, FileItemsOnEveryFileTab) {
         {4, L"  CURSOR", L"Arrow.cur", {L"Arrow.cur"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(*narrow(c.caption));
+        SCOPED_TRACE(narrow(c.caption));
         gui.selectTab(c.tab);
         gui.click(ids::cmdAdd);
         HWND dialog = gui.waitForWindow(c.caption);
@@ -273,6 +281,49 @@ TEST_F(Win32Views, FileDialogFoldersPlayAndKeys) {
     gui.sync();
     EXPECT_TRUE(gui.lines(3).empty());
     RemoveDirectoryW(folder_.path(L"sub").c_str());
+}
+
+// A picture from a folder whose name no single code page spells (Cyrillic, Chinese, an emoji):
+// listed, chosen, stored whole in the item line and compiled from the window.
+TEST_F(Win32Views, AFileFromAFolderOfAnyName) {
+    const std::wstring sub =
+        L"\u041a\u0430\u0440\u0442\u0438\u043d\u043a\u0438 \u56fe\u7247 \U0001F600";
+    const std::wstring file = L"\u041b\u043e\u0433\u043e.bmp";
+    const std::string bitmap = test::sampleBitmap(16, 16);
+    ASSERT_TRUE(CreateDirectoryW(folder_.path(sub).c_str(), nullptr));
+    folder_.write(sub + L"\\" + file, bitmap);
+    {
+        Gui gui(platform_, folder_);
+        gui.click(ids::cmdAdd);
+        HWND dialog = gui.waitForWindow(L"  BITMAP");
+        ASSERT_TRUE(dialog);
+        HWND dirs = GetDlgItem(dialog, ids::Dir1);
+        const LRESULT last = SendMessageW(dirs, LB_GETCOUNT, 0, 0) - 1;
+        SendMessageW(dirs, LB_SETCURSEL, last, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::Dir1, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(dirs));
+        ASSERT_EQ(textOf(dialog, ids::etiRep), folder_.path(sub));
+        chooseLine(dialog, ids::File1, file);
+        setText(dialog, ids::Text1, L"LOGO");
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        const std::wstring path = folder_.path(sub + L"\\" + file);
+        EXPECT_EQ(gui.lines(0), std::vector<std::wstring>{L"LOGO\t" + path});
+        EXPECT_EQ(gui.session().project.lines(ResourceKind::Bitmap),
+                  std::vector<std::string>{"LOGO\t" + narrow(path)});
+        platform_.answerFile(folder_.path(L"any.res"));
+        gui.menu(ids::mnuCompile32);
+        HWND log = gui.waitForWindow(L"  Compilation");
+        ASSERT_TRUE(log);
+        gui.sync();
+        EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos)
+            << narrow(textOf(log, ids::Text1));
+        closeDialog(log, ids::cmdCompileOK);
+    }
+    // The bitmap resource is the file after its 14-byte header.
+    EXPECT_NE(folder_.read(L"any.res").find(bitmap.substr(14)), std::string::npos);
+    DeleteFileW(folder_.path(sub + L"\\" + file).c_str());
+    RemoveDirectoryW(folder_.path(sub).c_str());
 }
 
 // The pixels the file dialog paints into its picture box, as a copy in memory.
@@ -437,7 +488,7 @@ TEST_F(Win32Views, DataItemsWithTheirType) {
 // The XML the manifest dialog shows: the manifest as written, each line ending in CR LF.
 std::wstring shownXml(const std::string& utf8) {
     std::wstring shown;
-    for (wchar_t c : wideFromUtf8(utf8)) {
+    for (wchar_t c : wide(utf8)) {
         if (c == L'\n' && (shown.empty() || shown.back() != L'\r'))
             shown += L'\r';
         shown += c;
@@ -473,7 +524,7 @@ TEST_F(Win32Views, ManifestDialogOkAndCancel) {
     chooseEntry(dialog, ids::cboDpi, 4);
     wanted.dpi = DpiAwareness::PerMonitorV2;
     setText(dialog, ids::txtName, L"Caf\u00e9.App");
-    wanted.name = "Caf\xE9.App";
+    wanted.name = "Caf\u00e9.App";
     const std::wstring xml = textOf(dialog, ids::txtXml);
     EXPECT_EQ(xml, shownXml(generateManifest(wanted)));
     EXPECT_NE(xml.find(L"Caf\u00e9.App"), std::wstring::npos);
@@ -616,7 +667,7 @@ TEST_F(Win32Views, VersionDialogOkAndCancel) {
         std::find_if(stored->strings.begin(), stored->strings.end(),
                      [](const VersionString& s) { return s.key == "CompanyName"; });
     ASSERT_NE(company, stored->strings.end());
-    EXPECT_EQ(company->value, "Kelbo & Co \x80");
+    EXPECT_EQ(company->value, "Kelbo & Co \u20ac");
 
     // Saved, then shown again as stored; OK without a change leaves the project unchanged.
     platform_.answerFile(folder_.path(L"v.kbp"));
@@ -796,7 +847,7 @@ TEST_F(Win32Views, EveryKindSavedReopenedAndCompiled) {
     ASSERT_TRUE(log);
     gui.sync();
     EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos)
-        << *narrow(textOf(log, ids::Text1));
+        << narrow(textOf(log, ids::Text1));
     closeDialog(log, ids::cmdCompileOK);
     std::ostringstream said, complaints;
     ASSERT_EQ(runCompileCommand(
@@ -806,6 +857,149 @@ TEST_F(Win32Views, EveryKindSavedReopenedAndCompiled) {
         << complaints.str();
     EXPECT_FALSE(folder_.read(L"gui.res").empty());
     EXPECT_EQ(folder_.read(L"gui.res"), folder_.read(L"cli.res"));
+}
+
+// Russian added through the Languages dialog with a copy of the strings, its string made
+// Cyrillic through the string dialog, saved, opened by a new run, shown by the drop-down and
+// compiled from the window as kelbo-compile compiles the file.
+TEST_F(Win32Views, ASecondLanguageSavedReopenedAndCompiled) {
+    const std::wstring russian = L"\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440";
+    {
+        Gui gui(platform_, folder_);
+        addString(gui, L"1", L"Hello");
+        EXPECT_EQ(entries(gui.main(), ids::cboLanguage),
+                  std::vector<std::wstring>{L"Neutral [0000] \u2013 base"});
+        gui.menu(ids::mnuLanguages);
+        HWND dialog = gui.waitForWindow(L"  Languages");
+        ASSERT_TRUE(dialog);
+        const int at = entryStarting(dialog, ids::cboLanguage, L"Russian (Russia)");
+        ASSERT_GE(at, 0);
+        chooseEntry(dialog, ids::cboLanguage, at);
+        EXPECT_TRUE(isChecked(dialog, ids::chkCopy0 + kindIndex(ResourceKind::String)));
+        PostMessageW(GetDlgItem(dialog, ids::cmdAdd), BM_CLICK, 0, 0);
+        gui.sync();
+        EXPECT_EQ(
+            entries(dialog, ids::lstLanguages),
+            (std::vector<std::wstring>{L"Neutral [0000] \u2013 base", L"Russian (Russia) [0419]"}));
+        closeDialog(dialog, IDOK);
+        gui.sync();
+
+        ASSERT_EQ(entries(gui.main(), ids::cboLanguage).size(), 2u);
+        chooseEntry(gui.main(), ids::cboLanguage, 1);
+        gui.sync();
+        EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tHello"});
+        gui.select(2, 0);
+        gui.click(ids::cmdModify);
+        dialog = gui.waitForWindow(L"  STRING");
+        ASSERT_TRUE(dialog);
+        setText(dialog, ids::Text1, russian);
+        closeDialog(dialog, IDOK);
+        gui.sync();
+        EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\t" + russian});
+        // Switching back shows the base's own string.
+        chooseEntry(gui.main(), ids::cboLanguage, 0);
+        gui.sync();
+        EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\tHello"});
+        platform_.answerFile(folder_.path(L"two.kbp"));
+        gui.menu(ids::mnuSaveKBP);
+        gui.sync();
+    }
+    const std::optional<Project> saved = loadProjectFile(folder_.narrowPath(L"two.kbp"));
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(saved->sectionCount(), 2);
+    EXPECT_EQ(saved->section(1).language, 0x0419);
+    EXPECT_EQ(saved->section(1).lines(ResourceKind::String),
+              std::vector<std::string>{"1\t" + narrow(russian)});
+
+    Gui gui(platform_, folder_, folder_.path(L"two.kbp"));
+    EXPECT_EQ(chosenEntry(gui.main(), ids::cboLanguage), 0);
+    chooseEntry(gui.main(), ids::cboLanguage, 1);
+    gui.sync();
+    EXPECT_EQ(gui.lines(2), std::vector<std::wstring>{L"1\t" + russian});
+    platform_.answerFile(folder_.path(L"gui.res"));
+    gui.menu(ids::mnuCompile32);
+    HWND log = gui.waitForWindow(L"  Compilation");
+    ASSERT_TRUE(log);
+    gui.sync();
+    EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos)
+        << narrow(textOf(log, ids::Text1));
+    closeDialog(log, ids::cmdCompileOK);
+    std::ostringstream said, complaints;
+    ASSERT_EQ(
+        runCompileCommand({"--32", folder_.narrowPath(L"two.kbp"), folder_.narrowPath(L"cli.res")},
+                          said, complaints),
+        0)
+        << complaints.str();
+    const std::string res = folder_.read(L"gui.res");
+    EXPECT_EQ(res, folder_.read(L"cli.res"));
+    // The string table holds the Cyrillic text as UTF-16.
+    EXPECT_NE(res.find(utf8ToUtf16Le(narrow(russian))), std::string::npos);
+}
+
+// Tab visits every control once; Enter presses the focused button, else OK; Escape cancels.
+TEST_F(Win32Views, KeyboardInTheLanguagesDialog) {
+    Gui gui(platform_, folder_);
+    gui.menu(ids::mnuLanguages);
+    HWND dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(gui.focus(), GetDlgItem(dialog, ids::lstLanguages));
+    // Remove is off while the base is selected, and Tab passes it by.
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, ids::cmdRemove)));
+    std::vector<int> order = {ids::cboLanguage, ids::txtCode};
+    for (int k = 0; k < kKindCount; ++k)
+        order.push_back(ids::chkCopy0 + k);
+    for (int id : {ids::cmdAdd, ids::cmdBase, IDOK, IDCANCEL})
+        order.push_back(id);
+    expectTabOrder(gui, dialog, order);
+
+    // Enter on the focused Add adds and leaves the dialog open; Escape then drops the change.
+    setText(dialog, ids::txtCode, L"0407");
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::cmdAdd)),
+                 TRUE);
+    gui.key(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return entries(dialog, ids::lstLanguages).size() == 2; }));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, ids::cmdRemove)));
+    gui.key(VK_ESCAPE);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    EXPECT_EQ(gui.session().project.sectionCount(), 1);
+    EXPECT_FALSE(gui.session().ProjectChanged);
+
+    // A code that is no language: a box, and the dialog stays.
+    gui.menu(ids::mnuLanguages);
+    dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    setText(dialog, ids::txtCode, L"04G7");
+    PostMessageW(GetDlgItem(dialog, ids::cmdAdd), BM_CLICK, 0, 0);
+    EXPECT_NE(answerBox(gui, L"ERROR").find(L"04G7"), std::wstring::npos);
+    ASSERT_TRUE(IsWindow(dialog));
+    // Enter with no button focused is OK.
+    setText(dialog, ids::txtCode, L"0407");
+    PostMessageW(GetDlgItem(dialog, ids::cmdAdd), BM_CLICK, 0, 0);
+    gui.sync();
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, ids::txtCode)),
+                 TRUE);
+    gui.key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+    gui.sync();
+    ASSERT_EQ(gui.session().project.sectionCount(), 2);
+    EXPECT_EQ(gui.session().project.section(1).language, 0x0407);
+    EXPECT_EQ(entries(gui.main(), ids::cboLanguage).size(), 2u);
+
+    // Remove asks first: Cancel keeps the language, OK takes it out.
+    gui.menu(ids::mnuLanguages);
+    dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    for (int answer : {IDCANCEL, IDOK}) {
+        chooseLine(dialog, ids::lstLanguages, entries(dialog, ids::lstLanguages).back());
+        PostMessageW(GetDlgItem(dialog, ids::cmdRemove), BM_CLICK, 0, 0);
+        EXPECT_EQ(answerBox(gui, L"WARNING", answer).rfind(L"Remove German", 0), 0u);
+        gui.sync();
+        EXPECT_EQ(entries(dialog, ids::lstLanguages).size(), answer == IDOK ? 1u : 2u);
+    }
+    closeDialog(dialog, IDOK);
+    gui.sync();
+    EXPECT_EQ(gui.session().project.sectionCount(), 1);
 }
 
 TEST_F(Win32Views, GuardOnNewOpenAndExit) {
@@ -906,7 +1100,7 @@ TEST_F(Win32Views, ErrorBoxesOfTheMainWindow) {
     platform_.answerFile(folder_.path(L"kbplast.cfg"));
     gui.menu(ids::mnuSaveAs);
     const std::wstring text = answerBox(gui, L"ERROR");
-    EXPECT_EQ(text.rfind(L"The project was not saved.", 0), 0u) << *narrow(text);
+    EXPECT_EQ(text.rfind(L"The project was not saved.", 0), 0u) << narrow(text);
     gui.sync();
     EXPECT_EQ(gui.caption(), wide(kInvalidFileCaption));
 }
@@ -1082,7 +1276,9 @@ TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
                   {"List3", ids::List0 + 3},
                   {"List4", ids::List0 + 4},
                   {"List5", ids::List0 + 5},
-                  {"TabStrip1", ids::TabStrip1}});
+                  {"TabStrip1", ids::TabStrip1},
+                  {"lblLanguage", ids::lblLanguage},
+                  {"cboLanguage", ids::cboLanguage}});
 
     gui.selectTab(2);
     gui.click(ids::cmdAdd);
@@ -1134,6 +1330,12 @@ TEST_F(Win32Views, EveryWindowPlacedAsTheSharedDescriptionSays) {
     dialog = gui.waitForWindow(L"  VERSION");
     ASSERT_TRUE(dialog);
     expectLayout(dialog, shell::versionDialogSpec(), VersionDialog::controlIds());
+    closeDialog(dialog, IDCANCEL);
+
+    gui.menu(ids::mnuLanguages);
+    dialog = gui.waitForWindow(L"  Languages");
+    ASSERT_TRUE(dialog);
+    expectLayout(dialog, shell::languagesDialogSpec(), LanguagesDialog::controlIds());
     closeDialog(dialog, IDCANCEL);
 
     gui.menu(ids::mnuHelp);
@@ -1241,7 +1443,7 @@ TEST_F(Win32Views, ALargeImportShowsProgressThenTheWarnings) {
     platform_.answerFile(folder_.path(L"big.KBP"));
     gui.menu(ids::mnuImportRES);
     const std::wstring text = answerBox(gui, L"WARNING");
-    EXPECT_NE(text.find(L"\u2026 and 300 more"), std::wstring::npos) << *narrow(text);
+    EXPECT_NE(text.find(L"\u2026 and 300 more"), std::wstring::npos) << narrow(text);
     gui.sync();
     EXPECT_EQ(gui.caption(), folder_.path(L"big.KBP"));
     EXPECT_TRUE(removeDirectoryTree(folder_.narrowPath(L"big_files")));
@@ -1266,7 +1468,7 @@ TEST_F(Win32Views, ExportRcWritesTheScript) {
     gui.menu(ids::mnuExportRC);
     gui.sync();
     Project expected;
-    expected.append(ResourceKind::String, "1\tCaf\xE9");
+    expected.append(ResourceKind::String, "1\tCaf\u00e9");
     EXPECT_EQ(folder_.read(L"out.rc"), makeRcScript(expected).text);
     EXPECT_TRUE(platform_.requests.back().save);
     EXPECT_TRUE(platform_.requests.back().confirmOverwrite);
