@@ -114,7 +114,11 @@ def main(patched_path, original_path, from_path):
         check(found, "FROM's %r %r is in the program" % (rtype, rname))
         touched |= {(k[0], k[1]) for k in found}
         from_images = {(t, n, lg): d for t, n, lg, d in from_res if t == (3 if rtype == 14 else 1)}
+        # FROM in several languages of this name keeps each; in one, it goes into every one
+        several = len({lg for t, n, lg, _ in from_res if t == rtype and n == rname}) > 1
         for k, v in found.items():
+            if several and k[2] != lang:
+                continue
             if rtype in (12, 14):
                 kind = 3 if rtype == 14 else 1
                 check(group_images(v, {x: d for x, d in icons.items() if x[0] == kind}) ==
