@@ -12,7 +12,7 @@ struct HelpTopic {
     std::string text;    // lines joined by CR LF
 };
 
-inline constexpr int kHelpTopicCount = 10;
+inline constexpr int kHelpTopicCount = 11;
 const std::array<HelpTopic, kHelpTopicCount>& helpTopics();
 
 inline constexpr const char* kHelpIndexCaption = "KELBO  Version 2";

@@ -126,7 +126,7 @@ constexpr ControlSpec kHelpControls[] = {
     {.name = "Command1",
      .kind = K::Button,
      .caption = "Exit",
-     .twips = {1080, 5280, 1095, 375},
+     .twips = {1080, 5760, 1095, 375},
      .role = R::Default},
     KELBO_HELP_LINK(1, 360),
     KELBO_HELP_LINK(2, 840),
@@ -138,6 +138,7 @@ constexpr ControlSpec kHelpControls[] = {
     KELBO_HELP_LINK(8, 3720),
     KELBO_HELP_LINK(9, 4200),
     KELBO_HELP_LINK(10, 4680),
+    KELBO_HELP_LINK(11, 5160),
 };
 #undef KELBO_HELP_LINK
 
@@ -395,7 +396,7 @@ const WindowSpec kStringDialog{"frmString",        "  STRING", 6690,           1
                                Placement::Centred, {},         kStringControls};
 const WindowSpec kFileDialog{"frmLoad",          "  BITMAP", 7320,         4140,
                              Placement::Centred, {},         kFileControls};
-const WindowSpec kHelpIndex{"frmHelp",           kHelpIndexCaption,  3315,         5910,
+const WindowSpec kHelpIndex{"frmHelp",           kHelpIndexCaption,  3315,         6390,
                             Placement::AtOrigin, {3210, 1290, 0, 0}, kHelpControls};
 const WindowSpec kSubHelp{"frmsubhelp",    "", 6690, 5370, Placement::AtOrigin, {1170, 975, 0, 0},
                           kSubHelpControls};

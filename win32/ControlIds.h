@@ -97,6 +97,7 @@ inline constexpr int txtString0 = 630; // txtString0 ... txtString9
 
 // The main window's language drop-down is lblLanguage and cboLanguage, the version dialog's ids.
 inline constexpr int mnuLanguages = 217;
+inline constexpr int mnuCompileProgram = 222;
 
 // The Languages dialog; its cboLanguage is the version dialog's id, its cmdAdd the main
 // window's: ids are unique within a window.

@@ -117,8 +117,8 @@ void MainWindow::buildMenus() {
         {"mnuPrint", ids::mnuPrint},         {"mnuExit", ids::mnuExit},
         {"mnuManifest", ids::mnuManifest},   {"mnuVersion", ids::mnuVersion},
         {"mnuLanguages", ids::mnuLanguages}, {"mnuCompile16", ids::mnuCompile16},
-        {"mnuCompile32", ids::mnuCompile32}, {"mnuHelp", ids::mnuHelp},
-        {"mnuAbout", ids::mnuAbout},
+        {"mnuCompile32", ids::mnuCompile32}, {"mnuCompileProgram", ids::mnuCompileProgram},
+        {"mnuHelp", ids::mnuHelp},           {"mnuAbout", ids::mnuAbout},
     };
     HMENU bar = CreateMenu();
     for (const shell::MenuSpec& menu : shell::mainMenus()) {
@@ -383,6 +383,9 @@ bool MainWindow::onCommand(int id, int code, HWND) {
         return true;
     case ids::mnuCompile32:
         presenter_.compileClicked(32);
+        return true;
+    case ids::mnuCompileProgram:
+        presenter_.compileIntoProgramClicked();
         return true;
     case ids::mnuHelp:
         presenter_.helpClicked();

@@ -26,6 +26,7 @@
 #include "rescompiler/VersionInfo.h"
 #include "resreader/RcExport.h"
 #include "shell/Layout.h"
+#include "tests/support/PeBuilder.h"
 #include "tests/support/Samples.h"
 #include "tests/win/Win32Driver.h"
 #include "win32/ControlIds.h"
@@ -1501,3 +1502,27 @@ TEST(Win32Resources, ManifestAndVersionAreCompiledIn) {
 
 } // namespace
 } // namespace kelbo::win32
+
+// The patched program is read back by the loader itself, in the language the project gave.
+TEST_F(Win32Views, CompileIntoProgramWritesWhatTheLoaderReads) {
+    folder_.write(L"app.exe", test::buildProgram(test::PeLayout{}));
+    Gui gui(platform_, folder_);
+    addString(gui, L"1", L"\u041f\u0440\u0438\u0432\u0435\u0442 \u4f60\u597d");
+    platform_.answerFile(folder_.path(L"app.exe"));
+    gui.menu(ids::mnuCompileProgram);
+    HWND log = gui.waitForWindow(L"  Compilation");
+    ASSERT_TRUE(log);
+    gui.sync();
+    EXPECT_NE(textOf(log, ids::Text1).find(L"Compilation : SuccessFull"), std::wstring::npos);
+    EXPECT_EQ(platform_.requests.back().filter.name, "Program (EXE, DLL, OCX)");
+    PostMessageW(GetDlgItem(log, ids::cmdCompileOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(log); }));
+
+    HMODULE program = LoadLibraryExW(folder_.path(L"app.exe").c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(program);
+    wchar_t text[64] = {};
+    EXPECT_EQ(LoadStringW(program, 1, text, 64), 9);
+    EXPECT_EQ(std::wstring(text), L"\u041f\u0440\u0438\u0432\u0435\u0442 \u4f60\u597d");
+    FreeLibrary(program);
+}
