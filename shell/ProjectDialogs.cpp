@@ -297,8 +297,10 @@ void VersionPresenter::attach(VersionView& view) {
 void VersionPresenter::ok() {
     if (!view_)
         return;
-    // Each version as a line, checked by the compiler's own reading.
-    VersionSettings settings;
+    // Each version as a line, checked by the compiler's own reading. What the dialog does not
+    // show (fixed fields, a FileType number, numbers given apart) is kept as stored.
+    VersionSettings settings = original_;
+    settings.strings.clear();
     Project::Lines numberLines;
     const char* keys[] = {"FileVersion", "ProductVersion"};
     for (int field = 0; field < 2; ++field) {
@@ -325,6 +327,8 @@ void VersionPresenter::ok() {
     settings.fileVersion = numbers->fileVersion;
     settings.productVersion = numbers->productVersion;
     settings.dll = view_->fileType() == 1;
+    if (settings.dll != original_.dll)
+        settings.otherFileType.reset();
     const int language = view_->language();
     const int codePage = view_->codePage();
     if (language >= 0 && language < static_cast<int>(languages_.size()))

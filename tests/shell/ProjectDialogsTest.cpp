@@ -198,6 +198,34 @@ TEST_F(VersionDialogTest, OkWritesNumbersStringsAndChoicesInTheStoredOrder) {
     EXPECT_TRUE(buildVersionResource(session.project.lines(ResourceKind::Version), 32, problem));
 }
 
+// Fields the dialog does not show, as an imported program's version has them, survive an OK.
+TEST_F(VersionDialogTest, OkKeepsWhatTheDialogDoesNotShow) {
+    const Project::Lines stored{"FileFlags=0x3",        "FileOS=0x4",
+                                "FileSubtype=0x7",      "FileDate=0x0000000100000002",
+                                "FileType=0x3",         "FileVersionNumber=1.2.3.4",
+                                "FileVersion=1.2 beta", "CompanyName=Acme"};
+    session.project.setLines(ResourceKind::Version, stored);
+    VersionProblem problem;
+    const std::optional<VersionSettings> before = parseVersionLines(stored, problem);
+    ASSERT_TRUE(before) << problem.text;
+    open();
+    view->strings[1] = "Other";
+    presenter->ok();
+    const std::optional<VersionSettings> after =
+        parseVersionLines(session.project.lines(ResourceKind::Version), problem);
+    ASSERT_TRUE(after) << problem.text;
+    VersionSettings expected = *before;
+    expected.strings.back().value = "Other";
+    EXPECT_EQ(*after, expected);
+
+    open();
+    view->fileTypeIndex = 1; // a FileType chosen in the dialog replaces the number
+    presenter->ok();
+    EXPECT_EQ(
+        parseVersionLines(session.project.lines(ResourceKind::Version), problem)->otherFileType,
+        std::nullopt);
+}
+
 TEST_F(VersionDialogTest, BadNumbersAreRefusedWithTheCompilersMessage) {
     VersionPresenter& dialog = open();
     EXPECT_TRUE(view->fromNumbers);
