@@ -27,7 +27,9 @@ protected:
         process.start(program, arguments);
         if (!process.waitForFinished(30000))
             return {};
-        return QString::fromUtf8(process.readAllStandardOutput());
+        // The font's ligatures come out as one character ("fi" in a temporary folder's name).
+        return QString::fromUtf8(process.readAllStandardOutput())
+            .normalized(QString::NormalizationForm_KC);
     }
     void SetUp() override {
         if (!QFile::exists(KELBO_PDFTOTEXT) || !QFile::exists(KELBO_PDFINFO))
