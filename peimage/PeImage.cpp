@@ -1,4 +1,5 @@
 #include "peimage/PeImage.h"
+#include "platform/Bytes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,12 +14,6 @@ constexpr std::uint32_t kMaxDirectories = 16;
 constexpr std::uint16_t kMaxSections = 96;
 constexpr std::size_t kChunk = 1 << 20;
 
-std::uint16_t get16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t get32(const unsigned char* p) {
-    return get16(p) | static_cast<std::uint32_t>(get16(p + 2)) << 16;
-}
 bool powerOfTwo(std::uint32_t v) {
     return v != 0 && (v & (v - 1)) == 0;
 }
@@ -82,7 +77,7 @@ std::optional<PeImage> readPeImage(InputFile& file, const std::string& fileName,
         r.fail(0, "no \"MZ\" signature: not a program");
         return std::nullopt;
     }
-    img.peOffset = get32(dos + 0x3C);
+    img.peOffset = le32(dos + 0x3C);
     unsigned char coff[24];
     if (!r.read(img.peOffset, coff, sizeof coff, "PE header"))
         return std::nullopt;
@@ -91,10 +86,10 @@ std::optional<PeImage> readPeImage(InputFile& file, const std::string& fileName,
         return std::nullopt;
     }
     img.coffOffset = img.peOffset + 4u;
-    img.machine = get16(coff + 4);
-    const std::uint16_t sectionCount = get16(coff + 6);
-    img.symbolTableOffset = get32(coff + 12);
-    img.optionalSize = get16(coff + 20);
+    img.machine = le16(coff + 4);
+    const std::uint16_t sectionCount = le16(coff + 6);
+    img.symbolTableOffset = le32(coff + 12);
+    img.optionalSize = le16(coff + 20);
     img.optionalOffset = img.coffOffset + 20;
     if (sectionCount > kMaxSections) {
         r.fail(img.coffOffset + 2, std::to_string(sectionCount) + " sections, more than " +
@@ -109,7 +104,7 @@ std::optional<PeImage> readPeImage(InputFile& file, const std::string& fileName,
     std::vector<unsigned char> opt(img.optionalSize);
     if (!r.read(img.optionalOffset, opt.data(), opt.size(), "optional header"))
         return std::nullopt;
-    const std::uint16_t magic = get16(opt.data());
+    const std::uint16_t magic = le16(opt.data());
     if (magic != kMagicPe32 && magic != kMagicPe32Plus) {
         r.fail(img.optionalOffset, "optional header magic " + std::to_string(magic) +
                                        " is neither PE32 (267) nor PE32+ (523)");
@@ -122,13 +117,13 @@ std::optional<PeImage> readPeImage(InputFile& file, const std::string& fileName,
                                         " bytes is too short for its fields");
         return std::nullopt;
     }
-    img.sizeOfInitializedData = get32(&opt[8]);
-    img.sectionAlignment = get32(&opt[32]);
-    img.fileAlignment = get32(&opt[36]);
-    img.sizeOfImage = get32(&opt[56]);
-    img.sizeOfHeaders = get32(&opt[60]);
-    img.checksum = get32(&opt[64]);
-    const std::uint32_t directoryCount = get32(&opt[directoriesAt - 4]);
+    img.sizeOfInitializedData = le32(&opt[8]);
+    img.sectionAlignment = le32(&opt[32]);
+    img.fileAlignment = le32(&opt[36]);
+    img.sizeOfImage = le32(&opt[56]);
+    img.sizeOfHeaders = le32(&opt[60]);
+    img.checksum = le32(&opt[64]);
+    const std::uint32_t directoryCount = le32(&opt[directoriesAt - 4]);
     img.directoryTableOffset = img.optionalOffset + directoriesAt;
     if (directoryCount > (opt.size() - directoriesAt) / 8) {
         r.fail(img.optionalOffset + directoriesAt - 4,
@@ -138,7 +133,7 @@ std::optional<PeImage> readPeImage(InputFile& file, const std::string& fileName,
     }
     for (std::uint32_t i = 0; i < std::min(directoryCount, kMaxDirectories); ++i)
         img.directories.push_back(
-            {get32(&opt[directoriesAt + 8 * i]), get32(&opt[directoriesAt + 8 * i + 4])});
+            {le32(&opt[directoriesAt + 8 * i]), le32(&opt[directoriesAt + 8 * i + 4])});
     if (!powerOfTwo(img.fileAlignment) || img.fileAlignment > 0x10000 ||
         !powerOfTwo(img.sectionAlignment) || img.sectionAlignment < img.fileAlignment) {
         r.fail(img.optionalOffset + 32,
@@ -166,11 +161,11 @@ std::optional<PeImage> readPeImage(InputFile& file, const std::string& fileName,
         s.headerOffset = img.sectionTableOffset + std::uint64_t{i} * kSectionHeaderSize;
         s.name.assign(reinterpret_cast<const char*>(h),
                       strnlen(reinterpret_cast<const char*>(h), 8));
-        s.virtualSize = get32(h + 8);
-        s.virtualAddress = get32(h + 12);
-        s.rawSize = get32(h + 16);
-        s.rawOffset = get32(h + 20);
-        s.characteristics = get32(h + 36);
+        s.virtualSize = le32(h + 8);
+        s.virtualAddress = le32(h + 12);
+        s.rawSize = le32(h + 16);
+        s.rawOffset = le32(h + 20);
+        s.characteristics = le32(h + 36);
         const std::string which = "section " + std::to_string(i + 1) + " (" + s.name + ")";
         if (s.rawSize != 0 &&
             (s.rawOffset > img.fileSize || s.rawSize > img.fileSize - s.rawOffset)) {
@@ -234,9 +229,9 @@ void PeChecksum::add(const void* data, std::size_t count) {
             // two halves add once the carries are folded.
             std::uint64_t s = 0;
             for (; i + 3 < end; i += 4)
-                s += get32(p + i);
+                s += le32(p + i);
             for (; i + 1 < end; i += 2)
-                s += get16(p + i);
+                s += le16(p + i);
             sum_ = (sum_ & 0xFFFFFFFFu) + (sum_ >> 32) + s;
             continue;
         }

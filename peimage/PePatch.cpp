@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "platform/Bytes.h"
 #include "rescompiler/ResCompiler.h"
 #include "rescompiler/ResOutput.h"
 
@@ -17,18 +18,6 @@ constexpr std::uint32_t kSectionCharacteristics = 0x40000040; // initialized dat
 constexpr std::size_t kGroupHeader = 6;
 constexpr std::size_t kGroupEntry = 14;
 
-std::uint16_t get16(const std::string& s, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) |
-                                      static_cast<unsigned char>(s[at + 1]) << 8);
-}
-void set16(std::string& s, std::size_t at, std::uint32_t v) {
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-void set32(std::string& s, std::size_t at, std::uint32_t v) {
-    set16(s, at, v & 0xFFFF);
-    set16(s, at + 2, v >> 16);
-}
 std::uint64_t alignUp(std::uint64_t v, std::uint64_t a) {
     return (v + a - 1) / a * a;
 }
@@ -64,9 +53,9 @@ std::vector<std::uint16_t> groupImages(const std::string& group) {
     std::vector<std::uint16_t> ids;
     if (group.size() < kGroupHeader)
         return ids;
-    const std::size_t count = get16(group, 4);
+    const std::size_t count = le16(group, 4);
     for (std::size_t i = 0; i < count && kGroupHeader + kGroupEntry * (i + 1) <= group.size(); ++i)
-        ids.push_back(get16(group, kGroupHeader + kGroupEntry * i + 12));
+        ids.push_back(le16(group, kGroupHeader + kGroupEntry * i + 12));
     return ids;
 }
 
@@ -77,12 +66,12 @@ bool stringSlots(const std::string& block, std::vector<std::u16string>& slots) {
     for (auto& slot : slots) {
         if (block.size() - pos < 2)
             return false;
-        const std::size_t length = get16(block, pos);
+        const std::size_t length = le16(block, pos);
         pos += 2;
         if ((block.size() - pos) / 2 < length)
             return false;
         for (std::size_t i = 0; i < length; ++i, pos += 2)
-            slot.push_back(static_cast<char16_t>(get16(block, pos)));
+            slot.push_back(static_cast<char16_t>(le16(block, pos)));
     }
     return true;
 }
@@ -265,7 +254,7 @@ bool Merger::groups(std::string& error) {
         const std::uint16_t language = p.targets.empty() ? f.language : p.targets[0].language;
         std::string data = f.data;
         const std::vector<std::uint16_t> ids = groupImages(data);
-        if (data.size() < kGroupHeader || ids.size() != get16(data, 4)) {
+        if (data.size() < kGroupHeader || ids.size() != le16(data, 4)) {
             error = "group " + describeName(f.name) + " is shorter than its entries";
             return false;
         }
@@ -301,7 +290,7 @@ bool Merger::groups(std::string& error) {
                 copy.codePage = 0;
                 add(std::move(copy));
             }
-            set16(data, kGroupHeader + kGroupEntry * i + 12, found->second);
+            setLe16(data, kGroupHeader + kGroupEntry * i + 12, found->second);
         }
         PeResource group = f;
         group.data = std::move(data);
@@ -335,9 +324,9 @@ bool Merger::strings(std::string& error) {
                 const std::u16string& s = news[i].empty() ? olds[i] : news[i];
                 block.resize(block.size() + 2 + 2 * s.size());
                 std::size_t at = block.size() - 2 - 2 * s.size();
-                set16(block, at, static_cast<std::uint32_t>(s.size()));
+                setLe16(block, at, static_cast<std::uint32_t>(s.size()));
                 for (char16_t c : s)
-                    set16(block, at += 2, c);
+                    setLe16(block, at += 2, c);
             }
             replace(k, block);
         }
@@ -374,23 +363,6 @@ bool Merger::run(std::string& error) {
 }
 
 // --- the program ---------------------------------------------------------------------------------
-
-// An input held in memory: a .RES compiled from a project.
-class StringInput : public InputFile {
-public:
-    explicit StringInput(std::string bytes) : bytes_(std::move(bytes)) {}
-    std::uint64_t size() const override { return bytes_.size(); }
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
-        if (offset > bytes_.size() || count > bytes_.size() - offset)
-            return false;
-        if (count > 0)
-            std::memcpy(buffer, bytes_.data() + offset, count);
-        return true;
-    }
-
-private:
-    std::string bytes_;
-};
 
 // Sources come from the real file system; the one .RES written goes to memory.
 class CaptureFileSystem : public FileSystem {
@@ -556,28 +528,29 @@ struct Writer {
         const std::size_t sectionHeader = at(last ? last->headerOffset : tableEnd);
         if (!last) {
             std::memcpy(&headers[sectionHeader], ".rsrc\0\0\0", 8);
-            set16(headers, at(img.coffOffset + 2), static_cast<std::uint32_t>(sections.size() + 1));
+            setLe16(headers, at(img.coffOffset + 2),
+                    static_cast<std::uint32_t>(sections.size() + 1));
         }
-        set32(headers, sectionHeader + 8, static_cast<std::uint32_t>(content.size()));
-        set32(headers, sectionHeader + 12, virtualAddress);
-        set32(headers, sectionHeader + 16, static_cast<std::uint32_t>(rawSize));
-        set32(headers, sectionHeader + 20, static_cast<std::uint32_t>(rawOffset));
+        setLe32(headers, sectionHeader + 8, static_cast<std::uint32_t>(content.size()));
+        setLe32(headers, sectionHeader + 12, virtualAddress);
+        setLe32(headers, sectionHeader + 16, static_cast<std::uint32_t>(rawSize));
+        setLe32(headers, sectionHeader + 20, static_cast<std::uint32_t>(rawOffset));
         if (!last)
-            set32(headers, sectionHeader + 36, kSectionCharacteristics);
+            setLe32(headers, sectionHeader + 36, kSectionCharacteristics);
         // Initialized data grows by the new raw size, less the old section's.
         std::uint64_t initialized = img.sizeOfInitializedData + rawSize;
         initialized -= last ? std::min<std::uint64_t>(last->rawSize, initialized) : 0;
-        set32(headers, at(img.sizeOfInitializedDataOffset()),
-              static_cast<std::uint32_t>(std::min<std::uint64_t>(initialized, 0xFFFFFFFFu)));
-        set32(headers, at(img.sizeOfImageOffset()), static_cast<std::uint32_t>(imageEnd));
-        set32(headers, at(img.checksumOffset()), 0);
-        set32(headers, at(img.directoryOffset(kDirectoryResource)), virtualAddress);
-        set32(headers, at(img.directoryOffset(kDirectoryResource) + 4),
-              static_cast<std::uint32_t>(content.size()));
+        setLe32(headers, at(img.sizeOfInitializedDataOffset()),
+                static_cast<std::uint32_t>(std::min<std::uint64_t>(initialized, 0xFFFFFFFFu)));
+        setLe32(headers, at(img.sizeOfImageOffset()), static_cast<std::uint32_t>(imageEnd));
+        setLe32(headers, at(img.checksumOffset()), 0);
+        setLe32(headers, at(img.directoryOffset(kDirectoryResource)), virtualAddress);
+        setLe32(headers, at(img.directoryOffset(kDirectoryResource) + 4),
+                static_cast<std::uint32_t>(content.size()));
         const PeDataDirectory cert = img.directory(kDirectoryCertificate);
         if (cert.size != 0) {
-            set32(headers, at(img.directoryOffset(kDirectoryCertificate)), 0);
-            set32(headers, at(img.directoryOffset(kDirectoryCertificate) + 4), 0);
+            setLe32(headers, at(img.directoryOffset(kDirectoryCertificate)), 0);
+            setLe32(headers, at(img.directoryOffset(kDirectoryCertificate) + 4), 0);
         }
         // A COFF symbol table after the sections moves with the bytes around it.
         if (img.symbolTableOffset >= img.endOfSections && img.symbolTableOffset != 0) {
@@ -586,7 +559,7 @@ struct Writer {
                 (cert.size && cert.address < img.symbolTableOffset ? cert.size : 0);
             if (moved > 0xFFFFFFFFu)
                 return fail(error, img.coffOffset + 8, "the symbol table would pass 4 GB");
-            set32(headers, at(img.coffOffset + 8), static_cast<std::uint32_t>(moved));
+            setLe32(headers, at(img.coffOffset + 8), static_cast<std::uint32_t>(moved));
         }
 
         PeChecksum sum(img.checksumOffset());
@@ -610,7 +583,7 @@ struct Writer {
         }
         if (ok && img.checksum != 0) {
             std::string value(4, '\0');
-            set32(value, 0, sum.value());
+            setLe32(value, 0, sum.value());
             ok = out.writeAt(img.checksumOffset(), value.data(), value.size());
             if (!ok)
                 problem = out.error();
@@ -745,7 +718,7 @@ PatchResult compileIntoProgram(const Project& project, const std::string& progra
     std::string text = log.text();
     text.erase(std::min(text.size(), text.rfind("\r\nCompilation 32 bits : ")));
     log.setText(text);
-    StringInput res(std::move(capture.captured));
+    MemoryInput res(std::move(capture.captured));
     result = patchFromRes(res, resName, programPath, outputPath, options, fs);
     if (!result.ok) {
         logFailure(log, {}, result.error);

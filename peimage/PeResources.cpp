@@ -1,4 +1,5 @@
 #include "peimage/PeResources.h"
+#include "platform/Bytes.h"
 
 #include <algorithm>
 #include <set>
@@ -12,13 +13,6 @@ constexpr std::uint32_t kTableEntry = 8;
 constexpr std::uint32_t kDataEntry = 16;
 // Windows reads resource data on any boundary; 8 keeps every kind aligned for its readers.
 constexpr std::uint32_t kDataAlignment = 8;
-
-std::uint32_t get32(const unsigned char* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-std::uint16_t get16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
 
 // The memory flags rc and the .RES writers give each type.
 std::uint16_t conventionalFlags(const ResName& type) {
@@ -49,7 +43,7 @@ public:
         unsigned char head[kTableHeader];
         if (!fetch(0, head, kTableHeader, "root table"))
             return false;
-        out.stamp = {get32(head), get32(head + 4), get16(head + 8), get16(head + 10)};
+        out.stamp = {le32(head), le32(head + 4), le16(head + 8), le16(head + 10)};
         ResEntry entry;
         return table(0, 0, entry, out.entries);
     }
@@ -73,7 +67,7 @@ private:
         unsigned char len[2];
         if (!fetch(offset, len, 2, "resource name"))
             return false;
-        const std::uint16_t n = get16(len);
+        const std::uint16_t n = le16(len);
         std::vector<unsigned char> text(2u * n);
         if (!fetch(offset + 2, text.data(), text.size(), "resource name"))
             return false;
@@ -81,7 +75,7 @@ private:
         name.ordinal = 0;
         name.text.clear();
         for (std::size_t i = 0; i < n; ++i)
-            name.text.push_back(static_cast<char16_t>(get16(&text[2 * i])));
+            name.text.push_back(static_cast<char16_t>(le16(&text[2 * i])));
         return true;
     }
 
@@ -94,14 +88,14 @@ private:
         unsigned char head[kTableHeader];
         if (!fetch(offset, head, kTableHeader, kWhat[level]))
             return false;
-        const std::uint32_t count = std::uint32_t{get16(head + 12)} + get16(head + 14);
+        const std::uint32_t count = std::uint32_t{le16(head + 12)} + le16(head + 14);
         std::vector<unsigned char> entries(std::size_t{count} * kTableEntry);
         if (!fetch(offset + kTableHeader, entries.data(), entries.size(), kWhat[level]))
             return false;
         for (std::uint32_t i = 0; i < count; ++i) {
             const unsigned char* e = &entries[std::size_t{i} * kTableEntry];
             const std::uint64_t at = baseOffset_ + offset + kTableHeader + i * kTableEntry;
-            const std::uint32_t id = get32(e), target = get32(e + 4);
+            const std::uint32_t id = le32(e), target = le32(e + 4);
             ResName name;
             if (id & kHighBit) {
                 if (level == 2)
@@ -140,14 +134,14 @@ private:
         unsigned char d[kDataEntry];
         if (!fetch(offset, d, kDataEntry, "data entry"))
             return false;
-        const std::uint32_t rva = get32(d), size = get32(d + 4);
+        const std::uint32_t rva = le32(d), size = le32(d + 4);
         const std::optional<std::uint64_t> at = image_.fileOffsetOf(rva, size);
         if (!at)
             return fail(baseOffset_ + offset,
                         "resource " + describeName(entry.type) + " " + describeName(entry.name) +
                             ": data of " + std::to_string(size) + " bytes at address " +
                             std::to_string(rva) + " lies outside every section");
-        entry.codePage = get32(d + 8);
+        entry.codePage = le32(d + 8);
         entry.headerOffset = baseOffset_ + offset;
         entry.dataOffset = *at;
         entry.dataSize = size;
@@ -166,14 +160,6 @@ private:
     std::set<std::uint32_t> visited_;
 };
 
-void put16(std::string& out, std::size_t at, std::uint32_t v) {
-    out[at] = static_cast<char>(v & 0xFF);
-    out[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& out, std::size_t at, std::uint32_t v) {
-    put16(out, at, v & 0xFFFF);
-    put16(out, at + 2, v >> 16);
-}
 std::size_t align(std::size_t v, std::size_t a) {
     return (v + a - 1) / a * a;
 }
@@ -290,22 +276,23 @@ std::string writeResourceSection(const std::vector<PeResource>& resources, std::
 
     std::string out(pos, '\0');
     auto header = [&](std::size_t at, std::size_t named, std::size_t numbered) {
-        put32(out, at, stamp.characteristics);
-        put32(out, at + 4, stamp.timeDateStamp);
-        put16(out, at + 8, stamp.majorVersion);
-        put16(out, at + 10, stamp.minorVersion);
-        put16(out, at + 12, static_cast<std::uint32_t>(named));
-        put16(out, at + 14, static_cast<std::uint32_t>(numbered));
+        setLe32(out, at, stamp.characteristics);
+        setLe32(out, at + 4, stamp.timeDateStamp);
+        setLe16(out, at + 8, stamp.majorVersion);
+        setLe16(out, at + 10, stamp.minorVersion);
+        setLe16(out, at + 12, static_cast<std::uint32_t>(named));
+        setLe16(out, at + 14, static_cast<std::uint32_t>(numbered));
     };
     auto writeName = [&](std::size_t at, const ResName& name) {
-        put16(out, at, static_cast<std::uint32_t>(name.text.size()));
+        setLe16(out, at, static_cast<std::uint32_t>(name.text.size()));
         for (std::size_t i = 0; i < name.text.size(); ++i)
-            put16(out, at + 2 + 2 * i, name.text[i]);
+            setLe16(out, at + 2 + 2 * i, name.text[i]);
     };
     auto entry = [&](std::size_t at, const ResName& name, std::size_t nameAt,
                      std::uint32_t target) {
-        put32(out, at, name.isName ? kHighBit | static_cast<std::uint32_t>(nameAt) : name.ordinal);
-        put32(out, at + 4, target);
+        setLe32(out, at,
+                name.isName ? kHighBit | static_cast<std::uint32_t>(nameAt) : name.ordinal);
+        setLe32(out, at + 4, target);
     };
     auto namedCount = [](auto first, auto last, auto key) {
         return static_cast<std::size_t>(
@@ -341,9 +328,9 @@ std::string writeResourceSection(const std::vector<PeResource>& resources, std::
                 const std::size_t de = dataEntriesAt + kDataEntry * resourceIndex;
                 entry(lt + kTableHeader + kTableEntry * li, ResName::of(r.language), 0,
                       static_cast<std::uint32_t>(de));
-                put32(out, de, baseRva + static_cast<std::uint32_t>(dataAt[resourceIndex]));
-                put32(out, de + 4, static_cast<std::uint32_t>(r.data.size()));
-                put32(out, de + 8, r.codePage);
+                setLe32(out, de, baseRva + static_cast<std::uint32_t>(dataAt[resourceIndex]));
+                setLe32(out, de + 4, static_cast<std::uint32_t>(r.data.size()));
+                setLe32(out, de + 8, r.codePage);
                 std::copy(r.data.begin(), r.data.end(),
                           out.begin() + static_cast<std::ptrdiff_t>(dataAt[resourceIndex]));
             }

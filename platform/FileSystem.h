@@ -6,8 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelbo {
@@ -18,6 +20,23 @@ public:
     virtual std::uint64_t size() const = 0;
     // Reads exactly `count` bytes at `offset`; false on any short read or error.
     virtual bool readAt(std::uint64_t offset, void* buffer, std::size_t count) = 0;
+};
+
+// An input held in memory: a .RES compiled from a project, a test's bytes.
+class MemoryInput : public InputFile {
+public:
+    explicit MemoryInput(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::uint64_t size() const override { return bytes_.size(); }
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        if (offset > bytes_.size() || count > bytes_.size() - offset)
+            return false;
+        if (count > 0)
+            std::memcpy(buffer, bytes_.data() + offset, count);
+        return true;
+    }
+
+private:
+    std::string bytes_;
 };
 
 class OutputFile {

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "peimage/PeResources.h"
+#include "platform/Bytes.h"
 #include "platform/Cp1252.h"
 #include "platform/PathRules.h"
 #include "platform/Unicode.h"
@@ -29,22 +30,6 @@ constexpr std::uint32_t kMaxStringBlockSize = 16 * (2 + 2 * 0xFFFF);
 constexpr std::uint32_t kMaxVersionSize = 0xFFFF;
 constexpr std::size_t kCopyChunk = 1 << 20;
 constexpr std::uint32_t kBitmapFileHeader = 14;
-
-std::uint16_t le16(std::string_view s, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) |
-                                      static_cast<unsigned char>(s[at + 1]) << 8);
-}
-std::uint32_t le32(std::string_view s, std::size_t at) {
-    return le16(s, at) | static_cast<std::uint32_t>(le16(s, at + 2)) << 16;
-}
-void put16(std::string& out, std::uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 using Piece = ImportPiece;
 using PlannedFile = ImportFile;
@@ -257,10 +242,10 @@ bool Planner::bitmap(const ResEntry& e, std::string& error) {
         bits = std::min<std::uint64_t>(std::uint64_t{size} + masks + palette, e.dataSize);
     }
     std::string header = "BM";
-    put32(header, static_cast<std::uint32_t>(std::min<std::uint64_t>(
-                      kBitmapFileHeader + std::uint64_t{e.dataSize}, 0xFFFFFFFFu)));
-    put32(header, 0);
-    put32(header, static_cast<std::uint32_t>(kBitmapFileHeader + bits));
+    appendLe32(header, static_cast<std::uint32_t>(std::min<std::uint64_t>(
+                           kBitmapFileHeader + std::uint64_t{e.dataSize}, 0xFFFFFFFFu)));
+    appendLe32(header, 0);
+    appendLe32(header, static_cast<std::uint32_t>(kBitmapFileHeader + bits));
     std::string id = identifier(e, e.name, "#2", "name");
     std::string path = addFile(e, id, ".bmp", {{header, 0, 0}, {{}, e.dataOffset, e.dataSize}});
     section(e).append(ResourceKind::Bitmap, id + kTab + path);
@@ -325,9 +310,9 @@ bool Planner::group(const ResEntry& e, bool cursor, std::string& error) {
         return true;
     }
     std::string head;
-    put16(head, cursor ? 0 : le16(g, 0));
-    put16(head, cursor ? 2 : le16(g, 2));
-    put16(head, static_cast<std::uint32_t>(kept.size()));
+    appendLe16(head, cursor ? 0 : le16(g, 0));
+    appendLe16(head, cursor ? 2 : le16(g, 2));
+    appendLe16(head, static_cast<std::uint32_t>(kept.size()));
     std::vector<Piece> pieces(1);
     std::uint64_t offset = 6 + 16 * kept.size();
     for (const Kept& k : kept) {
@@ -349,8 +334,8 @@ bool Planner::group(const ResEntry& e, bool cursor, std::string& error) {
             head.append(g, k.at, 8);
             pieces.push_back({{}, k.image->dataOffset, size});
         }
-        put32(head, size);
-        put32(head, static_cast<std::uint32_t>(offset));
+        appendLe32(head, size);
+        appendLe32(head, static_cast<std::uint32_t>(offset));
         offset += size;
     }
     pieces[0].literal = head;
@@ -379,9 +364,9 @@ bool Planner::orphanImage(const ResEntry& e, bool cursor) {
         planes = le16(info, skip + 12);
         bitCount = le16(info, skip + 14);
     }
-    put16(head, 0);
-    put16(head, cursor ? 2 : 1);
-    put16(head, 1);
+    appendLe16(head, 0);
+    appendLe16(head, cursor ? 2 : 1);
+    appendLe16(head, 1);
     head += static_cast<char>(width < 256 ? width : 0);
     head += static_cast<char>(height < 256 ? height : 0);
     head += '\0';
@@ -389,12 +374,12 @@ bool Planner::orphanImage(const ResEntry& e, bool cursor) {
     if (cursor) {
         head.append(info, 0, 4);
     } else {
-        put16(head, planes);
-        put16(head, bitCount);
+        appendLe16(head, planes);
+        appendLe16(head, bitCount);
     }
     const std::uint32_t size = e.dataSize - static_cast<std::uint32_t>(skip);
-    put32(head, size);
-    put32(head, 22);
+    appendLe32(head, size);
+    appendLe32(head, 22);
     const std::string base = (cursor ? "CURSOR_IMAGE_" : "ICON_IMAGE_") + describeName(e.name);
     std::string id =
         identifier(e, ResName{true, 0, utf8ToUtf16(base)}, cursor ? "#12" : "#14", "name");

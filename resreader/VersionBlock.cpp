@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/Bytes.h"
 #include "platform/Cp1252.h"
 #include "platform/Unicode.h"
 #include "rescompiler/ItemLine.h"
@@ -17,14 +18,6 @@ constexpr std::uint32_t kTypeDll = 2;
 constexpr std::uint32_t kOS32 = 0x40004; // VOS_NT_WINDOWS32
 constexpr std::uint32_t kOS16 = 0x1;     // VOS__WINDOWS16
 constexpr int kMaxDepth = 8;
-
-std::uint16_t le16(std::string_view s, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) |
-                                      static_cast<unsigned char>(s[at + 1]) << 8);
-}
-std::uint32_t le32(std::string_view s, std::size_t at) {
-    return le16(s, at) | static_cast<std::uint32_t>(le16(s, at + 2)) << 16;
-}
 
 std::size_t align4(std::size_t n) {
     return (n + 3) & ~static_cast<std::size_t>(3);

@@ -13,21 +13,7 @@
 
 namespace kelbo::test {
 
-class MemoryInput : public InputFile {
-public:
-    explicit MemoryInput(std::string bytes) : bytes_(std::move(bytes)) {}
-    std::uint64_t size() const override { return bytes_.size(); }
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
-        if (offset > bytes_.size() || count > bytes_.size() - offset)
-            return false;
-        if (count > 0)
-            std::memcpy(buffer, bytes_.data() + offset, count);
-        return true;
-    }
-
-private:
-    std::string bytes_;
-};
+using MemoryInput = kelbo::MemoryInput;
 
 class MemoryFileSystem : public FileSystem {
 public:

@@ -115,7 +115,8 @@ inline std::string projectBytes(const std::vector<std::vector<std::string>>& kin
 
 // A .RES in the 32-bit layout of `count` RCDATA resources numbered from 1, each of a few bytes,
 // in `language`.
-inline std::string sampleDataRes(int count, std::uint16_t language) {
+inline std::string sampleDataRes(int count, std::uint16_t language,
+                                 std::uint16_t memoryFlags = 0x30) {
     // The layout's leading empty entry.
     std::string out =
         std::string("\0\0\0\0\x20\0\0\0\xFF\xFF\0\0\xFF\xFF\0\0", 16) + std::string(16, '\0');
@@ -128,7 +129,7 @@ inline std::string sampleDataRes(int count, std::uint16_t language) {
         le16(out, 0xFFFF);
         le16(out, static_cast<std::uint32_t>(i));
         le32(out, 0);
-        le16(out, 0x30);
+        le16(out, memoryFlags);
         le16(out, language);
         le32(out, 0);
         le32(out, 0);

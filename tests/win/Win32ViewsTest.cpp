@@ -881,7 +881,9 @@ TEST_F(Win32Views, ASecondLanguageSavedReopenedAndCompiled) {
         gui.sync();
         EXPECT_EQ(
             entries(dialog, ids::lstLanguages),
-            (std::vector<std::wstring>{L"Neutral [0000] \u2013 base", L"Russian (Russia) [0419]"}));
+            (std::vector<std::wstring>{
+                L"Neutral [0000] \u2013 base",
+                L"Russian (Russia) \u2013 \u0440\u0443\u0441\u0441\u043a\u0438\u0439 [0419]"}));
         closeDialog(dialog, IDOK);
         gui.sync();
 
@@ -1438,7 +1440,8 @@ TEST_F(Win32Views, ImportResOpensTheNewProject) {
 
 // Past 300 files the progress bar runs; the warnings come in one real box afterwards.
 TEST_F(Win32Views, ALargeImportShowsProgressThenTheWarnings) {
-    folder_.write(L"big.res", test::sampleDataRes(320, 0x0409));
+    // Memory flags Kelbo does not write: a warning for every resource.
+    folder_.write(L"big.res", test::sampleDataRes(320, 0x0409, 0));
     Gui gui(platform_, folder_);
     platform_.answerFile(folder_.path(L"big.res"));
     platform_.answerFile(folder_.path(L"big.KBP"));
@@ -1500,9 +1503,6 @@ TEST(Win32Resources, ManifestAndVersionAreCompiledIn) {
     EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"kelbo.exe");
 }
 
-} // namespace
-} // namespace kelbo::win32
-
 // The patched program is read back by the loader itself, in the language the project gave.
 TEST_F(Win32Views, CompileIntoProgramWritesWhatTheLoaderReads) {
     folder_.write(L"app.exe", test::buildProgram(test::PeLayout{}));
@@ -1526,3 +1526,6 @@ TEST_F(Win32Views, CompileIntoProgramWritesWhatTheLoaderReads) {
     EXPECT_EQ(std::wstring(text), L"\u041f\u0440\u0438\u0432\u0435\u0442 \u4f60\u597d");
     FreeLibrary(program);
 }
+
+} // namespace
+} // namespace kelbo::win32

@@ -469,6 +469,19 @@ void checkManifest() {
     std::string bytes;
     check(resourceBytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24), bytes), "RT_MANIFEST 1");
     check(bytes == readSource(kManifestPath), "manifest bytes differ from the file's");
+    // Its dependency took effect: comctl32 comes from the side-by-side store, version 6, not
+    // from the system folder.
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(LoadLibraryW(L"comctl32.dll"), path, MAX_PATH);
+    std::wstring lower(path);
+    std::string shown;
+    for (wchar_t& c : lower) {
+        c = towlower(c);
+        shown += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    check(lower.find(L"\\winsxs\\") != std::wstring::npos &&
+              lower.find(L"common-controls") != std::wstring::npos,
+          "common controls 6 are not active: comctl32 is " + shown);
 }
 
 } // namespace

@@ -322,12 +322,17 @@ int main(int argc, char** argv) {
         {"5", "\xA9 \xAE \x99 \xB0 \xBD \xFF \x9F", 5},
     };
 
-    // The manifest is linked into the consumer, which Windows then runs with it: a minimal one.
+    // The manifest is linked into the consumer, which Windows then runs with it: a minimal one that
+    // asks for common controls 6, so the consumer can tell that Windows read it.
     const std::string manifest =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
         "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
         "  <assemblyIdentity type=\"win32\" name=\"Kelbo.Consumer\" version=\"1.0.0.0\"/>\r\n"
         "  <description>consumer \xC3\xA9</description>\r\n"
+        "  <dependency><dependentAssembly><assemblyIdentity type=\"win32\" "
+        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" "
+        "processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>"
+        "</dependentAssembly></dependency>\r\n"
         "</assembly>\r\n";
     writeFile(out / "src" / "app.manifest", manifest);
 
