@@ -13,7 +13,7 @@ namespace kelbo {
 namespace {
 
 // Small enough to stay in the cache between the read, the sum and the write.
-constexpr std::size_t kCopyChunk = 1 << 17;
+constexpr std::size_t kCopyChunk = 1 << 20;
 constexpr std::uint32_t kSectionCharacteristics = 0x40000040; // initialized data, readable
 constexpr std::size_t kGroupHeader = 6;
 constexpr std::size_t kGroupEntry = 14;
