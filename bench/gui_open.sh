@@ -25,6 +25,17 @@ for kind, ext in enumerate(("bmp", "ico", "txt", "wav")):
                 else f"ITEM{i}\t/home/user/resources/picture_{i:05}.{ext}").encode("cp1252")
         out += struct.pack("<h", len(line)) + line
 open(sys.argv[1], "wb").write(out)
+# The same with every string in Chinese: the file is UTF-8, as TEXT announces.
+out = bytearray(b"KELBO200")
+for kind, ext in enumerate(("bmp", "ico", "txt", "wav")):
+    out += struct.pack("<h", 32767)
+    for i in range(32767):
+        line = (f"{i + 1}\t\u8d44\u6e90\u7f16\u8bd1\u5668 {i}" if ext == "txt"
+                else f"ITEM{i}\t/home/user/resources/picture_{i:05}.{ext}").encode("utf-8")
+        out += struct.pack("<h", len(line)) + line
+text = "UTF-8".encode()
+out += b"KELBOEXT" + b"TEXT" + struct.pack("<h", 1) + struct.pack("<h", len(text)) + text
+open(sys.argv[1].replace("big", "cjk"), "wb").write(out)
 PY
 
 measure() {
@@ -47,3 +58,4 @@ measure() {
 echo "platform: $QT_QPA_PLATFORM, project: $(wc -c < "$work/big.kbp") bytes, 4 x 32767 items"
 measure "empty start" 
 measure "32767 items per kind" "$work/big.kbp"
+measure "the same, the strings in Chinese" "$work/cjk.kbp"
