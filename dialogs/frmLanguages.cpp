@@ -27,6 +27,9 @@ frmLanguages::frmLanguages(shell::LanguagesPresenter& presenter, QWidget* parent
       cmdRemove_(controls_.get<QPushButton>("cmdRemove")) {
     for (int k = 0; k < kKindCount; ++k)
         copy_[k] = controls_.get<QCheckBox>(QStringLiteral("chkCopy%1").arg(k));
+    // A long language name wraps onto the label's second line.
+    lblCopy_->setWordWrap(true);
+    lblCopy_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     txtCode_->setMaxLength(kCodeLength);
     txtCode_->setValidator(new OneLineValidator(txtCode_));
     connect(lstLanguages_, &QListWidget::currentRowChanged, this,

@@ -338,7 +338,7 @@ constexpr ControlSpec kVersionControls[] = {
 #define KELBO_COPY_KIND(n, kind)                                                                   \
     {                                                                                              \
         "chkCopy" #n, K::CheckBox, kind, {                                                         \
-            120 + ((n) % 4) * 1560, 3420 + ((n) / 4) * 300, 1455, 255                              \
+            120 + ((n) % 4) * 1560, 3600 + ((n) / 4) * 300, 1455, 255                              \
         }                                                                                          \
     }
 constexpr ControlSpec kLanguagesControls[] = {
@@ -366,7 +366,8 @@ constexpr ControlSpec kLanguagesControls[] = {
      .caption = "four hex digits, such as 0419",
      .twips = {2160, 2745, 3000, 255},
      .tabStop = false},
-    {.name = "lblCopy", .kind = K::Label, .twips = {120, 3120, 6255, 255}, .tabStop = false},
+    // Two lines: a long language name wraps.
+    {.name = "lblCopy", .kind = K::Label, .twips = {120, 3120, 6255, 435}, .tabStop = false},
     KELBO_COPY_KIND(0, "BITMAP"),
     KELBO_COPY_KIND(1, "ICON"),
     KELBO_COPY_KIND(2, "STRING"),
@@ -375,17 +376,17 @@ constexpr ControlSpec kLanguagesControls[] = {
     KELBO_COPY_KIND(5, "DATA"),
     KELBO_COPY_KIND(6, "MANIFEST"),
     KELBO_COPY_KIND(7, "VERSION"),
-    {"cmdAdd", K::Button, "&Add", {120, 4080, 1215, 375}},
-    {"cmdBase", K::Button, "Set as &base language", {1440, 4080, 2175, 375}},
+    {"cmdAdd", K::Button, "&Add", {120, 4260, 1215, 375}},
+    {"cmdBase", K::Button, "Set as &base language", {1440, 4260, 2175, 375}},
     {.name = "cmdOK",
      .kind = K::Button,
      .caption = "OK",
-     .twips = {4080, 4680, 1095, 375},
+     .twips = {4080, 4860, 1095, 375},
      .role = R::Default},
     {.name = "cmdCancel",
      .kind = K::Button,
      .caption = "Cancel",
-     .twips = {5280, 4680, 1095, 375},
+     .twips = {5280, 4860, 1095, 375},
      .role = R::Cancel},
 };
 #undef KELBO_COPY_KIND
@@ -408,7 +409,7 @@ const WindowSpec kManifestDialog{"frmManifest",    "  MANIFEST", 9855, 5160, Pla
 const WindowSpec kVersionDialog{"frmVersion", "  VERSION",     6615, 6660, Placement::Centred,
                                 {},           kVersionControls};
 const WindowSpec kLanguagesDialog{
-    "frmLanguages", "  Languages", 6495, 5235, Placement::Centred, {}, kLanguagesControls};
+    "frmLanguages", "  Languages", 6495, 5415, Placement::Centred, {}, kLanguagesControls};
 const WindowSpec kCompileLog{"frmCompile", "  Compilation", 5430, 4050, Placement::Centred,
                              {},           kCompileControls};
 
