@@ -127,6 +127,9 @@ std::optional<Parsed> parse(const Project::Lines& lines, ManifestProblem& proble
         if (std::any_of(value.begin(), value.end(),
                         [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
             return fail(line, "Control character in the value of " + keyName);
+        // The model's text is UTF-8; bytes that are not would make the XML ill-formed.
+        if (!isValidUtf8(value))
+            return fail(line, "The value of " + keyName + " is not UTF-8 text");
 
         if (key == Key::File)
             parsed.fileLine = &line;

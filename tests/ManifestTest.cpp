@@ -44,6 +44,7 @@ TEST(Manifest, RefusesBadLinesNamingTheLine) {
         {{"dpi=system", "dpi=system"}, "dpi=system", "The key dpi is given twice"},
         {{"name= "}, "name= ", "No value for name"},
         {{"description=a\tb"}, "description=a\tb", "Control character in the value of description"},
+        {{"name=A\xFF"}, "name=A\xFF", "The value of name is not UTF-8 text"},
         {{"file=app.manifest", "id=2", "name=X"}, "name=X", "file cannot be combined"},
         {{"os=all", "file=app.manifest"}, "file=app.manifest", "file cannot be combined"},
     };
@@ -65,7 +66,7 @@ TEST(Manifest, RefusesBadLinesNamingTheLine) {
 TEST(Manifest, ReadsKeysAndWordsInAnyCaseAndValuesAsTyped) {
     ManifestProblem problem;
     auto s = parseManifest({" ID = 2 ", "Name=Acme.Tool", "DPI=PerMonitorV2", "level=ASINVOKER",
-                            "Os=All", "controls = 6", "Description= Caf\xE9 tool ",
+                            "Os=All", "controls = 6", "Description= Caf\u00e9 tool ",
                             "version=1.2.65535.0"},
                            problem);
     ASSERT_TRUE(s) << problem.problem;
@@ -73,7 +74,7 @@ TEST(Manifest, ReadsKeysAndWordsInAnyCaseAndValuesAsTyped) {
     EXPECT_FALSE(s->file);
     EXPECT_EQ(s->name, "Acme.Tool");
     EXPECT_EQ(s->version, "1.2.65535.0");
-    EXPECT_EQ(s->description, "Caf\xE9 tool");
+    EXPECT_EQ(s->description, "Caf\u00e9 tool");
     EXPECT_TRUE(s->commonControls);
     EXPECT_EQ(s->dpi, DpiAwareness::PerMonitorV2);
     EXPECT_EQ(s->level, ExecutionLevel::AsInvoker);
@@ -94,7 +95,7 @@ TEST(Manifest, CanonicalLinesReadBackEqual) {
     full.id = 2;
     full.name = "Acme.Tool";
     full.version = "2.0.1.7";
-    full.description = "Caf\xE9 & <co>";
+    full.description = "Caf\u00e9 & <co>";
     full.commonControls = true;
     full.dpi = DpiAwareness::PerMonitor;
     full.level = ExecutionLevel::RequireAdministrator;
@@ -107,7 +108,7 @@ TEST(Manifest, CanonicalLinesReadBackEqual) {
               (std::vector<std::string>{"id=1", "file=C:\\APP\\app.manifest"}));
     EXPECT_EQ(manifestLines(full),
               (std::vector<std::string>{"id=2", "name=Acme.Tool", "version=2.0.1.7",
-                                        "description=Caf\xE9 & <co>", "controls=6",
+                                        "description=Caf\u00e9 & <co>", "controls=6",
                                         "dpi=permonitor", "level=requireAdministrator", "os=all"}));
     for (DpiAwareness dpi : {DpiAwareness::Unaware, DpiAwareness::System, DpiAwareness::PerMonitor,
                              DpiAwareness::PerMonitorV2}) {
