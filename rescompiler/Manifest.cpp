@@ -127,9 +127,15 @@ std::optional<Parsed> parse(const Project::Lines& lines, ManifestProblem& proble
         if (std::any_of(value.begin(), value.end(),
                         [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
             return fail(line, "Control character in the value of " + keyName);
-        // The model's text is UTF-8; bytes that are not would make the XML ill-formed.
-        if (!isValidUtf8(value))
-            return fail(line, "The value of " + keyName + " is not UTF-8 text");
+        // The value goes into XML: it must be UTF-8 of characters XML allows (not U+FFFF).
+        for (std::size_t at = 0; at < value.size();) {
+            char32_t c = 0;
+            if (!decodeUtf8(value, at, c))
+                return fail(line, "The value of " + keyName + " is not UTF-8 text");
+            if (!isXmlChar(c))
+                return fail(line, "The value of " + keyName + " holds " + codePointName(c) +
+                                      ", which XML does not allow");
+        }
 
         if (key == Key::File)
             parsed.fileLine = &line;

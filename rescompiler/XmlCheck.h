@@ -23,6 +23,9 @@ struct XmlProblem {
 // in the document's size (attribute checks add a logarithm) and without recursion.
 bool checkXml(std::string_view document, XmlProblem& problem);
 
+// A character XML 1.0 documents may hold (its Char production).
+bool isXmlChar(char32_t c);
+
 // "line 3, column 7: ..." for a log line.
 std::string describe(const XmlProblem& problem);
 

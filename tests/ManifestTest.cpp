@@ -45,6 +45,9 @@ TEST(Manifest, RefusesBadLinesNamingTheLine) {
         {{"name= "}, "name= ", "No value for name"},
         {{"description=a\tb"}, "description=a\tb", "Control character in the value of description"},
         {{"name=A\xFF"}, "name=A\xFF", "The value of name is not UTF-8 text"},
+        {{"description=A\uFFFF"},
+         "description=A\uFFFF",
+         "The value of description holds U+FFFF, which XML does not allow"},
         {{"file=app.manifest", "id=2", "name=X"}, "name=X", "file cannot be combined"},
         {{"os=all", "file=app.manifest"}, "file=app.manifest", "file cannot be combined"},
     };
