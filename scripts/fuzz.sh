@@ -36,7 +36,14 @@ printf '%-16s %12s %8s  %s\n' target executions exec/s result
 for t in "${targets[@]}"; do
   mkdir -p "$work/$t" "$work/artifacts-$t"
   log="$work/$t.log"
-  "$build/tests/fuzz/fuzz_$t" "$work/$t" "$root/tests/fuzz/corpus/$t" \
+  # The shared collection of another compiler's bitmap and icon edge cases seeds those readers
+  # too, when it is beside the source tree.
+  extra=()
+  peer=$root/../shared/peercorpus/constructed
+  if [[ -d $peer && ($t == icon_directory || $t == bitmap_header) ]]; then
+    extra=("$peer")
+  fi
+  "$build/tests/fuzz/fuzz_$t" "$work/$t" "$root/tests/fuzz/corpus/$t" "${extra[@]}" \
     -max_total_time="$seconds" -rss_limit_mb=256 -malloc_limit_mb=128 -timeout=10 \
     -max_len=8192 -print_final_stats=1 -artifact_prefix="$work/artifacts-$t/" >"$log" 2>&1
   rc=$?

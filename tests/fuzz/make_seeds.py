@@ -115,7 +115,6 @@ write("icon_directory", "six.ico", icon([40, 41, 42, 43, 44, 45]))
 write("icon_directory", "png.ico", png_icon())
 write("icon_directory", "two.cur", icon([40, 68], kind=2))
 write("icon_directory", "short_image.cur", icon([40, 7], kind=2))
-write("icon_directory", "none.ico", icon([]))
 write("icon_directory", "outside.ico", icon([40])[:-10])
 
 write("bitmap_header", "small.bmp", bitmap(2, 2))

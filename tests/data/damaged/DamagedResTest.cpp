@@ -98,6 +98,10 @@ TEST(DamagedRes, EveryTruncationIsRefusedOrEndsOnAResource) {
             EXPECT_EQ(r.err.rfind(cut + ": offset ", 0), 0u) << r.err;
             Ran imported = res({"import", cut, dir.file("p.kbp")});
             EXPECT_EQ(imported.status, 1);
+            if (n == 0) {
+                EXPECT_EQ(r.err.rfind(cut + ": offset 0: empty file, no resources", 0), 0u);
+                EXPECT_EQ(imported.err.rfind(cut + ": offset 0: empty file", 0), 0u);
+            }
             EXPECT_EQ(dir.entries(), std::set<std::string>{"cut.res"});
         }
         // Every cut inside a resource is refused; only those between resources are not.
