@@ -390,10 +390,7 @@ void MainPresenter::compileIntoProgramClicked() {
     }
     FileDialogSpec spec;
     spec.title = "Compile into Program";
-    const std::string& browse = !session_.ResDir.empty()       ? session_.ResDir
-                                : !session_.ProjectDir.empty() ? session_.ProjectDir
-                                                               : session_.ExeDir;
-    spec.initialDir = folderForBrowsing(browse);
+    spec.initialDir = resourceFolder();
     spec.filter = kProgramFilter;
     spec.defaultSuffix = "EXE";
     if (const std::optional<std::string> path = askFile(spec))
@@ -427,6 +424,15 @@ void MainPresenter::compileIntoProgram(const std::string& programPath) {
         platform_.beep();
 }
 
+// Where a .RES or a program is looked for: the last .RES's folder, else the project's, else
+// the program's own.
+std::string MainPresenter::resourceFolder() const {
+    const std::string& folder = !session_.ResDir.empty()       ? session_.ResDir
+                                : !session_.ProjectDir.empty() ? session_.ProjectDir
+                                                               : session_.ExeDir;
+    return folderForBrowsing(folder);
+}
+
 std::optional<std::string> MainPresenter::askImportProject(const std::string& resPath) {
     FileDialogSpec spec;
     spec.save = true;
@@ -457,10 +463,7 @@ void MainPresenter::importResClicked() {
     guardUnsavedChanges();
     FileDialogSpec spec;
     spec.title = "Import RES-File";
-    const std::string& browse = !session_.ResDir.empty()       ? session_.ResDir
-                                : !session_.ProjectDir.empty() ? session_.ProjectDir
-                                                               : session_.ExeDir;
-    spec.initialDir = folderForBrowsing(browse);
+    spec.initialDir = resourceFolder();
     spec.filter = kImportFilter;
     spec.defaultSuffix = "RES";
     const std::optional<std::string> resPath = askFile(spec);

@@ -142,6 +142,7 @@ private:
     std::optional<std::string> askProjectFile(bool save);
     void askResFile();
     // Where the imported project goes; nothing when the user cancelled.
+    std::string resourceFolder() const;
     std::optional<std::string> askImportProject(const std::string& resPath);
     void showWarnings(const std::vector<std::string>& warnings, const std::string& what);
     void compile();
